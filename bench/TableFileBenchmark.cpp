@@ -1,0 +1,103 @@
+// Reading and writing a maximal definition file, and loading a 64 KiB image.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "common/UserPrompts.h"
+#include "rom/RomImage.h"
+#include "rom/RomLoader.h"
+#include "tables/TableFileReader.h"
+#include "tables/TableFileWriter.h"
+
+namespace {
+
+using namespace tavo;
+
+std::unique_ptr<RomImage> maximalDefinitions()
+{
+    auto rom = std::make_unique<RomImage>();
+    rom->loadOffset = 0;
+    rom->description = "Maximal definition file";
+    rom->dcalVersion = "1.0";
+    for (int i = 0; i < kTableCapacity; ++i) {
+        TableDef& def = rom->tables[static_cast<std::size_t>(rom->entryCount++)];
+        def.offset = i * 100 % 0xFFFF;
+        def.type = static_cast<TableType>(i % kTableTypeCount);
+        def.name = std::string(200, 'n') + std::to_string(i);
+        def.xLabel = std::string(250, 'x');
+        def.yLabel = std::string(250, 'y');
+        def.xMin = "0", def.xMax = "8000", def.yMin = "-128", def.yMax = "128";
+        def.xUnits = std::string(100, 'u'), def.yUnits = std::string(100, 'v');
+        def.chryslerName = "TBL" + std::to_string(i % 1000);
+        std::string description;
+        while (description.size() < 2000)
+            description += "A long description line with spaces\n";
+        def.description = description.substr(0, 2047);
+        for (std::size_t k = 0; k < 8; ++k) {
+            def.bitNames[k] = std::string(60, 'b');
+            def.valueNames[k] = std::string(60, 'c');
+            def.values[k] = static_cast<std::int32_t>(k * 17);
+        }
+    }
+    return rom;
+}
+
+void BM_WriteMaximalTableFile(benchmark::State& state)
+{
+    auto rom = maximalDefinitions();
+    for (auto _ : state) {
+        std::string text = formatTableFile(*rom);
+        benchmark::DoNotOptimize(text);
+        state.SetBytesProcessed(state.bytes_processed() + static_cast<int64_t>(text.size()));
+    }
+}
+BENCHMARK(BM_WriteMaximalTableFile)->Unit(benchmark::kMillisecond);
+
+void BM_ReadMaximalTableFile(benchmark::State& state)
+{
+    const std::string text = formatTableFile(*maximalDefinitions());
+    auto rom = std::make_unique<RomImage>();
+    for (auto _ : state) {
+        readTableText(*rom, text);
+        benchmark::DoNotOptimize(rom->entryCount);
+        state.SetBytesProcessed(state.bytes_processed() + static_cast<int64_t>(text.size()));
+    }
+}
+BENCHMARK(BM_ReadMaximalTableFile)->Unit(benchmark::kMillisecond);
+
+class SilentPrompts : public UserPrompts {
+public:
+    std::optional<std::string> chooseFileToOpen(const FileRequest&) override { return {}; }
+    std::optional<std::string> chooseFileToSave(const FileRequest&) override { return {}; }
+    void showMessage(std::string_view, std::string_view, MessageIcon) override {}
+    Answer ask(std::string_view, std::string_view, QuestionButtons) override { return Answer::No; }
+    bool runRomInformation(RomImage&) override { return false; }
+    void repaint() override {}
+};
+
+void BM_LoadFullImageWithMaximalDefinitions(benchmark::State& state)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "tavo-bench";
+    std::filesystem::create_directories(folder);
+    const std::string bin = (folder / "full.bin").string();
+    {
+        std::ofstream out(bin, std::ios::binary);
+        std::string bytes(65536, '\x5a');
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    auto defs = maximalDefinitions();
+    defs->tblPath = (folder / "full.tbl").string();
+    writeTableFile(*defs);
+    auto rom = std::make_unique<RomImage>();
+    SilentPrompts prompts;
+    for (auto _ : state) {
+        const LoadOutcome outcome = loadRomImageFrom(*rom, bin, prompts);
+        benchmark::DoNotOptimize(outcome);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_LoadFullImageWithMaximalDefinitions)->Unit(benchmark::kMillisecond);
+
+}  // namespace

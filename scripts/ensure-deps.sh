@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, whatever TaVO needs to build, test and run that is
+# not installed yet. Quiet when everything is in place.
+set -euo pipefail
+
+packages=(g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
+          libgtest-dev libgmock-dev libbenchmark-dev)
+if [ "${TAVO_WITH_XVFB:-0}" = 1 ]; then
+  packages+=(xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test twice: in the
+# normal build and in the AddressSanitizer + UndefinedBehaviorSanitizer build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/ensure-deps.sh"
+export QT_QPA_PLATFORM=offscreen
+
+"$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== tests (RelWithDebInfo)"
+ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
+
+"$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVO_SANITIZE=ON -DTAVO_BENCHMARKS=OFF
+echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer)"
+ctest --test-dir "$root/build-asan" --output-on-failure -j "$(nproc)"

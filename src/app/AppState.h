@@ -1,0 +1,32 @@
+#pragma once
+// Everything the program keeps for its whole run, created once at start-up
+// and passed by reference; tests make their own.
+
+#include <memory>
+
+#include "rom/RomImage.h"
+#include "tables/TableDef.h"
+
+namespace tavo {
+
+struct AppState {
+    RomImage workingImage;
+    RomImage comparisonImage;
+    // The working image's 64 KiB as last loaded or saved: the baseline of the
+    // unsaved-changes question.
+    ImageBuffer pristineImage{};
+    // Set once a comparison image has been loaded; its curve is then drawn
+    // behind every graphed table.
+    bool comparisonLoaded = false;
+    // The image the analysis dialogs work on.
+    RomImage* analysisImage = nullptr;
+    // Scale Table percentages, kept for the whole run.
+    float scaleXPercent = 100.0F;
+    float scaleYPercent = 100.0F;
+};
+
+// The unsaved-changes test: any byte of the 64 KiB differs from the pristine copy.
+bool hasUnsavedChanges(const AppState& state);
+void markWorkingImageSaved(AppState& state);
+
+}  // namespace tavo

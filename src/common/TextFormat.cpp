@@ -1,0 +1,175 @@
+#include "common/TextFormat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <cstdio>
+
+namespace tavo {
+
+bool isCSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+namespace {
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+unsigned hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return static_cast<unsigned>(c - '0');
+    if (c >= 'a' && c <= 'f')
+        return static_cast<unsigned>(c - 'a' + 10);
+    return static_cast<unsigned>(c - 'A' + 10);
+}
+
+// Adds one unit in the last place of a string of decimal digits with an
+// optional '.'; returns true when the carry ran out of the front.
+bool incrementDecimal(std::string& digits)
+{
+    for (std::size_t i = digits.size(); i-- > 0;) {
+        if (digits[i] == '.')
+            continue;
+        if (digits[i] == '9') {
+            digits[i] = '0';
+            continue;
+        }
+        ++digits[i];
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string formatFixed(double value, int precision)
+{
+    if (std::isnan(value))
+        return value < 0 || std::signbit(value) ? "-nan" : "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
+    precision = std::clamp(precision, 0, 30);
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+    // Enough extra digits to tell an exact halfway case from a near one for
+    // every double the program formats.
+    char buffer[512];
+    const int extra = 60;
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                std::chars_format::fixed, precision + extra);
+    std::string full(buffer, result.ptr);
+    const std::size_t dot = full.find('.');
+    std::string kept = full.substr(0, dot + (precision > 0 ? 1 + static_cast<std::size_t>(precision) : 0));
+    const std::string rest = full.substr(dot + 1 + static_cast<std::size_t>(precision));
+    if (!rest.empty() && rest[0] >= '5') {
+        if (incrementDecimal(kept))
+            kept.insert(kept.begin(), '1');
+    }
+    if (precision == 0 && !kept.empty() && kept.back() == '.')
+        kept.pop_back();
+    const bool allZero = kept.find_first_not_of("0.") == std::string::npos;
+    if (negative && !allZero)
+        kept.insert(kept.begin(), '-');
+    else if (negative && allZero)
+        kept.insert(kept.begin(), '-');  // printf keeps the sign of -0.0
+    return kept;
+}
+
+std::string formatFixed(double value, int precision, int minWidth)
+{
+    std::string text = formatFixed(value, precision);
+    if (static_cast<int>(text.size()) < minWidth)
+        text.insert(0, static_cast<std::size_t>(minWidth) - text.size(), ' ');
+    return text;
+}
+
+std::string hexLower(std::uint32_t value, int minWidth, char padChar)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%x", static_cast<unsigned>(value));
+    std::string text(buffer);
+    if (static_cast<int>(text.size()) < minWidth)
+        text.insert(0, static_cast<std::size_t>(minWidth) - text.size(), padChar);
+    return text;
+}
+
+std::string hexUpper(std::uint32_t value, int minWidth, char padChar)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%X", static_cast<unsigned>(value));
+    std::string text(buffer);
+    if (static_cast<int>(text.size()) < minWidth)
+        text.insert(0, static_cast<std::size_t>(minWidth) - text.size(), padChar);
+    return text;
+}
+
+std::optional<float> parseFloatPrefix(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size() && isCSpace(text[pos]))
+        ++pos;
+    bool negate = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negate = text[pos] == '-';
+        ++pos;
+        // from_chars takes its own minus sign only; a second sign is no number.
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+            return std::nullopt;
+    }
+    float value = 0.0F;
+    const char* first = text.data() + pos;
+    const char* last = text.data() + text.size();
+    auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // printf-style conversion saturates instead of failing.
+        value = std::numeric_limits<float>::infinity();
+    } else if (result.ec != std::errc{} || result.ptr == first) {
+        return std::nullopt;
+    }
+    return negate ? -value : value;
+}
+
+std::optional<std::uint32_t> parseHexPrefix(std::string_view text, int maxDigits)
+{
+    std::size_t pos = 0;
+    while (pos < text.size() && isCSpace(text[pos]))
+        ++pos;
+    std::uint64_t value = 0;
+    int digits = 0;
+    while (pos < text.size() && isHexDigit(text[pos]) && (maxDigits <= 0 || digits < maxDigits)) {
+        value = std::min<std::uint64_t>(value * 16 + hexValue(text[pos]), 0xFFFFFFFFULL + 1);
+        ++digits;
+        ++pos;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(value, 0xFFFFFFFFULL));
+}
+
+std::string cutToWidth(std::string_view text, std::size_t width)
+{
+    const std::size_t limit = width > 0 ? width - 1 : 0;
+    return std::string(text.substr(0, std::min(limit, text.size())));
+}
+
+std::string toLowerAscii(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && toLowerAscii(a) == toLowerAscii(b);
+}
+
+}  // namespace tavo

@@ -1,0 +1,43 @@
+#pragma once
+// Locale-independent number and text conversions with the classic C
+// semantics the file formats and dialogs rely on ("%f", "%4x", "%2.1f", fixed
+// text widths). They never depend on the user's locale, so a German desktop
+// still writes "33.5" into a .tbl file.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavo {
+
+// White space as the C library's isspace sees it in the "C" locale.
+bool isCSpace(char c);
+
+// "%.<precision>f", halfway cases rounded away from zero.
+std::string formatFixed(double value, int precision);
+
+// formatFixed padded on the left with spaces to at least minWidth ("%2.1f").
+std::string formatFixed(double value, int precision, int minWidth);
+
+// Hexadecimal, lower case, padded on the left with padChar to minWidth
+// ("%04x" is hexLower(v, 4, '0'), "%4x" is hexLower(v, 4, ' ')).
+std::string hexLower(std::uint32_t value, int minWidth = 0, char padChar = ' ');
+std::string hexUpper(std::uint32_t value, int minWidth = 0, char padChar = ' ');
+
+// "%f" conversion: leading white space skipped, then the longest decimal
+// number; nothing when there is none.
+std::optional<float> parseFloatPrefix(std::string_view text);
+
+// "%<maxDigits>x" conversion: leading white space skipped, then at most
+// maxDigits hexadecimal digits (0: no limit, saturating at 0xFFFFFFFF).
+std::optional<std::uint32_t> parseHexPrefix(std::string_view text, int maxDigits);
+
+// A text field of the given width holds at most width - 1 characters.
+std::string cutToWidth(std::string_view text, std::size_t width);
+
+std::string toLowerAscii(std::string_view text);
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace tavo

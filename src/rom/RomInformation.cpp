@@ -1,0 +1,87 @@
+#include "rom/RomInformation.h"
+
+#include <algorithm>
+
+#include "common/AtomicFile.h"
+#include "common/TextFormat.h"
+#include "common/UserPrompts.h"
+#include "rom/RomImage.h"
+#include "rom/RomMessages.h"
+#include "tables/TableFileReader.h"
+#include "tables/TableFileWriter.h"
+
+namespace tavo {
+
+namespace {
+constexpr std::size_t kDialogTextWidth = 128;  // description and author are taken back cut to 127
+}
+
+RomInformationForm romInformationForm(const RomImage& rom)
+{
+    RomInformationForm form;
+    form.offset = hexLower(static_cast<std::uint32_t>(rom.loadOffset & 0xFFFF), 4, '0');
+    form.description = rom.description;
+    form.author = rom.author;
+    form.injectors = formatFixed(rom.injectors, 1, 2);
+    form.boost = formatFixed(rom.boost, 1, 2);
+    form.mapRange = rom.mapRange == kMap2Bar || rom.mapRange == kMap25Bar || rom.mapRange == kMap3Bar
+                        ? rom.mapRange
+                        : 0;
+    return form;
+}
+
+void applyRomInformationForm(RomImage& rom, const RomInformationForm& form)
+{
+    if (const auto offset = parseHexPrefix(cutToWidth(form.offset, 128), 4))
+        rom.loadOffset = static_cast<std::int32_t>(*offset);
+    rom.description = cutToWidth(form.description, kDialogTextWidth);
+    rom.author = cutToWidth(form.author, kDialogTextWidth);
+    if (const auto injectors = parseFloatPrefix(form.injectors))
+        rom.injectors = *injectors;
+    if (const auto boost = parseFloatPrefix(form.boost))
+        rom.boost = *boost;
+    if (form.mapRange == kMap2Bar || form.mapRange == kMap25Bar || form.mapRange == kMap3Bar)
+        rom.mapRange = form.mapRange;
+}
+
+void acceptRomInformation(RomImage& rom, const RomInformationForm& form, UserPrompts& prompts)
+{
+    applyRomInformationForm(rom, form);
+    storeTableFile(rom, prompts);
+}
+
+void editRomInformation(RomImage& rom, UserPrompts& prompts)
+{
+    const std::int32_t previousOffset = rom.loadOffset;
+    prompts.runRomInformation(rom);
+    if (rom.loadOffset == previousOffset)
+        return;
+    if (rom.loaded && static_cast<long>(rom.loadOffset) + rom.imageSize > static_cast<long>(kAddressSpace)) {
+        // The image would run past 0xFFFF at this offset: keep the old one.
+        rom.loadOffset = previousOffset;
+        storeTableFile(rom, prompts);
+        prompts.showMessage(kRomLocationWrong, "TaVO Error", MessageIcon::Warning);
+        return;
+    }
+    if (prompts.ask("Do you wish to move this image now?", "Offset Changed", QuestionButtons::YesNo) !=
+        Answer::Yes)
+        return;
+    relocateImage(rom, prompts);
+}
+
+void relocateImage(RomImage& rom, UserPrompts& prompts)
+{
+    storeTableFile(rom, prompts);
+    readTableFile(rom, prompts);
+    rom.image.fill(0);
+    const auto content = readFilePrefix(rom.romPath, kAddressSpace);
+    if (!content)
+        return;
+    const long start = std::clamp<long>(rom.loadOffset, 0, static_cast<long>(kAddressSpace));
+    const std::size_t room = kAddressSpace - static_cast<std::size_t>(start);
+    const std::size_t wanted = std::min<std::size_t>(static_cast<std::size_t>(std::max(rom.imageSize, 0)), room);
+    const std::size_t taken = std::min(wanted, content->bytes.size());
+    std::copy_n(content->bytes.begin(), taken, rom.image.begin() + start);
+}
+
+}  // namespace tavo

@@ -1,0 +1,69 @@
+#include "rom/RomLoader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "common/AtomicFile.h"
+#include "common/TextFormat.h"
+#include "common/UserPrompts.h"
+#include "rom/RomImage.h"
+#include "rom/RomMessages.h"
+#include "tables/TableFileReader.h"
+
+namespace tavo {
+
+std::string tablePathFor(std::string_view romPath)
+{
+    const std::size_t slash = romPath.find_last_of("\\/");
+    const std::size_t dot = romPath.find_last_of('.');
+    const bool hasExtension = dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash);
+    std::string path(hasExtension ? romPath.substr(0, dot) : romPath);
+    path += ".tbl";
+    return path;
+}
+
+LoadOutcome loadRomImage(RomImage& rom, UserPrompts& prompts)
+{
+    const auto chosen = prompts.chooseFileToOpen(
+        {"Select Rom Image", "Rom Image Files", "*.bin", rom.romPath});
+    if (!chosen)
+        return LoadOutcome::Cancelled;
+    return loadRomImageFrom(rom, *chosen, prompts);
+}
+
+LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, UserPrompts& prompts)
+{
+    // Everything the load changes before the image file is accepted, kept so
+    // that a refused file leaves the record exactly as it was.
+    const auto before = std::make_unique<RomImage>(rom);
+    auto refuse = [&](std::string_view message) {
+        rom = *before;
+        prompts.showMessage(message, "TaVO Error", MessageIcon::Warning);
+        return LoadOutcome::Refused;
+    };
+
+    rom.romPath = cutToWidth(path, width::path);
+    rom.tblPath = cutToWidth(tablePathFor(path), width::path);
+    // The definitions come first: they give the offset the image is placed at.
+    readTableFile(rom, prompts);
+
+    const auto content = readFilePrefix(path, kAddressSpace + 1);
+    if (!content)
+        return refuse(kUnableToOpenRom);
+    if (content->size > kAddressSpace)
+        return refuse(kRomTooLarge);
+    if (static_cast<std::uintmax_t>(rom.loadOffset) + content->size > kAddressSpace || rom.loadOffset < 0)
+        return refuse(kRomLocationWrong);
+
+    // Bytes outside the new image keep what they held: only its range is replaced.
+    rom.imageSize = static_cast<std::int32_t>(content->size);
+    std::copy(content->bytes.begin(), content->bytes.end(),
+              rom.image.begin() + rom.loadOffset);
+    bindTables(rom);
+    rom.loaded = true;
+    prompts.repaint();
+    return LoadOutcome::Loaded;
+}
+
+}  // namespace tavo

@@ -1,0 +1,31 @@
+#pragma once
+// Loading an image file, with its .tbl definitions, into a RomImage.
+
+#include <string>
+#include <string_view>
+
+namespace tavo {
+
+struct RomImage;
+class UserPrompts;
+
+enum class LoadOutcome {
+    Cancelled,  // the file dialog was cancelled: nothing changed
+    Loaded,
+    Refused,    // the image file was refused: the record is as it was before
+};
+
+// The .tbl path beside an image: the file name's extension replaced (or
+// ".tbl" appended when the name has none).
+std::string tablePathFor(std::string_view romPath);
+
+// Asks for an image file ("Select Rom Image") and loads it.
+LoadOutcome loadRomImage(RomImage& rom, UserPrompts& prompts);
+
+// Loads the given image file: reads (or creates) its definitions, then places
+// the image at the load offset they give. A file that cannot be opened, is
+// larger than 64 KiB or does not fit at the offset is refused with a message,
+// and the record keeps its paths, definitions, ROM information and bytes.
+LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, UserPrompts& prompts);
+
+}  // namespace tavo

@@ -1,0 +1,289 @@
+#include "tables/TableFileReader.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/AtomicFile.h"
+#include "common/TextFormat.h"
+#include "common/UserPrompts.h"
+#include "rom/RomImage.h"
+#include "tables/TableFileWriter.h"
+#include "tables/TokenCodec.h"
+
+namespace tavo {
+
+namespace {
+
+// A definition file is text; anything larger than this is not one.
+constexpr std::size_t kMaxTableFileBytes = 64 * 1024 * 1024;
+
+enum class Slot {
+    Offset, Type, Moveable, Name, XLabel, XMin, XMax, XUnits, YLabel, YMin, YMax, YUnits,
+    Chrysler, Description, BitName, ChoiceName, ChoiceValue,
+};
+
+struct FieldSpec {
+    Slot slot;
+    int k = 0;  // bit or choice number
+};
+
+using Form = std::vector<FieldSpec>;
+
+Form commonHead()
+{
+    return {{Slot::Offset}, {Slot::Type}, {Slot::Moveable}, {Slot::Name}, {Slot::XLabel},
+            {Slot::XMin},   {Slot::XMax}, {Slot::XUnits},   {Slot::YLabel}, {Slot::YMin},
+            {Slot::YMax},   {Slot::YUnits}};
+}
+
+// The entry forms in the order they are tried.
+const std::vector<Form>& entryForms()
+{
+    static const std::vector<Form> forms = [] {
+        Form fourteen = commonHead();
+        fourteen.push_back({Slot::Chrysler});
+        fourteen.push_back({Slot::Description});
+        Form choice = fourteen;
+        for (int k = 0; k < 8; ++k) {
+            choice.push_back({Slot::ChoiceName, k});
+            choice.push_back({Slot::ChoiceValue, k});
+        }
+        Form bits = fourteen;
+        for (int k = 0; k < 8; ++k)
+            bits.push_back({Slot::BitName, k});
+        // Thirteen tokens: the fourteen-token form without its Chrysler name.
+        Form thirteen = commonHead();
+        thirteen.push_back({Slot::Description});
+        Form seven = {{Slot::Offset}, {Slot::Type},   {Slot::Moveable},   {Slot::Name},
+                      {Slot::XLabel}, {Slot::YLabel}, {Slot::Description}};
+        Form six = {{Slot::Offset}, {Slot::Type}, {Slot::Moveable}, {Slot::Name}, {Slot::XLabel},
+                    {Slot::YLabel}};
+        return std::vector<Form>{choice, bits, fourteen, thirteen, seven, six};
+    }();
+    return forms;
+}
+
+std::string textField(const std::string& token, std::size_t fieldWidth)
+{
+    return decodeToken(cutToWidth(token, fieldWidth));
+}
+
+void applyField(TableDef& def, const FieldSpec& spec, const std::string& token, std::uint32_t hex)
+{
+    switch (spec.slot) {
+    case Slot::Offset: def.offset = static_cast<std::int32_t>(hex); break;
+    case Slot::Type:
+        if (token[0] >= '0' && token[0] <= '6')
+            def.type = static_cast<TableType>(token[0] - '0');
+        break;
+    case Slot::Moveable: def.moveable = token[0] == 'y' || token[0] == '1'; break;
+    case Slot::Name: def.name = textField(token, width::name); break;
+    case Slot::XLabel: def.xLabel = textField(token, width::label); break;
+    case Slot::XMin: def.xMin = textField(token, width::scale); break;
+    case Slot::XMax: def.xMax = textField(token, width::scale); break;
+    case Slot::XUnits: def.xUnits = textField(token, width::units); break;
+    case Slot::YLabel: def.yLabel = textField(token, width::label); break;
+    case Slot::YMin: def.yMin = textField(token, width::scale); break;
+    case Slot::YMax: def.yMax = textField(token, width::scale); break;
+    case Slot::YUnits: def.yUnits = textField(token, width::units); break;
+    case Slot::Chrysler: def.chryslerName = cutToWidth(token, width::chryslerName); break;
+    case Slot::Description: def.description = textField(token, width::description); break;
+    case Slot::BitName:
+        def.bitNames[static_cast<std::size_t>(spec.k)] = textField(token, width::choiceName);
+        break;
+    case Slot::ChoiceName:
+        def.valueNames[static_cast<std::size_t>(spec.k)] = textField(token, width::choiceName);
+        break;
+    case Slot::ChoiceValue:
+        def.values[static_cast<std::size_t>(spec.k)] = static_cast<std::int32_t>(hex);
+        break;
+    }
+}
+
+// The line converted by the first entry form that takes all its tokens, as
+// the slot's new content; nothing when no form matches.
+std::optional<TableDef> parseEntry(std::string_view line, const TableDef& slot)
+{
+    const auto& forms = entryForms();
+    for (const Form& form : forms) {
+        TokenScanner scanner(line);
+        std::vector<std::pair<std::string, std::uint32_t>> converted;
+        for (const FieldSpec& spec : form) {
+            std::string token;
+            std::uint32_t hex = 0;
+            bool ok = false;
+            if (spec.slot == Slot::Offset)
+                ok = scanner.hex(4, hex);
+            else if (spec.slot == Slot::ChoiceValue)
+                ok = scanner.hex(0, hex);
+            else
+                ok = scanner.token(token);
+            if (!ok)
+                break;
+            converted.emplace_back(std::move(token), hex);
+        }
+        if (converted.size() != form.size())
+            continue;
+
+        TableDef def = slot;
+        for (std::size_t i = 0; i < form.size(); ++i)
+            applyField(def, form[i], converted[i].first, converted[i].second);
+        def.count = 0;
+        const std::size_t tokens = form.size();
+        if (tokens == 13)
+            def.chryslerName = "NAME";
+        if (tokens == 7 || tokens == 6) {
+            def.chryslerName = "NAME";
+            def.xMin = "0";
+            def.xMax = "256";
+            def.xUnits = "in";
+            if (def.type == TableType::Normal) {
+                def.yMin = "0", def.yMax = "256", def.yUnits = "out";
+            } else if (def.type == TableType::FiveByte) {
+                def.yMin = "0", def.yMax = "12288", def.yUnits = "out";
+            } else if (def.type == TableType::Signed) {
+                def.yMin = "-128", def.yMax = "128", def.yUnits = "out";
+            }
+            if (tokens == 6)
+                def.description = "Description";
+        }
+        return def;
+    }
+    return std::nullopt;
+}
+
+// Handles a keyword line; false when the line's first token is no keyword.
+bool applyKeyword(RomImage& rom, std::string_view line)
+{
+    TokenScanner scanner(line);
+    std::string keyword;
+    if (!scanner.token(keyword))
+        return false;
+    if (keyword == "injectors" || keyword == "boost") {
+        std::string value;
+        if (scanner.token(value)) {
+            if (const auto number = parseFloatPrefix(value))
+                (keyword == "injectors" ? rom.injectors : rom.boost) = *number;
+        }
+        return true;
+    }
+    if (keyword == "crc32") {
+        std::uint32_t value = 0;
+        if (scanner.hex(8, value))
+            rom.crc32 = value;
+        return true;
+    }
+    if (keyword == "D-Cal_Version") {
+        std::string version;
+        if (scanner.token(version))
+            rom.dcalVersion = cutToWidth(version, width::dcalText);
+        return true;
+    }
+    if (keyword == "map") {
+        std::string value;
+        if (scanner.token(value)) {
+            if (value == "2")
+                rom.mapRange = kMap2Bar;
+            else if (value == "2.5")
+                rom.mapRange = kMap25Bar;
+            else if (value == "3")
+                rom.mapRange = kMap3Bar;
+        }
+        return true;
+    }
+    if (keyword == "checksum") {
+        std::string name, a, b;
+        if (scanner.token(name) && scanner.token(a) && scanner.token(b)) {
+            rom.checksumName = cutToWidth(name, width::dcalText);
+            if (const auto value = parseHexPrefix(a, 4))
+                rom.checksumA = *value;
+            if (const auto value = parseHexPrefix(b, 4))
+                rom.checksumB = *value;
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TableReadResult readTableText(RomImage& rom, std::string_view text)
+{
+    TableReadResult result;
+    result.fileFound = true;
+    rom.entryCount = 0;
+    rom.dcalVersion.clear();
+
+    std::size_t start = 0;
+    int lineNumber = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        // The C library stops a line at its first NUL byte.
+        if (const auto nul = line.find('\0'); nul != std::string_view::npos)
+            line = line.substr(0, nul);
+        ++lineNumber;
+
+        if (lineNumber == 1) {
+            if (const auto offset = parseHexPrefix(line, 4))
+                rom.loadOffset = static_cast<std::int32_t>(*offset);
+            continue;
+        }
+        if (lineNumber == 2) {
+            rom.description = cutToWidth(line, width::romText);
+            continue;
+        }
+        if (lineNumber == 3) {
+            rom.author = cutToWidth(line, width::romText);
+            continue;
+        }
+        if (!line.empty() && line[0] == ';')
+            continue;
+        if (applyKeyword(rom, line))
+            continue;
+        if (rom.entryCount >= kTableCapacity) {
+            if (parseEntry(line, TableDef{}))
+                ++result.entriesDropped;
+            continue;
+        }
+        TableDef& slot = rom.tables[static_cast<std::size_t>(rom.entryCount)];
+        if (auto def = parseEntry(line, slot)) {
+            slot = std::move(*def);
+            ++rom.entryCount;
+        }
+    }
+    return result;
+}
+
+TableReadResult readTableFile(RomImage& rom, UserPrompts& prompts)
+{
+    const auto content = readFilePrefix(rom.tblPath, kMaxTableFileBytes);
+    if (!content) {
+        rom.entryCount = 0;
+        rom.dcalVersion.clear();
+        // A new image gets its load offset and ROM information before its
+        // bytes are placed; the offset is simply taken, nothing is moved.
+        prompts.runRomInformation(rom);
+        storeTableFile(rom, prompts);
+        return TableReadResult{};
+    }
+    const std::string_view text(reinterpret_cast<const char*>(content->bytes.data()),
+                                content->bytes.size());
+    TableReadResult result = readTableText(rom, text);
+    if (result.entriesDropped > 0) {
+        prompts.showMessage("This table definition file holds more than 514 entries.\n"
+                            "Only the first 514 have been loaded.",
+                            "TaVO Error", MessageIcon::Warning);
+    }
+    return result;
+}
+
+}  // namespace tavo

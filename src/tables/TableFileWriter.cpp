@@ -1,0 +1,131 @@
+#include "tables/TableFileWriter.h"
+
+#include "common/AtomicFile.h"
+#include "common/TextFormat.h"
+#include "common/UserPrompts.h"
+#include "rom/RomImage.h"
+#include "tables/TokenCodec.h"
+
+namespace tavo {
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+// A header line must stay one line: line breaks in it become spaces.
+std::string singleLine(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return line;
+}
+
+void line(std::string& out, std::string_view text)
+{
+    out += text;
+    out += kLineEnd;
+}
+
+std::string entryLine(const TableDef& def)
+{
+    std::string text = hexLower(static_cast<std::uint32_t>(def.offset & 0xFFFF), 4, ' ');
+    text += ' ';
+    text += static_cast<char>('0' + static_cast<int>(def.type));
+    text += def.moveable ? " y" : " n";
+    for (const std::string* field : {&def.name, &def.xLabel, &def.xMin, &def.xMax, &def.xUnits,
+                                     &def.yLabel, &def.yMin, &def.yMax, &def.yUnits}) {
+        text += ' ';
+        text += encodeToken(*field);
+    }
+    // The Chrysler name is a key other calibrations share; it is written as
+    // one token so the line reads back in the same form.
+    text += ' ';
+    text += encodeToken(def.chryslerName);
+    text += ' ';
+    text += encodeToken(def.description);
+    if (def.type == TableType::Flags8) {
+        for (const std::string& bit : def.bitNames) {
+            text += ' ';
+            text += encodeToken(bit);
+        }
+    } else if (def.type == TableType::Value8) {
+        for (std::size_t k = 0; k < def.valueNames.size(); ++k) {
+            text += ' ';
+            text += encodeToken(def.valueNames[k]);
+            text += ' ';
+            text += hexLower(static_cast<std::uint32_t>(def.values[k]));
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string formatTableFile(const RomImage& rom)
+{
+    std::string out;
+    out.reserve(4096 + static_cast<std::size_t>(rom.entryCount) * 256);
+    line(out, hexLower(static_cast<std::uint32_t>(rom.loadOffset & 0xFFFF), 4, ' '));
+    line(out, rom.description.empty() ? std::string("Description") : singleLine(rom.description));
+    line(out, rom.author.empty() ? std::string("TaVO") : singleLine(rom.author));
+    line(out, "; This file written by TaVO build 195");
+    line(out, "; ");
+    line(out, "; Design fuel injectors flow rate in Pounds/Hour (informational)");
+    line(out, "injectors " + formatFixed(rom.injectors, 1, 2));
+    line(out, "; Target maximum boost in PSI (informational)");
+    line(out, "boost " + formatFixed(rom.boost, 1, 2));
+    line(out, "; Design MAP range in Bars (informational)");
+    line(out, rom.mapRange == kMap25Bar ? "map 2.5" : rom.mapRange == kMap3Bar ? "map 3" : "map 2");
+    if (!rom.dcalVersion.empty()) {
+        line(out, "; ");
+        line(out, "; Data file had D-Cal information in it:");
+        line(out, "D-Cal_Version " + rom.dcalVersion);
+        line(out, "checksum " + rom.checksumName + " " + hexLower(rom.checksumA, 4, ' ') + " " +
+                      hexLower(rom.checksumB, 4, ' '));
+        line(out, "crc32 " + hexLower(rom.crc32, 8, ' '));
+        line(out, "; ");
+    }
+    for (const char* legend : {
+             "; Table Entries:",
+             ";   Offset",
+             ";   Type (0=Normal, 1 = 5byte, 2=Signed, 3=8bit, 4=16bit, 5=8bitflag, 6=8bitval)",
+             ";   Moveable (obsolete, ignored)",
+             ";   Name",
+             ";   X Label (Input)",
+             ";   X Minimum",
+             ";   X Maximum",
+             ";   X Units",
+             ";   Y Label (Output)",
+             ";   Y Minimum",
+             ";   Y Maximum",
+             ";   Y Units",
+             ";   Chrysler Name (max 6 chars - SHOULD BE THE SAME for all different cals)",
+             ";   Description",
+             ";   in addition: D-Cal style constants and bitfields add extra fields",
+         })
+        line(out, legend);
+    line(out, ";   There are " + std::to_string(rom.entryCount) + " entries following:");
+    line(out, ";   -- CAL DATA BEGINS --");
+    for (int i = 0; i < rom.entryCount && i < kTableCapacity; ++i)
+        line(out, entryLine(rom.tables[static_cast<std::size_t>(i)]));
+    line(out, ";   -- CAL DATA ENDS --");
+    return out;
+}
+
+bool writeTableFile(const RomImage& rom)
+{
+    return writeFileAtomically(rom.tblPath, formatTableFile(rom));
+}
+
+bool storeTableFile(const RomImage& rom, UserPrompts& prompts)
+{
+    if (writeTableFile(rom))
+        return true;
+    prompts.showMessage("Unable to write the table definition file:\n" + rom.tblPath,
+                        "TaVO Error", MessageIcon::Warning);
+    return false;
+}
+
+}  // namespace tavo

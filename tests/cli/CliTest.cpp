@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "SampleCalibration.h"
+#include "cli/CliCommands.h"
+#include "rom/RomMessages.h"
+#include "support/TempDir.h"
+
+namespace tavo {
+namespace {
+
+class TavoCli : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string out;
+    std::string err;
+
+    void SetUp() override { ASSERT_TRUE(sample::writeSampleFiles(dir.path().string())); }
+
+    int run(std::vector<std::string> args)
+    {
+        std::ostringstream o, e;
+        const int code = runCli(args, o, e);
+        out = o.str();
+        err = e.str();
+        return code;
+    }
+    std::string sample() const { return dir.file("sample.bin"); }
+};
+
+TEST_F(TavoCli, info_prints_the_rom_information_of_the_sample)
+{
+    ASSERT_EQ(run({"info", sample(), "--json"}), 0) << err;
+    EXPECT_NE(out.find("\"loadOffset\":32768"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"imageSize\":32768"), std::string::npos);
+    EXPECT_NE(out.find("\"entryCount\":11"), std::string::npos);
+    EXPECT_NE(out.find("\"tblPath\":\"" + dir.file("sample.tbl") + "\""), std::string::npos);
+    ASSERT_EQ(run({"info", sample()}), 0);
+    EXPECT_NE(out.find("loadOffset:  8000"), std::string::npos) << out;
+}
+
+TEST_F(TavoCli, tables_lists_every_entry_in_array_order_with_its_kind)
+{
+    ASSERT_EQ(run({"tables", sample(), "--json"}), 0) << err;
+    EXPECT_EQ(out.find("\"chryslerName\":\"WOTTBL\""), out.find("\"chryslerName\":"));
+    EXPECT_NE(out.find("\"typeName\":\"FiveByte\""), std::string::npos);
+    EXPECT_NE(out.find("\"bitNames\":[\"Knock Sensor\""), std::string::npos);
+    EXPECT_NE(out.find("\"valueNames\":[\"Manual\",\"Automatic\""), std::string::npos);
+    EXPECT_NE(out.find("\"values\":[0,1,2,"), std::string::npos);
+    EXPECT_NE(out.find("\"description\":\"Fuel delivered at wide open throttle.\\nRaise"),
+              std::string::npos);
+}
+
+TEST_F(TavoCli, show_decodes_rows_constants_bits_and_choices)
+{
+    ASSERT_EQ(run({"show", sample(), "wottbl", "--json"}), 0) << err;
+    EXPECT_NE(out.find("\"rows\":[{\"x\":16,\"y\":96,\"slopeRaw\":128,\"slope\":0.5}"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("{\"x\":224,\"y\":186,\"slopeRaw\":0,\"slope\":null}]"), std::string::npos);
+
+    ASSERT_EQ(run({"show", sample(), "KNKRET", "--json"}), 0);
+    EXPECT_NE(out.find("\"y\":-12"), std::string::npos) << "signed tables show signed y";
+
+    ASSERT_EQ(run({"show", sample(), "INJPW", "--json"}), 0);
+    EXPECT_NE(out.find("{\"x\":224,\"y\":7100"), std::string::npos) << out;
+
+    ASSERT_EQ(run({"show", sample(), "IDLSPD", "--json"}), 0);
+    EXPECT_NE(out.find("\"value\":850"), std::string::npos);
+
+    ASSERT_EQ(run({"show", sample(), "OPTFLG", "--json"}), 0);
+    EXPECT_NE(out.find("\"bitsSet\":[\"Knock Sensor\",\"A/C Cutout\",\"Wastegate Solenoid\",\"Speed Control\"]"),
+              std::string::npos)
+        << out;
+
+    ASSERT_EQ(run({"show", sample(), "Transmission Type"}), 0);
+    EXPECT_NE(out.find("chosen: Automatic"), std::string::npos) << out;
+}
+
+TEST_F(TavoCli, save_tables_writes_the_definitions_back_unchanged)
+{
+    const std::string before = test::readText(dir.file("sample.tbl"));
+    ASSERT_EQ(run({"save-tables", sample()}), 0) << err;
+    EXPECT_EQ(test::readText(dir.file("sample.tbl")), before);
+    ASSERT_EQ(run({"save-tables", sample(), "--to", dir.file("copy.tbl")}), 0);
+    EXPECT_EQ(test::readText(dir.file("copy.tbl")), before);
+}
+
+TEST_F(TavoCli, failures_exit_1_with_the_systems_message_and_usage_errors_exit_2)
+{
+    EXPECT_EQ(run({}), 2);
+    EXPECT_EQ(run({"frobnicate", sample()}), 2);
+    EXPECT_EQ(run({"show", sample()}), 2);
+    EXPECT_EQ(run({"info", sample(), "--bogus"}), 2);
+
+    EXPECT_EQ(run({"info", dir.file("nothing.bin")}), 1);
+    EXPECT_EQ(run({"show", sample(), "NOSUCH"}), 1);
+
+    test::writeBytes(dir.file("loose.bin"), {1, 2, 3});
+    EXPECT_EQ(run({"info", dir.file("loose.bin")}), 1);
+    EXPECT_NE(err.find("loose.tbl"), std::string::npos) << "a missing .tbl is named, not created";
+
+    test::writeBytes(dir.file("huge.bin"), std::vector<std::uint8_t>(70000, 0));
+    test::writeText(dir.file("huge.tbl"), "0\nd\na\n");
+    EXPECT_EQ(run({"info", dir.file("huge.bin")}), 1);
+    EXPECT_NE(err.find(kRomTooLarge), std::string::npos) << err;
+}
+
+}  // namespace
+}  // namespace tavo

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "common/TextFormat.h"
+
+namespace tavo {
+namespace {
+
+TEST(FixedFormat, halfway_cases_round_away_from_zero_like_the_dialogs_always_showed)
+{
+    EXPECT_EQ(formatFixed(0.0078125, 6), "0.007813");
+    EXPECT_EQ(formatFixed(-0.0078125, 6), "-0.007813");
+    EXPECT_EQ(formatFixed(33.25, 1), "33.3");
+    EXPECT_EQ(formatFixed(0.125, 2), "0.13");
+}
+
+TEST(FixedFormat, ordinary_values_print_as_printf_would)
+{
+    EXPECT_EQ(formatFixed(100.0, 6), "100.000000");
+    EXPECT_EQ(formatFixed(1.0, 6), "1.000000");
+    EXPECT_EQ(formatFixed(33.5, 1, 2), "33.5");
+    EXPECT_EQ(formatFixed(0.0, 1, 2), "0.0");
+    EXPECT_EQ(formatFixed(5.0, 1, 5), "  5.0");
+    EXPECT_EQ(formatFixed(9.96, 1), "10.0");
+    EXPECT_EQ(formatFixed(-0.5, 4), "-0.5000");
+    EXPECT_EQ(formatFixed(0.1F, 6), "0.100000");
+    EXPECT_EQ(formatFixed(1234.5678, 0), "1235");
+}
+
+TEST(NumberParsing, a_float_is_read_from_the_start_of_the_text_as_percent_f_reads_it)
+{
+    EXPECT_FLOAT_EQ(parseFloatPrefix("  33.5abc").value(), 33.5F);
+    EXPECT_FLOAT_EQ(parseFloatPrefix("-2").value(), -2.0F);
+    EXPECT_FLOAT_EQ(parseFloatPrefix("+1e2").value(), 100.0F);
+    EXPECT_FLOAT_EQ(parseFloatPrefix(".5").value(), 0.5F);
+    EXPECT_FALSE(parseFloatPrefix("abc"));
+    EXPECT_FALSE(parseFloatPrefix(""));
+    EXPECT_FALSE(parseFloatPrefix("+-1"));
+}
+
+TEST(NumberParsing, hexadecimal_reads_at_most_the_given_digits)
+{
+    EXPECT_EQ(parseHexPrefix("12345", 4).value(), 0x1234u);
+    EXPECT_EQ(parseHexPrefix("  8F", 2).value(), 0x8Fu);
+    EXPECT_EQ(parseHexPrefix("1ffzz", 4).value(), 0x1FFu);
+    EXPECT_EQ(parseHexPrefix("123456789", 0).value(), 0xFFFFFFFFu);
+    EXPECT_FALSE(parseHexPrefix("xyz", 4));
+    EXPECT_FALSE(parseHexPrefix("   ", 4));
+}
+
+TEST(TextFields, a_field_holds_at_most_its_width_less_one)
+{
+    EXPECT_EQ(cutToWidth("abcdef", 4), "abc");
+    EXPECT_EQ(cutToWidth("ab", 4), "ab");
+    EXPECT_EQ(cutToWidth("ab", 0), "");
+    EXPECT_TRUE(equalsIgnoreCase("WotTbl", "WOTTBL"));
+    EXPECT_FALSE(equalsIgnoreCase("WOTTBL", "WOTTB"));
+    EXPECT_EQ(hexLower(0x1A, 4, '0'), "001a");
+    EXPECT_EQ(hexLower(0, 4, ' '), "   0");
+    EXPECT_EQ(hexUpper(0x800, 4, ' '), " 800");
+}
+
+}  // namespace
+}  // namespace tavo
