@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "rom/RomImage.h"
+#include "tables/ScalePercentages.h"
 #include "tables/TableDef.h"
 
 namespace tavo {
@@ -20,9 +21,7 @@ struct AppState {
     bool comparisonLoaded = false;
     // The image the analysis dialogs work on.
     RomImage* analysisImage = nullptr;
-    // Scale Table percentages, kept for the whole run.
-    float scaleXPercent = 100.0F;
-    float scaleYPercent = 100.0F;
+    ScalePercentages scalePercentages;
 };
 
 // The unsaved-changes test: any byte of the 64 KiB differs from the pristine copy.

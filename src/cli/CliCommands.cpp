@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/CliPrompts.h"
+#include "cli/CliSupport.h"
 #include "cli/JsonWriter.h"
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
@@ -24,71 +25,11 @@ constexpr const char* kUsage =
     "  info ROM [--json]              ROM information of an image and its .tbl\n"
     "  tables ROM [--json]            every table definition, in file order\n"
     "  show ROM KEY [--json]          one entry's values (KEY: Chrysler name or title)\n"
-    "  save-tables ROM [--to FILE]    write the definitions back as Save Table Data does\n";
-
-struct UsageError {
-    std::string message;
-};
-
-// Splits the arguments into positional words and --options (with values for
-// the options that take one).
-struct Arguments {
-    std::vector<std::string> words;
-    bool json = false;
-    std::optional<std::string> to;
-
-    static Arguments parse(const std::vector<std::string>& args, std::size_t from)
-    {
-        Arguments parsed;
-        for (std::size_t i = from; i < args.size(); ++i) {
-            const std::string& arg = args[i];
-            if (arg == "--json") {
-                parsed.json = true;
-            } else if (arg == "--to") {
-                if (i + 1 >= args.size())
-                    throw UsageError{"--to needs a file name"};
-                parsed.to = args[++i];
-            } else if (arg.rfind("--", 0) == 0) {
-                throw UsageError{"unknown option " + arg};
-            } else {
-                parsed.words.push_back(arg);
-            }
-        }
-        return parsed;
-    }
-};
-
-void requireWords(const Arguments& args, std::size_t count)
-{
-    if (args.words.size() != count)
-        throw UsageError{"wrong number of arguments"};
-}
-
-// Loads an image with its existing .tbl; nothing when it cannot (the reason on err).
-std::unique_ptr<RomImage> loadImage(const std::string& path, std::ostream& err)
-{
-    if (!fileExists(path)) {
-        err << "tavo-cli: no such image file: " << path << '\n';
-        return nullptr;
-    }
-    const std::string tbl = tablePathFor(path);
-    if (!fileExists(tbl)) {
-        err << "tavo-cli: no table definition file beside the image: " << tbl
-            << "\n(TaVO creates one when it first opens the image)\n";
-        return nullptr;
-    }
-    auto rom = std::make_unique<RomImage>();
-    CliPrompts prompts;
-    const LoadOutcome outcome = loadRomImageFrom(*rom, path, prompts);
-    if (outcome != LoadOutcome::Loaded) {
-        for (const std::string& message : prompts.messages())
-            err << message << (message.empty() || message.back() != '\n' ? "\n" : "");
-        return nullptr;
-    }
-    for (const std::string& message : prompts.messages())
-        err << "tavo-cli: " << message << '\n';
-    return rom;
-}
+    "  save-tables ROM [--to FILE]    write the definitions back as Save Table Data does\n"
+    "  graph ROM KEY --png OUT [--compare OTHER]\n"
+    "                                 draw a table's 258 x 258 graph into a PNG file\n"
+    "  scale ROM KEY --x PCT --y PCT  scale a table as the Scale Table dialog does, and save\n"
+    "  scan ROM [--json] [--write]    add the tables the code addresses; --write stores them\n";
 
 std::string hex4(int value)
 {
@@ -101,7 +42,7 @@ int cmdInfo(const Arguments& args, std::ostream& out, std::ostream& err)
     auto rom = loadImage(args.words[0], err);
     if (!rom)
         return 1;
-    if (args.json) {
+    if (args.json()) {
         JsonWriter json;
         json.beginObject()
             .key("romPath").value(rom->romPath)
@@ -183,7 +124,7 @@ int cmdTables(const Arguments& args, std::ostream& out, std::ostream& err)
     auto rom = loadImage(args.words[0], err);
     if (!rom)
         return 1;
-    if (args.json) {
+    if (args.json()) {
         JsonWriter json;
         json.beginArray();
         for (int i = 0; i < rom->entryCount; ++i)
@@ -198,20 +139,6 @@ int cmdTables(const Arguments& args, std::ostream& out, std::ostream& err)
             << def.chryslerName << '\t' << def.name << '\n';
     }
     return 0;
-}
-
-// An entry by Chrysler name (first match, any case), else by title.
-int findEntry(const RomImage& rom, const std::string& key)
-{
-    if (const int index = findTableIndexOrNone(rom, key); index >= 0)
-        return index;
-    for (int i = 0; i < rom.entryCount; ++i)
-        if (rom.tables[static_cast<std::size_t>(i)].name == key)
-            return i;
-    for (int i = 0; i < rom.entryCount; ++i)
-        if (equalsIgnoreCase(rom.tables[static_cast<std::size_t>(i)].name, key))
-            return i;
-    return -1;
 }
 
 struct ShownRow {
@@ -262,7 +189,7 @@ int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err)
     }
     const auto rows = shownRows(*rom, def);
 
-    if (args.json) {
+    if (args.json()) {
         JsonWriter json;
         json.beginObject()
             .key("index").value(def.index)
@@ -328,8 +255,8 @@ int cmdSaveTables(const Arguments& args, std::ostream& out, std::ostream& err)
     auto rom = loadImage(args.words[0], err);
     if (!rom)
         return 1;
-    if (args.to)
-        rom->tblPath = *args.to;
+    if (args.option("--to"))
+        rom->tblPath = *args.option("--to");
     if (!writeTableFile(*rom)) {
         err << "tavo-cli: unable to write the table definition file: " << rom->tblPath << '\n';
         return 1;
@@ -357,6 +284,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return cmdShow(parsed, out, err);
         if (command == "save-tables")
             return cmdSaveTables(parsed, out, err);
+        if (command == "graph")
+            return cmdGraph(parsed, out, err);
+        if (command == "scale")
+            return cmdScale(parsed, out, err);
+        if (command == "scan")
+            return cmdScan(parsed, out, err);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& usage) {
         err << "tavo-cli: " << usage.message << '\n' << kUsage;

@@ -1,0 +1,1 @@
+// Quick Viewer benchmarks: list refresh and graph drawing.

@@ -1,0 +1,49 @@
+#pragma once
+// What every tavo-cli command shares: argument parsing, loading an image
+// without prompts, and finding an entry by Chrysler name or title.
+
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tavo {
+
+struct RomImage;
+
+// Thrown for a command line that does not fit; runCli prints the usage and exits 2.
+struct UsageError {
+    std::string message;
+};
+
+struct Arguments {
+    std::vector<std::string> words;          // positional arguments after the command
+    std::set<std::string> flags;             // --json, --write
+    std::map<std::string, std::string> options;  // --to FILE, --png OUT, --compare OTHER, --x PCT, --y PCT
+
+    bool json() const { return flags.count("--json") > 0; }
+    bool flag(const std::string& name) const { return flags.count(name) > 0; }
+    std::optional<std::string> option(const std::string& name) const;
+
+    static Arguments parse(const std::vector<std::string>& args, std::size_t from);
+};
+
+// Throws UsageError unless there are exactly `count` positional words.
+void requireWords(const Arguments& args, std::size_t count);
+
+// Loads an image with its existing .tbl; nothing when it cannot (the reason
+// written to err: TaVO's own message for a refused image).
+std::unique_ptr<RomImage> loadImage(const std::string& path, std::ostream& err);
+
+// An entry by Chrysler name (first match, any case), else by title; -1 if none.
+int findEntry(const RomImage& rom, const std::string& key);
+
+// Commands living in their own files.
+int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdScan(const Arguments& args, std::ostream& out, std::ostream& err);
+
+}  // namespace tavo

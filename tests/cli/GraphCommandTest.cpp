@@ -1,0 +1,1 @@
+// tavo-cli Graph tests.

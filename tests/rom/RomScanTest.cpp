@@ -1,0 +1,1 @@
+// ROM scan tests.
