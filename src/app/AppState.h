@@ -4,9 +4,11 @@
 
 #include <memory>
 
+#include "logging/LoggingConfig.h"
 #include "rom/RomImage.h"
 #include "tables/ScalePercentages.h"
 #include "tables/TableDef.h"
+#include "viewer/QuickViewerState.h"
 
 namespace tavo {
 
@@ -22,6 +24,9 @@ struct AppState {
     // The image the analysis dialogs work on.
     RomImage* analysisImage = nullptr;
     ScalePercentages scalePercentages;
+    QuickViewerState quickViewer;
+    // The channels, configuration name and serial settings of Logging.cfg.
+    LoggingConfig loggingConfig;
 };
 
 // The unsaved-changes test: any byte of the 64 KiB differs from the pristine copy.

@@ -1,26 +1,198 @@
 #include "app/qt/MainWindow.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QMenuBar>
 #include <QPainter>
+#include <QShortcut>
 
 #include "app/AppState.h"
+#include "app/CommandIds.h"
+#include "app/MenuLayout.h"
+#include "app/ShellCommands.h"
+#include "app/qt/AboutDialog.h"
+#include "app/qt/PlaceholderDialogs.h"
+#include "rom/RomInformation.h"
 
 namespace tavo {
 
-MainWindow::MainWindow(AppState& state, QWidget* parent)
-    : QMainWindow(parent), state_(state), prompts_(this, [this] { update(); })
+namespace {
+
+// The client area: the working image's path, top left, nothing else.
+class PathView : public QWidget {
+public:
+    PathView(const AppState& state, QWidget* parent) : QWidget(parent), state_(state)
+    {
+        setObjectName("romPathView");
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const std::string& path = state_.workingImage.romPath;
+        if (path.empty())
+            return;
+        QPainter painter(this);
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, QString::fromLocal8Bit(path.c_str()));
+    }
+
+private:
+    const AppState& state_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state, UserPrompts* prompts, QWidget* parent)
+    : QMainWindow(parent), state_(state), tracePens_(makeTracePens())
 {
+    if (!prompts) {
+        ownPrompts_ = std::make_unique<QtPrompts>(this, [this] { centralWidget()->repaint(); });
+        prompts = ownPrompts_.get();
+    }
+    prompts_ = prompts;
+    runModal = [](QDialog& dialog) { return dialog.exec(); };
+
     setWindowTitle("TaVO");
-    resize(800, 500);
+    setWindowIcon(QIcon(":/tavo-icon.png"));
+    setCentralWidget(new PathView(state_, this));
+    buildMenus();
+    buildAccelerators();
+    resize(720, 420);
 }
 
-void MainWindow::paintEvent(QPaintEvent* event)
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus()
 {
-    QMainWindow::paintEvent(event);
-    const std::string& path = state_.workingImage.romPath;
-    if (path.empty())
+    std::function<void(QMenu*, const std::vector<MenuEntry>&)> fill =
+        [&](QMenu* menu, const std::vector<MenuEntry>& entries) {
+            for (const MenuEntry& entry : entries) {
+                switch (entry.kind) {
+                case MenuEntry::Kind::Separator:
+                    menu->addSeparator();
+                    break;
+                case MenuEntry::Kind::Popup:
+                    fill(menu->addMenu(QString::fromStdString(entry.text)), entry.children);
+                    break;
+                case MenuEntry::Kind::Command: {
+                    // The text after "\t" is shown at the right as the shortcut;
+                    // the keys themselves are the accelerator table's.
+                    QAction* action = menu->addAction(QString::fromStdString(entry.text));
+                    action->setEnabled(entry.enabled);
+                    action->setObjectName(QString::number(entry.id));
+                    const int id = entry.id;
+                    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+                    actions_[id] = action;
+                    break;
+                }
+                }
+            }
+        };
+    for (const MenuEntry& popup : mainMenu())
+        fill(menuBar()->addMenu(QString::fromStdString(popup.text)), popup.children);
+}
+
+void MainWindow::buildAccelerators()
+{
+    for (const Accelerator& accelerator : accelerators()) {
+        const int id = accelerator.id;
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromStdString(accelerator.keys)), this);
+        connect(shortcut, &QShortcut::activated, this, [this, id] { runCommand(id); });
+    }
+    // On most keyboards "?" is a shifted key: Alt+Shift+? reaches About too.
+    auto* shifted = new QShortcut(QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Question), this);
+    connect(shifted, &QShortcut::activated, this, [this] { runCommand(command::About); });
+}
+
+QAction* MainWindow::actionFor(int id) const
+{
+    const auto found = actions_.find(id);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+int MainWindow::runDialog(QDialog* dialog)
+{
+    const int result = runModal(*dialog);
+    delete dialog;
+    return result;
+}
+
+void MainWindow::runCommand(int id)
+{
+    switch (id) {
+    case command::LoadWorkingImage:
+        loadWorkingImage(state_, *prompts_);
+        // The viewer opens after every load, also a cancelled or refused one.
+        openQuickViewer();
+        break;
+    case command::EditRomInformation:
+        editRomInformation(state_.workingImage, *prompts_);
+        break;
+    case command::SaveRomImage:
+        saveWorkingImage(state_, *prompts_);
+        centralWidget()->update();
+        break;
+    case command::SaveRomImageAs:
+        saveWorkingImageAs(state_, *prompts_);
+        centralWidget()->update();
+        break;
+    case command::LoadComparisonImage:
+        loadComparisonImage(state_, *prompts_);
+        break;
+    case command::SaveTableData:
+        saveTableData(state_, *prompts_);
+        break;
+    case command::Exit:
+        close();
+        break;
+    case command::QuickViewer:
+        openQuickViewer();
+        break;
+    case command::Fueling:
+        state_.analysisImage = &state_.workingImage;
+        openFueling();
+        break;
+    case command::Timing:
+        state_.analysisImage = &state_.workingImage;
+        runDialog(makeEmptyPlaceholderDialog(183, "Timing", this));
+        break;
+    case command::DisassembleRom:
+        runDialog(makeDisassembleDialog(this));
+        break;
+    case command::EditSourceCode:
+        runDialog(makeEmptyPlaceholderDialog(179, "Dialog", this));
+        break;
+    case command::AssembleSourceCode:
+        runDialog(makeEmptyPlaceholderDialog(180, "Dialog", this));
+        break;
+    case command::About:
+        runDialog(new AboutDialog(this));
+        break;
+    default:
+        // Print Report, Write NEW ROM Image and Save Current Log have no
+        // function; the logging and serial commands come with the link.
+        break;
+    }
+}
+
+void MainWindow::openImage(const std::string& path)
+{
+    loadWorkingImageFrom(state_, path, *prompts_);
+    openQuickViewer();
+}
+
+void MainWindow::openQuickViewer() {}
+
+void MainWindow::openFueling() {}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (confirmClose(state_, *prompts_) == CloseDecision::Stay) {
+        event->ignore();
         return;
-    QPainter painter(this);
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, QString::fromLocal8Bit(path.c_str()));
+    }
+    event->accept();
 }
 
 }  // namespace tavo

@@ -1,10 +1,18 @@
 #pragma once
-// The main window: a menu bar and a client area that shows the working
-// image's path.
+// The main window: the menu bar and accelerators that reach every command,
+// a client area showing the working image's path, and the unsaved-changes
+// guard on closing.
 
 #include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
 
 #include "app/qt/QtPrompts.h"
+#include "app/qt/TracePens.h"
+
+class QAction;
+class QDialog;
 
 namespace tavo {
 
@@ -13,16 +21,41 @@ struct AppState;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+    // Uses `prompts` for every question and message when given (tests pass a
+    // scripted fake), else Qt dialogs owned by this window.
+    explicit MainWindow(AppState& state, UserPrompts* prompts = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    QtPrompts& prompts() { return prompts_; }
+    // Runs a menu or accelerator command.
+    void runCommand(int id);
+
+    // Loads the image file as the working image, as "Load Working ROM
+    // Image..." does once a file is chosen (the image named on the command line).
+    void openImage(const std::string& path);
+
+    // How modal dialogs are run; tests replace it to look at the dialog
+    // instead of blocking on it. Returns the dialog's result.
+    std::function<int(QDialog&)> runModal;
+
+    UserPrompts& prompts() { return *prompts_; }
+    QAction* actionFor(int id) const;
+    const TracePens& tracePens() const { return tracePens_; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildMenus();
+    void buildAccelerators();
+    void openQuickViewer();
+    void openFueling();
+    int runDialog(QDialog* dialog);
+
     AppState& state_;
-    QtPrompts prompts_;
+    std::unique_ptr<QtPrompts> ownPrompts_;
+    UserPrompts* prompts_;
+    std::map<int, QAction*> actions_;
+    TracePens tracePens_;
 };
 
 }  // namespace tavo

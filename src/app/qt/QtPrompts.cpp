@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "rom/qt/RomInformationDialog.h"
+
 namespace tavo {
 
 namespace {
@@ -73,9 +75,10 @@ Answer QtPrompts::ask(std::string_view text, std::string_view title, QuestionBut
     }
 }
 
-bool QtPrompts::runRomInformation(RomImage&)
+bool QtPrompts::runRomInformation(RomImage& record)
 {
-    return false;
+    RomInformationDialog dialog(record, *this, owner_);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtPrompts::repaint()

@@ -1,12 +1,14 @@
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/ShellCommands.h"
 #include "app/qt/MainWindow.h"
-#include "rom/RomLoader.h"
+#include "logging/LoggingConfig.h"
 
 namespace {
 
@@ -32,16 +34,20 @@ int main(int argc, char** argv)
     if (!displayAvailable()) {
         std::fprintf(stderr,
                      "tavo: no display is available (DISPLAY and WAYLAND_DISPLAY are unset).\n"
-                     "Start TaVO from a desktop session, or under Xvfb (xvfb-run).\n");
+                     "Start TaVO from a desktop session, or under Xvfb: xvfb-run %s\n",
+                     argv[0]);
         return 1;
     }
     QApplication app(argc, argv);
     auto state = std::make_unique<tavo::AppState>();
     tavo::MainWindow window(*state);
     window.show();
+    tavo::loadLoggingConfiguration(*state, tavo::kLoggingConfigFile);
     if (argc > 1) {
-        tavo::loadRomImageFrom(state->workingImage, argv[1], window.prompts());
-        tavo::markWorkingImageSaved(*state);
+        // An image named on the command line opens as "Load Working ROM
+        // Image..." would, once the main window is on screen.
+        const std::string path = QString::fromLocal8Bit(argv[1]).toLocal8Bit().toStdString();
+        QTimer::singleShot(0, &window, [&window, path] { window.openImage(path); });
     }
     return app.exec();
 }

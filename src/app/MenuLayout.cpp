@@ -1,0 +1,94 @@
+#include "app/MenuLayout.h"
+
+#include "app/CommandIds.h"
+
+namespace tavo {
+
+namespace {
+
+MenuEntry item(std::string text, int id, bool enabled = true)
+{
+    return MenuEntry{MenuEntry::Kind::Command, std::move(text), id, enabled, {}};
+}
+
+MenuEntry separator()
+{
+    return MenuEntry{MenuEntry::Kind::Separator, {}, 0, true, {}};
+}
+
+MenuEntry popup(std::string text, std::vector<MenuEntry> children)
+{
+    return MenuEntry{MenuEntry::Kind::Popup, std::move(text), 0, true, std::move(children)};
+}
+
+}  // namespace
+
+const std::vector<MenuEntry>& mainMenu()
+{
+    static const std::vector<MenuEntry> menu = {
+        popup("&File",
+              {
+                  item("&Load Working ROM Image...\tCtrl+L", command::LoadWorkingImage),
+                  item("&Edit ROM Information...\tCtrl+E", command::EditRomInformation),
+                  item("Save ROM Image\tCtrl+R", command::SaveRomImage),
+                  item("Save ROM Image As...", command::SaveRomImageAs),
+                  separator(),
+                  item("Print Report...\tCtrl+P", command::PrintReport, false),
+                  separator(),
+                  item("&Load Comparison ROM Image...", command::LoadComparisonImage),
+                  item("&Write NEW ROM Image...", command::WriteNewRomImage),
+                  separator(),
+                  item("&Save Table Data...\tCtrl+S", command::SaveTableData),
+                  separator(),
+                  item("E&xit\tAlt+F4", command::Exit),
+              }),
+        popup("&Tables",
+              {
+                  item("&QuickViewer...\tCtrl+T", command::QuickViewer),
+                  separator(),
+                  item("ROM Scan...", command::RomScan),
+              }),
+        popup("&DataLogging",
+              {
+                  item("&Data Log...\tCtrl+D", command::DataLog),
+                  item("&Live RAM Display...", command::LiveRamDisplay),
+                  item("Save Current Log...", command::SaveCurrentLog),
+                  separator(),
+                  item("Setup Logging...", command::SetupLogging),
+                  item("Setup Serial...", command::SetupSerial),
+              }),
+        popup("T&ools",
+              {
+                  popup("&Assembly",
+                        {
+                            item("&Disassemble ROM...", command::DisassembleRom, false),
+                            item("&Edit Source Code...", command::EditSourceCode, false),
+                            item("&Assemble Source Code...", command::AssembleSourceCode, false),
+                        }),
+                  popup("Analysis",
+                        {
+                            item("Fueling...", command::Fueling),
+                            item("Timing...", command::Timing),
+                        }),
+              }),
+        popup("&Help",
+              {
+                  item("&About...\tAlt+F1", command::About),
+              }),
+    };
+    return menu;
+}
+
+const std::vector<Accelerator>& accelerators()
+{
+    static const std::vector<Accelerator> table = {
+        {"Ctrl+L", command::LoadWorkingImage}, {"Ctrl+E", command::EditRomInformation},
+        {"Ctrl+R", command::SaveRomImage},     {"Ctrl+S", command::SaveTableData},
+        {"Ctrl+T", command::QuickViewer},      {"Ctrl+D", command::DataLog},
+        {"Alt+F1", command::About},            {"Alt+/", command::About},
+        {"Alt+?", command::About},
+    };
+    return table;
+}
+
+}  // namespace tavo

@@ -1,0 +1,79 @@
+#include "app/ShellCommands.h"
+
+#include "app/AppState.h"
+#include "common/UserPrompts.h"
+#include "rom/RomSaver.h"
+#include "tables/TableFileWriter.h"
+
+namespace tavo {
+
+LoadOutcome loadWorkingImage(AppState& state, UserPrompts& prompts)
+{
+    const LoadOutcome outcome = loadRomImage(state.workingImage, prompts);
+    if (outcome == LoadOutcome::Loaded)
+        markWorkingImageSaved(state);
+    return outcome;
+}
+
+LoadOutcome loadWorkingImageFrom(AppState& state, const std::string& path, UserPrompts& prompts)
+{
+    const LoadOutcome outcome = loadRomImageFrom(state.workingImage, path, prompts);
+    if (outcome == LoadOutcome::Loaded)
+        markWorkingImageSaved(state);
+    return outcome;
+}
+
+void loadComparisonImage(AppState& state, UserPrompts& prompts)
+{
+    loadRomImage(state.comparisonImage, prompts);
+    if (state.comparisonImage.loaded)
+        state.comparisonLoaded = true;
+}
+
+bool saveWorkingImage(AppState& state, UserPrompts& prompts)
+{
+    if (!saveRomImage(state.workingImage, prompts))
+        return false;
+    markWorkingImageSaved(state);
+    return true;
+}
+
+bool saveWorkingImageAs(AppState& state, UserPrompts& prompts)
+{
+    if (!saveRomImageAs(state.workingImage, prompts))
+        return false;
+    markWorkingImageSaved(state);
+    return true;
+}
+
+bool saveTableData(AppState& state, UserPrompts& prompts)
+{
+    // Before any image was chosen there is no definition file to write.
+    if (state.workingImage.tblPath.empty())
+        return false;
+    return storeTableFile(state.workingImage, prompts);
+}
+
+CloseDecision confirmClose(AppState& state, UserPrompts& prompts)
+{
+    if (!hasUnsavedChanges(state))
+        return CloseDecision::Close;
+    switch (prompts.ask("Do you want to save your changes now?", "Unsaved Changes",
+                        QuestionButtons::YesNoCancel)) {
+    case Answer::Cancel:
+        return CloseDecision::Stay;
+    case Answer::No:
+        return CloseDecision::Close;
+    case Answer::Yes:
+        break;
+    }
+    return saveWorkingImage(state, prompts) ? CloseDecision::Close : CloseDecision::Stay;
+}
+
+void loadLoggingConfiguration(AppState& state, const std::string& path)
+{
+    setLoggingDefaults(state.loggingConfig);
+    readLoggingConfig(state.loggingConfig, path);
+}
+
+}  // namespace tavo

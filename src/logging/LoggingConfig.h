@@ -1,0 +1,53 @@
+#pragma once
+// The eight logging channels, the configuration name and the serial
+// settings, stored in the 1356-byte binary file Logging.cfg.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "link/SerialSettings.h"
+
+namespace tavo {
+
+// One ECM RAM variable to log. The title is kept as its 64-byte buffer so
+// the bytes after its NUL, which the file carries, are written back unchanged.
+struct LogChannel {
+    std::array<char, 64> title{};
+    std::int32_t location = 0;  // ECM RAM address, 0x00 to 0xFF
+    bool word = false;          // 16-bit value: high byte at location, low byte next
+    double multiplier = 1.0;    // applied to 16-bit values
+
+    std::string titleText() const;
+    void setTitle(std::string_view text);  // at most 63 characters
+};
+
+struct LoggingConfig {
+    std::array<LogChannel, 8> channels{};
+    std::array<std::uint8_t, 640> reserved{};  // carried along, never interpreted
+    std::array<char, 64> name{};
+    SerialSettings serial;
+
+    std::string nameText() const;
+    void setName(std::string_view text);  // at most 63 characters
+};
+
+inline constexpr const char* kLoggingConfigFile = "Logging.cfg";
+inline constexpr std::size_t kLoggingConfigSize = 1356;
+
+// The eight default channels, "87 Turbo II" and serial settings 1, 1, 1.
+void setLoggingDefaults(LoggingConfig& config);
+
+// The file image of the configuration, and reading one back. A short file
+// fills the fields in file order as far as it reaches.
+std::string encodeLoggingConfig(const LoggingConfig& config);
+void decodeLoggingConfig(LoggingConfig& config, std::string_view bytes);
+
+// Reads the file at `path`; a file that cannot be opened is created from the
+// configuration as it stands (the defaults at start-up).
+void readLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
+// Writes the file; false when it could not be written.
+bool writeLoggingConfig(const LoggingConfig& config, const std::string& path = kLoggingConfigFile);
+
+}  // namespace tavo

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <memory>
+
+#include "SampleCalibration.h"
+#include "app/AppState.h"
+#include "app/CommandIds.h"
+#include "app/qt/MainWindow.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace tavo {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<AppState> state = std::make_unique<AppState>();
+    std::unique_ptr<MainWindow> window;
+    std::vector<QString> dialogsShown;  // object names of the modal dialogs run
+
+    void SetUp() override
+    {
+        window = std::make_unique<MainWindow>(*state, &prompts);
+        window->runModal = [this](QDialog& dialog) {
+            dialogsShown.push_back(dialog.objectName());
+            lastDialogTitle = dialog.windowTitle();
+            lastDialogTexts.clear();
+            for (QLabel* label : dialog.findChildren<QLabel*>())
+                lastDialogTexts << label->text();
+            return int(QDialog::Rejected);
+        };
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    QString lastDialogTitle;
+    QStringList lastDialogTexts;
+
+    QMenu* popup(int index) { return window->menuBar()->actions().at(index)->menu(); }
+
+    // The texts of a popup's entries, "-" for a separator.
+    static QStringList texts(QMenu* menu)
+    {
+        QStringList list;
+        for (QAction* action : menu->actions())
+            list << (action->isSeparator() ? QString("-") : action->text());
+        return list;
+    }
+};
+
+TEST_F(MainWindowTest, starts_titled_tavo_with_an_empty_client_area)
+{
+    EXPECT_EQ(window->windowTitle(), "TaVO");
+    EXPECT_TRUE(state->workingImage.romPath.empty());
+    const QImage client = window->centralWidget()->grab().toImage();
+    const QRgb background = client.pixel(client.width() - 1, client.height() - 1);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(client.pixel(x, y), background) << "nothing is drawn before a load";
+}
+
+TEST_F(MainWindowTest, the_menu_bar_holds_every_entry_with_its_mnemonic_shortcut_and_state)
+{
+    QStringList popups;
+    for (QAction* action : window->menuBar()->actions())
+        popups << action->text();
+    EXPECT_EQ(popups, (QStringList{"&File", "&Tables", "&DataLogging", "T&ools", "&Help"}));
+    EXPECT_EQ(texts(popup(0)),
+              (QStringList{"&Load Working ROM Image...\tCtrl+L", "&Edit ROM Information...\tCtrl+E",
+                           "Save ROM Image\tCtrl+R", "Save ROM Image As...", "-", "Print Report...\tCtrl+P", "-",
+                           "&Load Comparison ROM Image...", "&Write NEW ROM Image...", "-",
+                           "&Save Table Data...\tCtrl+S", "-", "E&xit\tAlt+F4"}));
+    EXPECT_EQ(texts(popup(1)), (QStringList{"&QuickViewer...\tCtrl+T", "-", "ROM Scan..."}));
+    EXPECT_EQ(texts(popup(2)), (QStringList{"&Data Log...\tCtrl+D", "&Live RAM Display...", "Save Current Log...",
+                                            "-", "Setup Logging...", "Setup Serial..."}));
+    EXPECT_EQ(texts(popup(3)), (QStringList{"&Assembly", "Analysis"}));
+    QMenu* assembly = popup(3)->actions().at(0)->menu();
+    QMenu* analysis = popup(3)->actions().at(1)->menu();
+    EXPECT_EQ(texts(assembly),
+              (QStringList{"&Disassemble ROM...", "&Edit Source Code...", "&Assemble Source Code..."}));
+    EXPECT_EQ(texts(analysis), (QStringList{"Fueling...", "Timing..."}));
+    EXPECT_EQ(texts(popup(4)), (QStringList{"&About...\tAlt+F1"}));
+
+    EXPECT_FALSE(window->actionFor(command::PrintReport)->isEnabled());
+    for (int id : {command::DisassembleRom, command::EditSourceCode, command::AssembleSourceCode})
+        EXPECT_FALSE(window->actionFor(id)->isEnabled()) << id;
+    EXPECT_TRUE(window->actionFor(command::LoadWorkingImage)->isEnabled());
+    EXPECT_TRUE(window->actionFor(command::Timing)->isEnabled());
+}
+
+TEST_F(MainWindowTest, accelerators_reach_their_commands)
+{
+    QTest::keyClick(window.get(), Qt::Key_L, Qt::ControlModifier);
+    ASSERT_EQ(prompts.openRequests.size(), 1u);
+    EXPECT_EQ(prompts.openRequests[0].title, "Select Rom Image");
+
+    QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(prompts.romInformationRuns, 1);
+
+    state->workingImage.tblPath = dir.file("cal.tbl");
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(test::readText(dir.file("cal.tbl")).empty());
+
+    QTest::keyClick(window.get(), Qt::Key_F1, Qt::AltModifier);
+    QTest::keyClick(window.get(), Qt::Key_Slash, Qt::AltModifier);
+    QTest::keyClick(window.get(), Qt::Key_Question, Qt::AltModifier);
+    EXPECT_EQ(dialogsShown, (std::vector<QString>{"103", "103", "103"}));
+}
+
+TEST_F(MainWindowTest, about_shows_its_texts_and_both_pictures)
+{
+    window->actionFor(command::About)->trigger();
+    EXPECT_EQ(lastDialogTitle, "About TaVO");
+    for (const char* text : {"TaVO", "This product is NOT developed, distributed,",
+                             "or endorsed by Daimler-Chrysler.", "Build 2006.195", "WARNING! WARNING! WARNING!"})
+        EXPECT_TRUE(lastDialogTexts.contains(text)) << text;
+}
+
+TEST_F(MainWindowTest, placeholder_dialogs_open_and_timing_works_on_the_working_image)
+{
+    window->runCommand(command::DisassembleRom);
+    window->runCommand(command::EditSourceCode);
+    window->runCommand(command::AssembleSourceCode);
+    window->actionFor(command::Timing)->trigger();
+    EXPECT_EQ(dialogsShown, (std::vector<QString>{"178", "179", "180", "183"}));
+    EXPECT_EQ(lastDialogTitle, "Timing");
+    EXPECT_EQ(state->analysisImage, &state->workingImage);
+}
+
+TEST_F(MainWindowTest, entries_without_a_function_do_nothing)
+{
+    for (int id : {command::WriteNewRomImage, command::SaveCurrentLog, command::PrintReport})
+        window->runCommand(id);
+    EXPECT_TRUE(dialogsShown.empty());
+    EXPECT_TRUE(prompts.openRequests.empty());
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(MainWindowTest, a_loaded_image_shows_its_path_and_the_guard_keeps_edits)
+{
+    ASSERT_TRUE(sample::writeSampleFiles(dir.path().string()));
+    prompts.openNames.push_back(dir.file("sample.bin"));
+    window->actionFor(command::LoadWorkingImage)->trigger();
+    EXPECT_EQ(state->workingImage.romPath, dir.file("sample.bin"));
+    const QImage client = window->centralWidget()->grab().toImage();
+    const QRgb background = client.pixel(client.width() - 1, client.height() - 1);
+    int drawn = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 200; ++x)
+            drawn += client.pixel(x, y) != background;
+    EXPECT_GT(drawn, 20) << "the path is drawn at the top left";
+
+    state->workingImage.image[0x9141] ^= 0xFF;
+    prompts.answers.push_back(Answer::Cancel);
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    prompts.answers.push_back(Answer::No);
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(prompts.questions.size(), 2u);
+}
+
+TEST_F(MainWindowTest, exit_closes_through_the_guard)
+{
+    window->actionFor(command::Exit)->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(prompts.questions.empty());
+}
+
+}  // namespace
+}  // namespace tavo

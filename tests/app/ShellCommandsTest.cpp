@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/AppState.h"
+#include "app/MenuLayout.h"
+#include "app/ShellCommands.h"
+#include "rom/RomInformation.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace tavo {
+namespace {
+
+class UnsavedChangesGuard : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<AppState> state = std::make_unique<AppState>();
+
+    std::string makeImage(const std::string& name, int offset, std::uint8_t fill)
+    {
+        test::writeBytes(dir.file(name + ".bin"), std::vector<std::uint8_t>(16384, fill));
+        char header[16];
+        std::snprintf(header, sizeof header, "%x\n", offset);
+        test::writeText(dir.file(name + ".tbl"), std::string(header) + "d\na\n9000 3 n T X Y\n");
+        return dir.file(name + ".bin");
+    }
+    void loadWorking()
+    {
+        prompts.openNames.push_back(makeImage("work", 0xC000, 0x11));
+        ASSERT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Loaded);
+    }
+    std::size_t questionsAsked() const { return prompts.questions.size(); }
+};
+
+TEST_F(UnsavedChangesGuard, closing_right_after_start_up_asks_nothing)
+{
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    EXPECT_EQ(questionsAsked(), 0u);
+}
+
+TEST_F(UnsavedChangesGuard, an_edit_makes_closing_ask_and_cancel_keeps_the_window)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    prompts.answers.push_back(Answer::Cancel);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Stay);
+    ASSERT_EQ(questionsAsked(), 1u);
+    EXPECT_EQ(prompts.questions[0].text, "Do you want to save your changes now?");
+    EXPECT_EQ(prompts.questions[0].title, "Unsaved Changes");
+    EXPECT_EQ(prompts.questions[0].buttons, QuestionButtons::YesNoCancel);
+}
+
+TEST_F(UnsavedChangesGuard, no_closes_without_writing_the_file)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    prompts.answers.push_back(Answer::No);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    EXPECT_EQ(test::readBytes(dir.file("work.bin"))[0x10], 0x11);
+}
+
+TEST_F(UnsavedChangesGuard, yes_saves_then_closes)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    EXPECT_EQ(test::readBytes(dir.file("work.bin"))[0x10], 0x99);
+    EXPECT_EQ(prompts.messages.back().text, "ROM Image Saved.");
+}
+
+TEST_F(UnsavedChangesGuard, yes_with_a_save_that_fails_keeps_the_window_open)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    state->workingImage.romPath = dir.file("gone/work.bin");
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Stay);
+    EXPECT_EQ(prompts.messages.back().title, "TaVO Error");
+}
+
+TEST_F(UnsavedChangesGuard, an_edit_undone_by_hand_or_saved_asks_nothing)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    state->workingImage.image[0xC010] = 0x11;
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    state->workingImage.image[0xC010] = 0x42;
+    ASSERT_TRUE(saveWorkingImage(*state, prompts));
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    EXPECT_EQ(questionsAsked(), 0u);
+}
+
+TEST_F(UnsavedChangesGuard, a_change_outside_the_image_file_range_counts_too)
+{
+    loadWorking();
+    state->workingImage.image[0x0100] = 1;  // below the image: the whole 64 KiB is compared
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Stay);
+}
+
+TEST_F(UnsavedChangesGuard, a_cancelled_or_refused_load_never_makes_edits_look_saved)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    EXPECT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Cancelled);
+    test::writeBytes(dir.file("huge.bin"), std::vector<std::uint8_t>(70000, 0));
+    test::writeText(dir.file("huge.tbl"), "0\nd\na\n");
+    prompts.openNames.push_back(dir.file("huge.bin"));
+    EXPECT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Refused);
+    EXPECT_TRUE(hasUnsavedChanges(*state));
+}
+
+TEST_F(UnsavedChangesGuard, relocation_makes_closing_ask)
+{
+    loadWorking();
+    prompts.romInformation = [&](RomImage& record) {
+        RomInformationForm form = romInformationForm(record);
+        form.offset = "8000";
+        acceptRomInformation(record, form, prompts);
+        return true;
+    };
+    prompts.answers.push_back(Answer::Yes);  // move the image now
+    editRomInformation(state->workingImage, prompts);
+    EXPECT_EQ(state->workingImage.image[0x8000], 0x11);
+    EXPECT_EQ(state->workingImage.image[0xC000 + 16384 - 1], 0);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Stay);
+}
+
+TEST_F(UnsavedChangesGuard, loading_a_comparison_image_never_makes_closing_ask)
+{
+    loadWorking();
+    prompts.openNames.push_back(makeImage("other", 0x8000, 0x22));
+    loadComparisonImage(*state, prompts);
+    EXPECT_TRUE(state->comparisonLoaded);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+}
+
+TEST_F(UnsavedChangesGuard, a_cancelled_comparison_load_draws_no_comparison)
+{
+    loadComparisonImage(*state, prompts);
+    EXPECT_FALSE(state->comparisonLoaded);
+}
+
+TEST(SaveTableData, writes_the_working_definitions_and_reports_a_failure)
+{
+    test::TempDir dir;
+    test::ScriptedPrompts prompts;
+    auto state = std::make_unique<AppState>();
+    EXPECT_FALSE(saveTableData(*state, prompts)) << "nothing chosen yet: nothing to write";
+    EXPECT_TRUE(prompts.messages.empty());
+    state->workingImage.tblPath = dir.file("cal.tbl");
+    EXPECT_TRUE(saveTableData(*state, prompts));
+    EXPECT_EQ(test::readText(dir.file("cal.tbl")).rfind("   0\r\nDescription\r\n", 0), 0u);
+    state->workingImage.tblPath = dir.file("no/cal.tbl");
+    EXPECT_FALSE(saveTableData(*state, prompts));
+    EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST(StartUp, logging_configuration_comes_from_the_file_or_is_created_from_the_defaults)
+{
+    test::TempDir dir;
+    auto state = std::make_unique<AppState>();
+    loadLoggingConfiguration(*state, dir.file("Logging.cfg"));
+    EXPECT_EQ(state->loggingConfig.nameText(), "87 Turbo II");
+    EXPECT_EQ(test::readText(dir.file("Logging.cfg")).size(), 1356u);
+
+    state->loggingConfig.channels[0].setTitle("Boost PSI");
+    ASSERT_TRUE(writeLoggingConfig(state->loggingConfig, dir.file("Logging.cfg")));
+    auto restarted = std::make_unique<AppState>();
+    loadLoggingConfiguration(*restarted, dir.file("Logging.cfg"));
+    EXPECT_EQ(restarted->loggingConfig.channels[0].titleText(), "Boost PSI");
+}
+
+TEST(Accelerators, every_accelerator_reaches_a_command_of_the_menu)
+{
+    std::vector<int> menuIds;
+    std::function<void(const std::vector<MenuEntry>&)> collect = [&](const std::vector<MenuEntry>& entries) {
+        for (const MenuEntry& entry : entries) {
+            if (entry.kind == MenuEntry::Kind::Command)
+                menuIds.push_back(entry.id);
+            collect(entry.children);
+        }
+    };
+    collect(mainMenu());
+    for (const Accelerator& accelerator : accelerators())
+        EXPECT_NE(std::find(menuIds.begin(), menuIds.end(), accelerator.id), menuIds.end()) << accelerator.keys;
+}
+
+}  // namespace
+}  // namespace tavo

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+#include "rom/RomImage.h"
+#include "rom/qt/RomInformationDialog.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace tavo {
+namespace {
+
+template <typename T>
+T* control(QWidget& dialog, int id)
+{
+    T* found = dialog.findChild<T*>(QString::number(id));
+    EXPECT_NE(found, nullptr) << id;
+    return found;
+}
+
+class RomInformationDialogTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<RomImage> rom = std::make_unique<RomImage>();
+
+    void SetUp() override
+    {
+        rom->tblPath = dir.file("cal.tbl");
+        rom->loadOffset = 0x8000;
+        rom->description = "Stage 2";
+        rom->author = "Me";
+        rom->injectors = 42.0F;
+        rom->boost = 14.5F;
+    }
+};
+
+TEST_F(RomInformationDialogTest, fields_show_the_record_in_their_formats)
+{
+    rom->mapRange = kMap25Bar;
+    RomInformationDialog dialog(*rom, prompts);
+    EXPECT_EQ(dialog.windowTitle(), "ROM Information");
+    EXPECT_EQ(control<QLineEdit>(dialog, 1009)->text(), "8000");
+    EXPECT_EQ(control<QLineEdit>(dialog, 1010)->text(), "Stage 2");
+    EXPECT_EQ(control<QLineEdit>(dialog, 1011)->text(), "Me");
+    EXPECT_EQ(control<QLineEdit>(dialog, 1249)->text(), "42.0");
+    EXPECT_EQ(control<QLineEdit>(dialog, 1250)->text(), "14.5");
+    EXPECT_FALSE(control<QRadioButton>(dialog, 1246)->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(dialog, 1247)->isChecked());
+    EXPECT_EQ(control<QRadioButton>(dialog, 1247)->text(), "2.5 Bar");
+    EXPECT_FALSE(control<QRadioButton>(dialog, 1248)->isChecked());
+}
+
+TEST_F(RomInformationDialogTest, ok_takes_the_typed_values_and_writes_the_definition_file)
+{
+    RomInformationDialog dialog(*rom, prompts);
+    QLineEdit* offset = control<QLineEdit>(dialog, 1009);
+    offset->clear();
+    QTest::keyClicks(offset, "c000");
+    control<QLineEdit>(dialog, 1249)->setText("36");
+    control<QRadioButton>(dialog, 1248)->setChecked(true);  // "3 Bar"
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(rom->loadOffset, 0xC000);
+    EXPECT_FLOAT_EQ(rom->injectors, 36.0F);
+    EXPECT_EQ(rom->mapRange, kMap3Bar);
+    const std::string written = test::readText(dir.file("cal.tbl"));
+    EXPECT_EQ(written.rfind("c000\r\nStage 2\r\nMe\r\n", 0), 0u);
+    EXPECT_NE(written.find("injectors 36.0\r\n"), std::string::npos);
+    EXPECT_NE(written.find("map 3\r\n"), std::string::npos);
+}
+
+TEST_F(RomInformationDialogTest, no_map_choice_writes_map_2_and_keeps_code_0)
+{
+    RomInformationDialog dialog(*rom, prompts);
+    for (int id : {1246, 1247, 1248})
+        EXPECT_FALSE(control<QRadioButton>(dialog, id)->isChecked());
+    dialog.accept();
+    EXPECT_EQ(rom->mapRange, 0);
+    EXPECT_NE(test::readText(dir.file("cal.tbl")).find("map 2\r\n"), std::string::npos);
+}
+
+TEST_F(RomInformationDialogTest, cancel_changes_nothing_and_writes_nothing)
+{
+    RomInformationDialog dialog(*rom, prompts);
+    control<QLineEdit>(dialog, 1009)->setText("c000");
+    dialog.reject();
+    EXPECT_EQ(rom->loadOffset, 0x8000);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cal.tbl")));
+}
+
+}  // namespace
+}  // namespace tavo
