@@ -183,8 +183,7 @@ int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err)
                 names.push_back(def.bitNames[static_cast<std::size_t>(bit)]);
     } else if (def.type == TableType::Value8) {
         for (std::size_t k = 0; k < 8; ++k)
-            if (def.valueNames[k] != kUnusedChoiceName && (def.values[k] & 0xFF) == byte &&
-                def.values[k] == byte)
+            if (def.valueNames[k] != kUnusedChoiceName && def.values[k] == byte)
                 names.push_back(def.valueNames[k]);
     }
     const auto rows = shownRows(*rom, def);

@@ -13,6 +13,7 @@
 #include "app/ShellCommands.h"
 #include "app/qt/AboutDialog.h"
 #include "app/qt/PlaceholderDialogs.h"
+#include "common/qt/QtText.h"
 #include "rom/RomInformation.h"
 
 namespace tavo {
@@ -34,7 +35,7 @@ protected:
         if (path.empty())
             return;
         QPainter painter(this);
-        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, QString::fromLocal8Bit(path.c_str()));
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, toQString(path));
     }
 
 private:

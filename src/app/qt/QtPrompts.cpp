@@ -4,20 +4,17 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "common/qt/QtText.h"
+
 #include "rom/qt/RomInformationDialog.h"
 
 namespace tavo {
 
 namespace {
 
-QString qs(std::string_view text)
-{
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString filterOf(const FileRequest& request)
 {
-    return qs(request.filterName) + " (" + qs(request.pattern) + ")";
+    return toQString(request.filterName) + " (" + toQString(request.pattern) + ")";
 }
 
 }  // namespace
@@ -25,28 +22,28 @@ QString filterOf(const FileRequest& request)
 std::optional<std::string> QtPrompts::chooseFileToOpen(const FileRequest& request)
 {
     // The chosen file need not exist: a name typed in is taken as it is.
-    QFileDialog dialog(owner_, qs(request.title), qs(request.initialPath), filterOf(request));
+    QFileDialog dialog(owner_, toQString(request.title), toQString(request.initialPath), filterOf(request));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!request.initialPath.empty())
-        dialog.selectFile(qs(request.initialPath));
+        dialog.selectFile(toQString(request.initialPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    return toStdString(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> QtPrompts::chooseFileToSave(const FileRequest& request)
 {
-    QFileDialog dialog(owner_, qs(request.title), qs(request.initialPath), filterOf(request));
+    QFileDialog dialog(owner_, toQString(request.title), toQString(request.initialPath), filterOf(request));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // Replacing an existing image asks nothing, and no extension is added.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!request.initialPath.empty())
-        dialog.selectFile(qs(request.initialPath));
+        dialog.selectFile(toQString(request.initialPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    return toStdString(dialog.selectedFiles().first());
 }
 
 void QtPrompts::showMessage(std::string_view text, std::string_view title, MessageIcon icon)
@@ -58,7 +55,7 @@ void QtPrompts::showMessage(std::string_view text, std::string_view title, Messa
     case MessageIcon::Error: qtIcon = QMessageBox::Critical; break;
     case MessageIcon::Question: qtIcon = QMessageBox::Question; break;
     }
-    QMessageBox box(qtIcon, qs(title), qs(text), QMessageBox::Ok, owner_);
+    QMessageBox box(qtIcon, toQString(title), toQString(text), QMessageBox::Ok, owner_);
     box.exec();
 }
 
@@ -67,7 +64,7 @@ Answer QtPrompts::ask(std::string_view text, std::string_view title, QuestionBut
     QMessageBox::StandardButtons choices = QMessageBox::Yes | QMessageBox::No;
     if (buttons == QuestionButtons::YesNoCancel)
         choices |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, qs(title), qs(text), choices, owner_);
+    QMessageBox box(QMessageBox::Question, toQString(title), toQString(text), choices, owner_);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "common/qt/QtText.h"
 #include "rom/RomImage.h"
 #include "rom/RomInformation.h"
 
@@ -18,19 +19,14 @@ namespace tavo {
 
 namespace {
 
-QString qs(const std::string& text)
-{
-    return QString::fromLocal8Bit(text.c_str());
-}
-
 std::string text(const QLineEdit* edit)
 {
-    return edit->text().toLocal8Bit().toStdString();
+    return toStdString(edit->text());
 }
 
 QLineEdit* field(int id, const std::string& value, QWidget* parent)
 {
-    auto* edit = new QLineEdit(qs(value), parent);
+    auto* edit = new QLineEdit(toQString(value), parent);
     edit->setObjectName(QString::number(id));
     return edit;
 }
