@@ -1,13 +1,49 @@
+#include <memory>
 #include <ostream>
 
 #include "cli/CliSupport.h"
+#include "rom/RomImage.h"
+#include "tables/TableDef.h"
+#include "viewer/paint/GraphPng.h"
 
 namespace tavo {
 
-int cmdGraph(const Arguments&, std::ostream&, std::ostream& err)
+// tavo-cli graph ROM KEY --png OUT [--compare OTHER]: the Quick Viewer's
+// 258 x 258 graph of one table as a PNG file, with OTHER's bytes at the same
+// address as the grey comparison curve.
+int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    err << "tavo-cli: graph is not available yet\n";
-    return 1;
+    requireWords(args, 2);
+    const auto png = args.option("--png");
+    if (!png)
+        throw UsageError{"graph needs --png OUT"};
+    auto rom = loadImage(args.words[0], err);
+    if (!rom)
+        return 1;
+    const std::string& key = args.words[1];
+    const int index = findEntry(*rom, key);
+    if (index < 0) {
+        err << "tavo-cli: no entry with the Chrysler name or title " << key << '\n';
+        return 1;
+    }
+    const TableDef& def = rom->tables[static_cast<std::size_t>(index)];
+    if (!isGraphType(def.type)) {
+        err << "tavo-cli: " << key << " is a " << tableTypeName(def.type)
+            << " entry; only Normal, FiveByte and Signed tables have a graph\n";
+        return 1;
+    }
+    std::unique_ptr<RomImage> comparison;
+    if (const auto other = args.option("--compare")) {
+        comparison = loadImage(*other, err);
+        if (!comparison)
+            return 1;
+    }
+    if (!saveTableGraphPng(*png, *rom, index, comparison.get())) {
+        err << "tavo-cli: unable to write " << *png << '\n';
+        return 1;
+    }
+    out << "wrote the graph of " << def.name << " (" << def.chryslerName << ") to " << *png << '\n';
+    return 0;
 }
 
 }  // namespace tavo

@@ -1,1 +1,103 @@
-// The ROM scan.
+#include "rom/RomScan.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "common/TextFormat.h"
+#include "common/UserPrompts.h"
+#include "rom/RomImage.h"
+#include "rom/RomLoader.h"
+#include "tables/ShapeTests.h"
+#include "tables/TableCells.h"
+
+namespace tavo {
+
+namespace {
+
+struct Candidate {
+    TableType type = TableType::Normal;
+    int count = 0;
+};
+
+// The shape of the bytes at an address: a Normal or Signed table first, a
+// FiveByte table when that fails, or nothing.
+std::optional<Candidate> tableShapeAt(const ImageBuffer& image, int address)
+{
+    const int normal = testNormalTable(image, address);
+    if (normal > 0)
+        return Candidate{TableType::Normal, normal};
+    if (normal < 0)
+        return Candidate{TableType::Signed, -normal};
+    const int rows = testFiveByteTable(image, address);
+    if (rows > 0)
+        return Candidate{TableType::FiveByte, rows};
+    return std::nullopt;
+}
+
+bool isDefined(const RomImage& rom, int entriesInUse, int address)
+{
+    for (int i = 0; i < entriesInUse; ++i)
+        if (rom.tables[static_cast<std::size_t>(i)].offset == address)
+            return true;
+    return false;
+}
+
+// A found table gets generic names and raw scales, the Signed kind included,
+// until the user describes it.
+void describeFoundTable(TableDef& def, int address, const Candidate& shape)
+{
+    def.offset = address;
+    def.type = shape.type;
+    def.count = shape.count;
+    def.name = "L" + hexUpper(static_cast<std::uint32_t>(address), 4, ' ');
+    def.xLabel = "IN";
+    def.xMin = "0";
+    def.xMax = "256";
+    def.xUnits = "in";
+    def.yLabel = "OUT";
+    def.yMin = "0";
+    def.yMax = "256";
+    def.yUnits = "out";
+    def.chryslerName = "NAME";
+    def.description = "Description";
+}
+
+}  // namespace
+
+ScanResult scanLoadedImage(RomImage& rom)
+{
+    ScanResult result;
+    int entries = std::clamp(rom.entryCount, 0, kTableCapacity);
+    const int start = std::max(rom.loadOffset, 0);
+    for (int at = start; at < kScanEnd; ++at) {
+        if (rom.image[static_cast<std::size_t>(at)] != kLoadXImmediate)
+            continue;
+        const int target = byteAt(rom.image, at + 1L).value_or(0) * 256 + byteAt(rom.image, at + 2L).value_or(0);
+        if (target <= rom.loadOffset)
+            continue;
+        const auto shape = tableShapeAt(rom.image, target);
+        if (!shape || isDefined(rom, entries, target))
+            continue;
+        if (entries >= kTableCapacity) {
+            result.stoppedAtCapacity = true;
+            break;
+        }
+        describeFoundTable(rom.tables[static_cast<std::size_t>(entries)], target, *shape);
+        result.added.push_back(entries);
+        rom.entryCount = ++entries;
+    }
+    return result;
+}
+
+ScanResult scanRom(RomImage& rom, UserPrompts& prompts)
+{
+    loadRomImage(rom, prompts);
+    if (!rom.loaded)
+        return {};
+    ScanResult result = scanLoadedImage(rom);
+    if (result.stoppedAtCapacity)
+        prompts.showMessage(kScanTableListFull, "TaVO", MessageIcon::Warning);
+    return result;
+}
+
+}  // namespace tavo

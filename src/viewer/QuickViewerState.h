@@ -6,9 +6,12 @@
 
 namespace tavo {
 
+struct RomImage;
+
 struct DialogPoint {
     int x = 0;
     int y = 0;  // -1: the cursor's y
+    bool operator==(const DialogPoint&) const = default;
 };
 
 struct QuickViewerState {
@@ -25,5 +28,8 @@ struct QuickViewerState {
     DialogPoint leftAnchor;
     DialogPoint rightAnchor;
 };
+
+// `current` when it names an entry in use of the image, else -1.
+int currentEntryIndex(const QuickViewerState& state, const RomImage& rom);
 
 }  // namespace tavo

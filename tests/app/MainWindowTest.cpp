@@ -170,6 +170,47 @@ TEST_F(MainWindowTest, a_loaded_image_shows_its_path_and_the_guard_keeps_edits)
     EXPECT_EQ(prompts.questions.size(), 2u);
 }
 
+TEST_F(MainWindowTest, fueling_opens_on_the_working_image_or_says_which_tables_are_missing)
+{
+    window->runCommand(command::Fueling);
+    EXPECT_TRUE(dialogsShown.empty());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Missing tables... need WOTTBL, MAPTBL, MAPIDL, and PEFTBL");
+
+    ASSERT_TRUE(sample::writeSampleFiles(dir.path().string()));
+    prompts.openNames.push_back(dir.file("sample.bin"));
+    window->runCommand(command::LoadWorkingImage);
+    EXPECT_EQ(dialogsShown.back(), "174") << "the Quick Viewer opens after a load";
+    window->actionFor(command::Fueling)->trigger();
+    EXPECT_EQ(lastDialogTitle, "Fueling");
+    EXPECT_EQ(state->analysisImage, &state->workingImage);
+}
+
+TEST_F(MainWindowTest, rom_scan_adds_the_referenced_tables_without_marking_the_image_saved)
+{
+    ASSERT_TRUE(sample::writeSampleFiles(dir.path().string()));
+    prompts.openNames.push_back(dir.file("sample.bin"));
+    window->actionFor(command::RomScan)->trigger();
+    EXPECT_EQ(state->workingImage.entryCount, 11 + 3);
+    EXPECT_EQ(state->workingImage.tables[11].name, "L9200");
+    EXPECT_TRUE(hasUnsavedChanges(*state)) << "the scan loads without refreshing the pristine copy";
+}
+
+TEST_F(MainWindowTest, the_quick_viewer_opens_after_every_load_and_says_when_there_is_nothing_to_view)
+{
+    window->runCommand(command::LoadWorkingImage);  // cancelled: still opens, on no tables
+    EXPECT_TRUE(dialogsShown.empty());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "No Table Data to View");
+
+    ASSERT_TRUE(sample::writeSampleFiles(dir.path().string()));
+    prompts.openNames.push_back(dir.file("sample.bin"));
+    QTest::keyClick(window.get(), Qt::Key_L, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(dialogsShown, (std::vector<QString>{"174", "174"}));
+    EXPECT_EQ(lastDialogTitle.left(14), "Quick Viewer -");
+}
+
 TEST_F(MainWindowTest, exit_closes_through_the_guard)
 {
     window->actionFor(command::Exit)->trigger();

@@ -1,1 +1,81 @@
-// tavo-cli Graph tests.
+// tavo-cli graph: the Quick Viewer's graph of one table as a PNG file.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QString>
+
+#include <filesystem>
+#include <sstream>
+
+#include "SampleCalibration.h"
+#include "cli/CliCommands.h"
+#include "support/TempDir.h"
+
+namespace tavo {
+namespace {
+
+class TavoCliGraph : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string out;
+    std::string err;
+
+    void SetUp() override { ASSERT_TRUE(sample::writeSampleFiles(dir.path().string())); }
+
+    int run(std::vector<std::string> args)
+    {
+        std::ostringstream o, e;
+        const int code = runCli(args, o, e);
+        out = o.str();
+        err = e.str();
+        return code;
+    }
+    std::string sample() const { return dir.file("sample.bin"); }
+    std::string png() const { return dir.file("graph.png"); }
+    QImage written() const { return QImage(QString::fromStdString(png())); }
+};
+
+QRgb at(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) | 0xFF000000U;
+}
+
+TEST_F(TavoCliGraph, writes_the_258_pixel_graph_of_a_table_as_png)
+{
+    ASSERT_EQ(run({"graph", sample(), "wottbl", "--png", png()}), 0) << err;
+    const QImage image = written();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 258);
+    EXPECT_EQ(image.height(), 258);
+    EXPECT_EQ(at(image, 5, 160), qRgb(0, 0, 0)) << "WOTTBL's lead-in at its first point (16, 96)";
+    EXPECT_EQ(at(image, 16, 252), qRgb(0, 192, 0)) << "a tick";
+    EXPECT_EQ(at(image, 5, 154), qRgb(255, 255, 255)) << "no comparison curve";
+    EXPECT_NE(out.find("WOTTBL"), std::string::npos);
+}
+
+TEST_F(TavoCliGraph, draws_the_other_images_bytes_behind_the_curve_with_compare)
+{
+    ASSERT_EQ(run({"graph", sample(), "WOTTBL", "--png", png(), "--compare", dir.file("sample-compare.bin")}), 0)
+        << err;
+    EXPECT_EQ(at(written(), 5, 154), qRgb(220, 220, 220)) << "the richer comparison starts at y 102";
+}
+
+TEST_F(TavoCliGraph, refuses_entries_without_a_graph_unknown_keys_and_a_missing_comparison)
+{
+    EXPECT_EQ(run({"graph", sample(), "REVLIM", "--png", png()}), 1);
+    EXPECT_NE(err.find("Const8"), std::string::npos) << err;
+    EXPECT_EQ(run({"graph", sample(), "NOSUCH", "--png", png()}), 1);
+    EXPECT_EQ(run({"graph", sample(), "WOTTBL", "--png", png(), "--compare", dir.file("none.bin")}), 1);
+    EXPECT_FALSE(std::filesystem::exists(png()));
+    EXPECT_EQ(run({"graph", sample(), "WOTTBL", "--png", dir.file("no/such/folder/graph.png")}), 1);
+}
+
+TEST_F(TavoCliGraph, needs_an_image_a_key_and_an_output_file)
+{
+    EXPECT_EQ(run({"graph", sample(), "WOTTBL"}), 2);
+    EXPECT_EQ(run({"graph", sample(), "--png", png()}), 2);
+    EXPECT_EQ(run({"graph", sample(), "WOTTBL", "extra", "--png", png()}), 2);
+}
+
+}  // namespace
+}  // namespace tavo

@@ -14,7 +14,10 @@
 #include "app/qt/AboutDialog.h"
 #include "app/qt/PlaceholderDialogs.h"
 #include "common/qt/QtText.h"
+#include "analysis/qt/FuelingDialog.h"
 #include "rom/RomInformation.h"
+#include "rom/RomScan.h"
+#include "viewer/qt/QuickViewerDialog.h"
 
 namespace tavo {
 
@@ -150,6 +153,12 @@ void MainWindow::runCommand(int id)
     case command::QuickViewer:
         openQuickViewer();
         break;
+    case command::RomScan:
+        // Scanning loads an image but does not refresh the pristine copy:
+        // after scanning another image, closing asks to save.
+        scanRom(state_.workingImage, *prompts_);
+        centralWidget()->update();
+        break;
     case command::Fueling:
         state_.analysisImage = &state_.workingImage;
         openFueling();
@@ -183,9 +192,29 @@ void MainWindow::openImage(const std::string& path)
     openQuickViewer();
 }
 
-void MainWindow::openQuickViewer() {}
+void MainWindow::openQuickViewer()
+{
+    const QuickViewerContext context{state_.workingImage, state_.comparisonImage, state_.comparisonLoaded,
+                                     state_.quickViewer,  state_.scalePercentages, *prompts_};
+    auto* dialog = new QuickViewerDialog(context, this);
+    // An image without tables has been told so already.
+    if (!dialog->hasTables()) {
+        delete dialog;
+        return;
+    }
+    runDialog(dialog);
+}
 
-void MainWindow::openFueling() {}
+void MainWindow::openFueling()
+{
+    const RomImage* comparison = state_.comparisonLoaded ? &state_.comparisonImage : nullptr;
+    auto* dialog = new FuelingDialog(this, *state_.analysisImage, comparison, *prompts_);
+    if (dialog->tablesMissing()) {
+        delete dialog;
+        return;
+    }
+    runDialog(dialog);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {

@@ -1,17 +1,27 @@
 #include "tables/qt/TableDialogs.h"
 
+#include "tables/qt/ScaleTableDialog.h"
+#include "tables/qt/TableEditorDialog.h"
+#include "tables/qt/TableInformationDialog.h"
+
 namespace tavo {
 
-bool runTableInformationDialog(QWidget*, TableDef&)
+bool runTableInformationDialog(QWidget* parent, TableDef& def)
 {
-    return false;
+    TableInformationDialog dialog(def, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
-void runTableEditorDialog(QWidget*, const TableDef&) {}
-
-bool runScaleTableDialog(QWidget*, TableDef&, ScalePercentages&)
+void runTableEditorDialog(QWidget* parent, const TableDef& def)
 {
-    return false;
+    TableEditorDialog dialog(def, parent);
+    dialog.exec();
+}
+
+bool runScaleTableDialog(QWidget* parent, TableDef& def, ScalePercentages& percentages)
+{
+    ScaleTableDialog dialog(def, percentages, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace tavo

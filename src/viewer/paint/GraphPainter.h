@@ -4,11 +4,11 @@
 
 #include <QImage>
 
+#include "viewer/GraphGeometry.h"
+
 namespace tavo {
 
 struct RomImage;
-
-inline constexpr int kGraphBitmapSize = 258;
 
 // Draws entry `index` of `rom` into `bitmap`, creating the 258 x 258 image
 // when it is null. `comparison` is the comparison image whose bytes at the

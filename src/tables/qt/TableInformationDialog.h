@@ -1,0 +1,44 @@
+#pragma once
+// "Table Information": every field of one definition, its type, and the
+// "Flags" and "Values" buttons that open the name dialogs for the same entry.
+// The entry changes only on OK (the name dialogs write on their own OK).
+
+#include <QDialog>
+
+class QButtonGroup;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace tavo {
+
+struct TableDef;
+
+class TableInformationDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TableInformationDialog(TableDef& def, QWidget* parent = nullptr);
+
+    void accept() override;
+
+private:
+    QLineEdit* addEdit(const char* objectName);
+    void openBitNames();
+    void openChoices();
+
+    TableDef& def_;
+    QLineEdit* title_ = nullptr;
+    QLineEdit* address_ = nullptr;
+    QLineEdit* xLabel_ = nullptr;
+    QLineEdit* xMin_ = nullptr;
+    QLineEdit* xMax_ = nullptr;
+    QLineEdit* xUnits_ = nullptr;
+    QLineEdit* yLabel_ = nullptr;
+    QLineEdit* yMin_ = nullptr;
+    QLineEdit* yMax_ = nullptr;
+    QLineEdit* yUnits_ = nullptr;
+    QLineEdit* chryslerName_ = nullptr;
+    QPlainTextEdit* description_ = nullptr;
+    QButtonGroup* types_ = nullptr;
+};
+
+}  // namespace tavo

@@ -1,0 +1,591 @@
+#include "viewer/qt/QuickViewerDialog.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPen>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+#include "common/TextFormat.h"
+#include "common/UserPrompts.h"
+#include "rom/RomImage.h"
+#include "tables/ScalePercentages.h"
+#include "tables/TableDef.h"
+#include "tables/TableFileWriter.h"
+#include "tables/qt/TableDialogs.h"
+#include "viewer/GraphReadouts.h"
+#include "viewer/PointDrag.h"
+#include "viewer/QuickViewerIds.h"
+#include "viewer/QuickViewerState.h"
+#include "viewer/TableListEditing.h"
+#include "viewer/ValueView.h"
+#include "viewer/paint/GraphPainter.h"
+
+namespace tavo {
+
+namespace {
+
+constexpr int kDialogWidth = 780;
+constexpr int kDialogHeight = 475;
+constexpr int kFieldHeight = 22;
+constexpr int kButtonWidth = 85;
+constexpr int kButtonHeight = 26;
+constexpr int kIndexRole = Qt::UserRole;
+
+QString idName(int id)
+{
+    return QString::number(id);
+}
+
+QString fromText(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QLineEdit* readOnlyField(QWidget* parent, int id, QRect at)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(idName(id));
+    field->setReadOnly(true);
+    field->setGeometry(at);
+    return field;
+}
+
+void staticLabel(QWidget* parent, const char* text, QRect at)
+{
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setGeometry(at);
+}
+
+}  // namespace
+
+QuickViewerNestedDialogs QuickViewerNestedDialogs::standard()
+{
+    return {runTableInformationDialog, runTableEditorDialog, runScaleTableDialog};
+}
+
+int openQuickViewer(QWidget* parent, const QuickViewerContext& context)
+{
+    QuickViewerDialog dialog(context, parent);
+    if (!dialog.hasTables())
+        return 2;
+    return dialog.exec() == 1 ? 1 : 2;
+}
+
+QuickViewerDialog::QuickViewerDialog(const QuickViewerContext& context, QWidget* parent)
+    : QDialog(parent), context_(context), nested_(QuickViewerNestedDialogs::standard())
+{
+    setObjectName(idName(viewer_id::dialog));
+    setWindowTitle(QStringLiteral("Quick Viewer"));
+    setFixedSize(kDialogWidth, kDialogHeight);
+    setMouseTracking(true);
+    buildControls();
+
+    // The first refresh of an opening lists the tables by name.
+    sortTables(context_.romImage, 0);
+    bindTables(context_.romImage);
+    refreshTableList();
+}
+
+QuickViewerDialog::~QuickViewerDialog() = default;
+
+void QuickViewerDialog::setNestedDialogs(QuickViewerNestedDialogs dialogs)
+{
+    nested_ = std::move(dialogs);
+}
+
+QRect QuickViewerDialog::graphRect()
+{
+    return {kGraphLeft, kGraphTop, kGraphBitmapSize, kGraphBitmapSize};
+}
+
+void QuickViewerDialog::buildControls()
+{
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(idName(viewer_id::tableList));
+    list_->setGeometry(5, 5, 390, 300);
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setItemsExpandable(false);
+    list_->setSortingEnabled(false);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setAllColumnsShowFocus(true);
+    list_->setColumnCount(static_cast<int>(kListColumns.size()));
+    QStringList titles;
+    for (const ListColumn& column : kListColumns)
+        titles << QString::fromLatin1(column.title.data(), static_cast<int>(column.title.size()));
+    list_->setHeaderLabels(titles);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionsClickable(true);
+    list_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (std::size_t i = 0; i < kListColumns.size(); ++i)
+        list_->setColumnWidth(static_cast<int>(i), kListColumns[i].width);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &QuickViewerDialog::onSelectionChanged);
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { onProperties(); });
+    connect(list_->header(), &QHeaderView::sectionClicked, this, &QuickViewerDialog::sortByColumn);
+
+    staticLabel(this, "Address:", {5, 312, 55, 20});
+    address_ = readOnlyField(this, viewer_id::address, {60, 310, 60, kFieldHeight});
+    staticLabel(this, "Chrysler:", {130, 312, 55, 20});
+    chryslerName_ = readOnlyField(this, viewer_id::chryslerName, {185, 310, 80, kFieldHeight});
+    staticLabel(this, "Type:", {5, 337, 55, 20});
+    typeText_ = readOnlyField(this, viewer_id::typeText, {60, 335, 205, kFieldHeight});
+    description_ = new QPlainTextEdit(this);
+    description_->setObjectName(idName(viewer_id::description));
+    description_->setReadOnly(true);
+    description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    description_->setGeometry(5, 362, 390, 70);
+
+    // Axis texts: y to the right of the graph, x below it.
+    yMax_ = readOnlyField(this, viewer_id::yMax, {665, 5, 105, kFieldHeight});
+    yLabel_ = readOnlyField(this, viewer_id::yLabel, {665, 110, 105, kFieldHeight});
+    yUnits_ = readOnlyField(this, viewer_id::yUnits, {665, 135, 105, kFieldHeight});
+    yMin_ = readOnlyField(this, viewer_id::yMin, {665, 241, 105, kFieldHeight});
+    xMin_ = readOnlyField(this, viewer_id::xMin, {400, 268, 60, kFieldHeight});
+    xLabel_ = readOnlyField(this, viewer_id::xLabel, {465, 268, 128, kFieldHeight});
+    xMax_ = readOnlyField(this, viewer_id::xMax, {598, 268, 60, kFieldHeight});
+    xUnits_ = readOnlyField(this, viewer_id::xUnits, {465, 293, 128, kFieldHeight});
+    inReadout_ = readOnlyField(this, viewer_id::inReadout, {400, 322, 125, kFieldHeight});
+    outReadout_ = readOnlyField(this, viewer_id::outReadout, {533, 322, 125, kFieldHeight});
+    graphFields_ = {xLabel_, xMin_, xMax_, xUnits_, yLabel_, yMin_, yMax_, yUnits_, inReadout_, outReadout_};
+
+    valueLabel_ = new QLabel(QStringLiteral("Value:"), this);
+    valueLabel_->setObjectName(idName(viewer_id::valueLabel));
+    valueLabel_->setGeometry(410, 20, 45, kFieldHeight);
+    valueField_ = new QLineEdit(this);
+    valueField_->setObjectName(idName(viewer_id::valueField));
+    valueField_->setGeometry(460, 20, 80, kFieldHeight);
+    connect(valueField_, &QLineEdit::textEdited, this, &QuickViewerDialog::onConstantEdited);
+    for (int i = 0; i < 8; ++i) {
+        const QRect at(410, 15 + 28 * i, 245, kFieldHeight);
+        auto* choice = new QRadioButton(this);
+        choice->setObjectName(idName(viewer_id::firstChoice + i));
+        // Two choices may share a value; the byte decides which are checked.
+        choice->setAutoExclusive(false);
+        choice->setGeometry(at);
+        connect(choice, &QRadioButton::clicked, this, [this, i] { onChoiceClicked(i); });
+        choices_[static_cast<std::size_t>(i)] = choice;
+        auto* flag = new QCheckBox(this);
+        flag->setObjectName(idName(viewer_id::firstFlag + i));
+        flag->setGeometry(at);
+        connect(flag, &QCheckBox::clicked, this, [this, i](bool checked) { onFlagClicked(i, checked); });
+        flags_[static_cast<std::size_t>(i)] = flag;
+    }
+    hideValueControls();
+
+    struct ButtonPlace {
+        int id;
+        const char* text;
+        int x;
+        void (QuickViewerDialog::*action)();
+    };
+    const ButtonPlace buttons[] = {
+        {viewer_id::properties, "Properties...", 5, &QuickViewerDialog::onProperties},
+        {viewer_id::add, "Add...", 95, &QuickViewerDialog::onAdd},
+        {viewer_id::remove, "Delete...", 185, &QuickViewerDialog::onDelete},
+        {viewer_id::tabular, "Tabular...", 275, &QuickViewerDialog::onTabular},
+        {viewer_id::scale, "Scale...", 365, &QuickViewerDialog::onScale},
+        {viewer_id::send, "Send", 455, nullptr},  // no action
+        {viewer_id::ok, "OK", 685, &QuickViewerDialog::onOk},
+    };
+    for (const ButtonPlace& place : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(place.text), this);
+        button->setObjectName(idName(place.id));
+        button->setGeometry(place.x, 440, kButtonWidth, kButtonHeight);
+        button->setAutoDefault(false);
+        if (place.id == viewer_id::ok)
+            button->setDefault(true);
+        if (place.action)
+            connect(button, &QPushButton::clicked, this, place.action);
+    }
+}
+
+TableDef* QuickViewerDialog::currentEntry() const
+{
+    const int index = currentEntryIndex(context_.state, context_.romImage);
+    return index < 0 ? nullptr : &context_.romImage.tables[static_cast<std::size_t>(index)];
+}
+
+bool QuickViewerDialog::refreshTableList()
+{
+    RomImage& rom = context_.romImage;
+    QuickViewerState& state = context_.state;
+    if (!reportWhenNoTables(rom, context_.prompts)) {
+        hasTables_ = false;
+        rows_.clear();
+        list_->clear();
+        done(2);
+        return false;
+    }
+    state.dragIndex = -1;
+    state.dragging = false;
+    state.graphMode = true;
+    graph_ = QImage();
+    bandCursor_.reset();
+
+    rows_ = tableListRows(rom);
+    {
+        const QSignalBlocker quiet(list_);
+        list_->setUpdatesEnabled(false);
+        list_->clear();
+        QList<QTreeWidgetItem*> items;
+        items.reserve(static_cast<qsizetype>(rows_.size()));
+        for (const TableListRow& row : rows_) {
+            auto* item = new QTreeWidgetItem(
+                QStringList{fromText(row.name), fromText(row.address), fromText(row.type), fromText(row.chrysler)});
+            item->setData(0, kIndexRole, row.index);
+            items.append(item);
+        }
+        list_->addTopLevelItems(items);
+        list_->setUpdatesEnabled(true);
+    }
+    selectRow(0);
+    return true;
+}
+
+void QuickViewerDialog::selectRow(int row)
+{
+    QTreeWidgetItem* item = list_->topLevelItem(row);
+    if (!item)
+        return;
+    {
+        const QSignalBlocker quiet(list_);
+        list_->setCurrentItem(item);
+        item->setSelected(true);
+    }
+    list_->scrollToItem(item);
+    showTable(item->data(0, kIndexRole).toInt());
+}
+
+void QuickViewerDialog::selectTableByName(const std::string& name)
+{
+    const int row = findRowByName(rows_, name);
+    if (row >= 0)
+        selectRow(row);
+}
+
+void QuickViewerDialog::onSelectionChanged()
+{
+    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
+    if (selected.isEmpty())
+        return;
+    showTable(selected.front()->data(0, kIndexRole).toInt());
+}
+
+void QuickViewerDialog::showTable(int index)
+{
+    context_.state.current = index;
+    const TableDef* def = currentEntry();
+    if (!def)
+        return;
+    setWindowTitle(fromText(viewerCaption(*def)));
+    chryslerName_->setText(fromText(def->chryslerName));
+    description_->setPlainText(fromText(def->description));
+    address_->setText(fromText(hexLower(static_cast<std::uint32_t>(def->offset), 4, '0')));
+    const std::string_view type = typeFieldText(def->type);
+    typeText_->setText(QString::fromLatin1(type.data(), static_cast<int>(type.size())));
+    if (isGraphType(def->type))
+        showGraphView(*def);
+    else if (!type.empty())
+        showValueView(*def);
+}
+
+void QuickViewerDialog::setGraphControlsShown(bool shown)
+{
+    for (QLineEdit* field : graphFields_)
+        field->setVisible(shown);
+}
+
+void QuickViewerDialog::hideValueControls()
+{
+    valueLabel_->hide();
+    valueField_->hide();
+    for (QRadioButton* choice : choices_)
+        choice->hide();
+    for (QCheckBox* flag : flags_)
+        flag->hide();
+}
+
+void QuickViewerDialog::showGraphView(const TableDef& def)
+{
+    // The controls always follow the view, also when a refresh found the
+    // viewer in graph mode while the value controls were still shown.
+    QuickViewerState& state = context_.state;
+    state.graphMode = true;
+    hideValueControls();
+    setGraphControlsShown(true);
+
+    xLabel_->setText(fromText(def.xLabel));
+    xMin_->setText(fromText(def.xMin));
+    xMax_->setText(fromText(def.xMax));
+    xUnits_->setText(fromText(def.xUnits));
+    yLabel_->setText(fromText(def.yLabel));
+    yMin_->setText(fromText(def.yMin));
+    yMax_->setText(fromText(def.yMax));
+    yUnits_->setText(fromText(def.yUnits));
+
+    drawGraph();
+    update(graphRect());
+    parseGraphRanges(state, def);
+    inReadout_->setText(QStringLiteral(" "));
+    outReadout_->setText(QStringLiteral(" "));
+}
+
+void QuickViewerDialog::showValueView(const TableDef& def)
+{
+    QuickViewerState& state = context_.state;
+    if (state.graphMode) {
+        state.graphMode = false;
+        bandCursor_.reset();
+        update();  // the graph area shows the dialog's background again
+    }
+    setGraphControlsShown(false);
+    hideValueControls();
+    switch (def.type) {
+    case TableType::Const8:
+    case TableType::Const16:
+        valueField_->setText(fromText(constantText(context_.romImage.image, def)));
+        valueLabel_->show();
+        valueField_->show();
+        break;
+    case TableType::Value8:
+        showChoices(def);
+        break;
+    case TableType::Flags8:
+        showFlags(def);
+        break;
+    default:
+        break;
+    }
+}
+
+void QuickViewerDialog::showChoices(const TableDef& def)
+{
+    const auto controls = choiceButtons(context_.romImage.image, def);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        QRadioButton* choice = choices_[i];
+        choice->setText(fromText(controls[i].label));
+        choice->setChecked(controls[i].checked);
+        choice->setVisible(controls[i].visible);
+    }
+}
+
+void QuickViewerDialog::showFlags(const TableDef& def)
+{
+    const auto controls = flagBoxes(context_.romImage.image, def);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        QCheckBox* flag = flags_[i];
+        flag->setText(fromText(controls[i].label));
+        flag->setChecked(controls[i].checked);
+        flag->setVisible(controls[i].visible);
+    }
+}
+
+void QuickViewerDialog::drawGraph()
+{
+    const RomImage* comparison = context_.comparisonLoaded ? &context_.comparisonImage : nullptr;
+    drawTableGraph(graph_, context_.romImage, currentEntryIndex(context_.state, context_.romImage), comparison);
+}
+
+void QuickViewerDialog::sortByColumn(int column)
+{
+    const TableDef* def = currentEntry();
+    const std::string name = def ? def->name : std::string();
+    sortTables(context_.romImage, column);
+    bindTables(context_.romImage);
+    if (refreshTableList())
+        selectTableByName(name);
+}
+
+void QuickViewerDialog::onProperties()
+{
+    TableDef* def = currentEntry();
+    if (!def)
+        return;
+    // Whatever the dialog's answer, the definitions are stored and relisted.
+    nested_.tableInformation(this, *def);
+    const std::string name = def->name;
+    storeTableFile(context_.romImage, context_.prompts);
+    bindTables(context_.romImage);
+    if (refreshTableList())
+        selectTableByName(name);
+}
+
+void QuickViewerDialog::onAdd()
+{
+    RomImage& rom = context_.romImage;
+    const int added = addTable(rom, context_.prompts);
+    if (added < 0)
+        return;
+    // Bound before the Table Information dialog sees it, like every other entry.
+    bindTables(rom);
+    context_.state.current = added;
+    TableDef& def = rom.tables[static_cast<std::size_t>(added)];
+    nested_.tableInformation(this, def);
+    const std::string name = def.name;
+    storeTableFile(rom, context_.prompts);
+    bindTables(rom);
+    if (refreshTableList())
+        selectTableByName(name);
+}
+
+void QuickViewerDialog::onDelete()
+{
+    RomImage& rom = context_.romImage;
+    deleteTable(rom, currentEntryIndex(context_.state, rom), context_.prompts);
+    storeTableFile(rom, context_.prompts);
+    bindTables(rom);
+    refreshTableList();
+}
+
+void QuickViewerDialog::onTabular()
+{
+    TableDef* def = currentEntry();
+    if (!context_.state.graphMode || !def)
+        return;
+    nested_.tableEditor(this, *def);
+    drawGraph();
+    update(graphRect());
+}
+
+void QuickViewerDialog::onScale()
+{
+    TableDef* def = currentEntry();
+    if (!context_.state.graphMode || !def)
+        return;
+    nested_.scaleTable(this, *def, context_.scale);
+    // Scaling rewrites the table's bytes: show what the image now holds.
+    drawGraph();
+    update(graphRect());
+}
+
+void QuickViewerDialog::onOk()
+{
+    graph_ = QImage();
+    done(1);
+}
+
+void QuickViewerDialog::reject()
+{
+    done(2);
+}
+
+void QuickViewerDialog::onConstantEdited(const QString& text)
+{
+    if (const TableDef* def = currentEntry())
+        writeConstantText(context_.romImage.image, *def, text.toStdString());
+}
+
+void QuickViewerDialog::onChoiceClicked(int choice)
+{
+    const TableDef* def = currentEntry();
+    if (!def || def->type != TableType::Value8)
+        return;
+    writeChoice(context_.romImage.image, *def, choice);
+    showChoices(*def);
+}
+
+void QuickViewerDialog::onFlagClicked(int bit, bool checked)
+{
+    const TableDef* def = currentEntry();
+    if (!def || def->type != TableType::Flags8)
+        return;
+    writeFlag(context_.romImage.image, *def, bit, checked);
+}
+
+QRect QuickViewerDialog::bandRect() const
+{
+    if (!bandCursor_)
+        return {};
+    const auto band = rubberBand(context_.state, bandCursor_->x(), bandCursor_->y());
+    int left = band[0].x, right = band[0].x, top = band[0].y, bottom = band[0].y;
+    for (const DialogPoint& p : band) {
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom)).adjusted(-1, -1, 1, 1);
+}
+
+void QuickViewerDialog::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    const QuickViewerState& state = context_.state;
+    if (!state.graphMode)
+        return;
+    QPainter painter(this);
+    if (!graph_.isNull())
+        painter.drawImage(graphRect().topLeft(), graph_);
+    if (state.dragging && state.dragIndex != -1 && bandCursor_) {
+        const auto band = rubberBand(state, bandCursor_->x(), bandCursor_->y());
+        QPen pen(Qt::black, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        const QPoint points[] = {{band[0].x, band[0].y}, {band[1].x, band[1].y}, {band[2].x, band[2].y}};
+        painter.drawPolyline(points, 3);
+    }
+}
+
+void QuickViewerDialog::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !context_.state.graphMode) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    bandCursor_.reset();
+    beginPointDrag(context_.state, context_.romImage, at.x(), at.y());
+}
+
+void QuickViewerDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    QuickViewerState& state = context_.state;
+    if (!state.graphMode) {
+        QDialog::mouseMoveEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    if (state.dragging) {
+        // Wipe the previous band: the area is repainted from the bitmap.
+        update(bandRect() | graphRect());
+        bandCursor_.reset();
+    }
+    const auto readouts = updateReadouts(state, context_.romImage, at.x(), at.y());
+    if (!readouts)
+        return;
+    inReadout_->setText(fromText(readouts->in));
+    outReadout_->setText(fromText(readouts->out));
+    if (state.dragging && state.dragIndex != -1) {
+        bandCursor_ = at;
+        update(bandRect());
+    }
+}
+
+void QuickViewerDialog::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !context_.state.graphMode) {
+        QDialog::mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    const QRect oldBand = bandRect();
+    bandCursor_.reset();
+    if (endPointDrag(context_.state, context_.romImage, at.x(), at.y())) {
+        drawGraph();
+        update(oldBand | graphRect());
+    }
+}
+
+}  // namespace tavo
