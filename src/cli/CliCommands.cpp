@@ -167,11 +167,9 @@ int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err)
     auto rom = loadImage(args.words[0], err);
     if (!rom)
         return 1;
-    const int index = findEntry(*rom, args.words[1]);
-    if (index < 0) {
-        err << "tavo-cli: no entry with the Chrysler name or title " << args.words[1] << '\n';
+    const int index = findEntryOrSay(*rom, args.words[1], err);
+    if (index < 0)
         return 1;
-    }
     const TableDef& def = rom->tables[static_cast<std::size_t>(index)];
     const std::uint8_t byte = byteAt(rom->image, def.offset).value_or(0);
     const int value16 = byte * 256 + byteAt(rom->image, def.offset + 1L).value_or(0);

@@ -85,4 +85,12 @@ int findEntry(const RomImage& rom, const std::string& key)
     return -1;
 }
 
+int findEntryOrSay(const RomImage& rom, const std::string& key, std::ostream& err)
+{
+    const int index = findEntry(rom, key);
+    if (index < 0)
+        err << "tavo-cli: no entry with the Chrysler name or title " << key << '\n';
+    return index;
+}
+
 }  // namespace tavo

@@ -40,6 +40,8 @@ std::unique_ptr<RomImage> loadImage(const std::string& path, std::ostream& err);
 
 // An entry by Chrysler name (first match, any case), else by title; -1 if none.
 int findEntry(const RomImage& rom, const std::string& key);
+// findEntry, saying on err when there is no such entry.
+int findEntryOrSay(const RomImage& rom, const std::string& key, std::ostream& err);
 
 // Commands living in their own files.
 int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err);

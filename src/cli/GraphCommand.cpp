@@ -21,11 +21,9 @@ int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err)
     if (!rom)
         return 1;
     const std::string& key = args.words[1];
-    const int index = findEntry(*rom, key);
-    if (index < 0) {
-        err << "tavo-cli: no entry with the Chrysler name or title " << key << '\n';
+    const int index = findEntryOrSay(*rom, key, err);
+    if (index < 0)
         return 1;
-    }
     const TableDef& def = rom->tables[static_cast<std::size_t>(index)];
     if (!isGraphType(def.type)) {
         err << "tavo-cli: " << key << " is a " << tableTypeName(def.type)

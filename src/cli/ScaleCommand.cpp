@@ -62,11 +62,9 @@ int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err)
     auto rom = loadImage(args.words[0], err);
     if (!rom)
         return 1;
-    const int index = findEntry(*rom, args.words[1]);
-    if (index < 0) {
-        err << "tavo-cli: no entry with the Chrysler name or title " << args.words[1] << '\n';
+    const int index = findEntryOrSay(*rom, args.words[1], err);
+    if (index < 0)
         return 1;
-    }
     TableDef& def = rom->tables[static_cast<std::size_t>(index)];
     if (!isGraphType(def.type)) {
         err << "tavo-cli: " << args.words[1] << " is a " << tableTypeName(def.type)

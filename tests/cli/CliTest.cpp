@@ -5,29 +5,13 @@
 #include "SampleCalibration.h"
 #include "cli/CliCommands.h"
 #include "rom/RomMessages.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 
 namespace tavo {
 namespace {
 
-class TavoCli : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    std::string out;
-    std::string err;
-
-    void SetUp() override { ASSERT_TRUE(sample::writeSampleFiles(dir.path().string())); }
-
-    int run(std::vector<std::string> args)
-    {
-        std::ostringstream o, e;
-        const int code = runCli(args, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
-    }
-    std::string sample() const { return dir.file("sample.bin"); }
-};
+using TavoCli = test::CliRun;
 
 TEST_F(TavoCli, info_prints_the_rom_information_of_the_sample)
 {

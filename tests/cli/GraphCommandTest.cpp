@@ -9,28 +9,14 @@
 
 #include "SampleCalibration.h"
 #include "cli/CliCommands.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 
 namespace tavo {
 namespace {
 
-class TavoCliGraph : public ::testing::Test {
+class TavoCliGraph : public test::CliRun {
 protected:
-    test::TempDir dir;
-    std::string out;
-    std::string err;
-
-    void SetUp() override { ASSERT_TRUE(sample::writeSampleFiles(dir.path().string())); }
-
-    int run(std::vector<std::string> args)
-    {
-        std::ostringstream o, e;
-        const int code = runCli(args, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
-    }
-    std::string sample() const { return dir.file("sample.bin"); }
     std::string png() const { return dir.file("graph.png"); }
     QImage written() const { return QImage(QString::fromStdString(png())); }
 };

@@ -9,6 +9,7 @@
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
 #include "support/ScriptedPrompts.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 #include "tables/TableCells.h"
 #include "tables/TableFileWriter.h"
@@ -17,23 +18,8 @@
 namespace tavo {
 namespace {
 
-class TavoCliScale : public ::testing::Test {
+class TavoCliScale : public test::CliRun {
 protected:
-    test::TempDir dir;
-    std::string out;
-    std::string err;
-
-    void SetUp() override { ASSERT_TRUE(sample::writeSampleFiles(dir.path().string())); }
-
-    int run(std::vector<std::string> args)
-    {
-        std::ostringstream o, e;
-        const int code = runCli(args, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
-    }
-    std::string sample() const { return dir.file("sample.bin"); }
 
     std::unique_ptr<RomImage> reload() const
     {

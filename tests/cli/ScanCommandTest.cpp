@@ -4,29 +4,13 @@
 
 #include "SampleCalibration.h"
 #include "cli/CliCommands.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 
 namespace tavo {
 namespace {
 
-class CliScan : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    std::string out;
-    std::string err;
-
-    void SetUp() override { ASSERT_TRUE(sample::writeSampleFiles(dir.path().string())); }
-
-    int run(std::vector<std::string> args)
-    {
-        std::ostringstream o, e;
-        const int code = runCli(args, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
-    }
-    std::string sample() const { return dir.file("sample.bin"); }
-};
+using CliScan = test::CliRun;
 
 TEST_F(CliScan, shows_the_tables_the_sample_code_references_but_does_not_define)
 {

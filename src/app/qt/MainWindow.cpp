@@ -38,7 +38,7 @@ protected:
         if (path.empty())
             return;
         QPainter painter(this);
-        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, toQString(path));
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, pathText(path));
     }
 
 private:

@@ -14,7 +14,7 @@ namespace {
 
 QString filterOf(const FileRequest& request)
 {
-    return toQString(request.filterName) + " (" + toQString(request.pattern) + ")";
+    return recordText(request.filterName) + " (" + recordText(request.pattern) + ")";
 }
 
 }  // namespace
@@ -22,28 +22,28 @@ QString filterOf(const FileRequest& request)
 std::optional<std::string> QtPrompts::chooseFileToOpen(const FileRequest& request)
 {
     // The chosen file need not exist: a name typed in is taken as it is.
-    QFileDialog dialog(owner_, toQString(request.title), toQString(request.initialPath), filterOf(request));
+    QFileDialog dialog(owner_, recordText(request.title), pathText(request.initialPath), filterOf(request));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!request.initialPath.empty())
-        dialog.selectFile(toQString(request.initialPath));
+        dialog.selectFile(pathText(request.initialPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return toStdString(dialog.selectedFiles().first());
+    return pathBytes(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> QtPrompts::chooseFileToSave(const FileRequest& request)
 {
-    QFileDialog dialog(owner_, toQString(request.title), toQString(request.initialPath), filterOf(request));
+    QFileDialog dialog(owner_, recordText(request.title), pathText(request.initialPath), filterOf(request));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // Replacing an existing image asks nothing, and no extension is added.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!request.initialPath.empty())
-        dialog.selectFile(toQString(request.initialPath));
+        dialog.selectFile(pathText(request.initialPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return toStdString(dialog.selectedFiles().first());
+    return pathBytes(dialog.selectedFiles().first());
 }
 
 void QtPrompts::showMessage(std::string_view text, std::string_view title, MessageIcon icon)
@@ -55,7 +55,7 @@ void QtPrompts::showMessage(std::string_view text, std::string_view title, Messa
     case MessageIcon::Error: qtIcon = QMessageBox::Critical; break;
     case MessageIcon::Question: qtIcon = QMessageBox::Question; break;
     }
-    QMessageBox box(qtIcon, toQString(title), toQString(text), QMessageBox::Ok, owner_);
+    QMessageBox box(qtIcon, recordText(title), recordText(text), QMessageBox::Ok, owner_);
     box.exec();
 }
 
@@ -64,7 +64,7 @@ Answer QtPrompts::ask(std::string_view text, std::string_view title, QuestionBut
     QMessageBox::StandardButtons choices = QMessageBox::Yes | QMessageBox::No;
     if (buttons == QuestionButtons::YesNoCancel)
         choices |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, toQString(title), toQString(text), choices, owner_);
+    QMessageBox box(QMessageBox::Question, recordText(title), recordText(text), choices, owner_);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     if (argc > 1) {
         // An image named on the command line opens as "Load Working ROM
         // Image..." would, once the main window is on screen.
-        const std::string path = QString::fromLocal8Bit(argv[1]).toLocal8Bit().toStdString();
+        const std::string path = argv[1];
         QTimer::singleShot(0, &window, [&window, path] { window.openImage(path); });
     }
     return app.exec();

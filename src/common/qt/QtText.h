@@ -1,6 +1,11 @@
 #pragma once
-// Text between the records (8-bit strings in the local encoding, as the
-// files hold them) and Qt's widgets.
+// Text between the records and Qt's widgets.
+//
+// Definition and ROM information texts are byte strings as the .tbl file
+// holds them; each byte is shown as one Latin-1 character, so confirming a
+// dialog without edits gives back exactly the bytes that were there, and a
+// cut by characters is a cut by bytes. File paths are in the system's own
+// 8-bit encoding.
 
 #include <QString>
 #include <string>
@@ -8,14 +13,24 @@
 
 namespace tavo {
 
-inline QString toQString(std::string_view text)
+inline QString recordText(std::string_view text)
 {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-inline std::string toStdString(const QString& text)
+inline std::string recordBytes(const QString& text)
 {
-    return text.toLocal8Bit().toStdString();
+    return text.toLatin1().toStdString();
+}
+
+inline QString pathText(std::string_view path)
+{
+    return QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+inline std::string pathBytes(const QString& path)
+{
+    return path.toLocal8Bit().toStdString();
 }
 
 }  // namespace tavo

@@ -21,12 +21,12 @@ namespace {
 
 std::string text(const QLineEdit* edit)
 {
-    return toStdString(edit->text());
+    return recordBytes(edit->text());
 }
 
 QLineEdit* field(int id, const std::string& value, QWidget* parent)
 {
-    auto* edit = new QLineEdit(toQString(value), parent);
+    auto* edit = new QLineEdit(recordText(value), parent);
     edit->setObjectName(QString::number(id));
     return edit;
 }

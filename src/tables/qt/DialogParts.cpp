@@ -6,17 +6,6 @@
 
 namespace tavo {
 
-QString recordText(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string recordBytes(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
 QLayout* okCancelRow(QDialog* dialog)
 {
     auto* row = new QHBoxLayout;

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "common/qt/QtText.h"
+
 #include <string>
 #include <string_view>
 
@@ -11,13 +13,6 @@ class QDialog;
 class QLayout;
 
 namespace tavo {
-
-// Definition texts are byte strings as the .tbl file holds them; each byte is
-// shown as one Latin-1 character, so confirming a dialog without edits gives
-// back exactly the bytes that were there, and a cut by characters is a cut by
-// bytes.
-QString recordText(std::string_view text);
-std::string recordBytes(const QString& text);
 
 // "OK" (the default button, objectName "okButton") and "Cancel"
 // ("cancelButton"), right-aligned, wired to accept and reject.

@@ -25,6 +25,7 @@
 #include "tables/qt/TableDialogs.h"
 #include "viewer/GraphReadouts.h"
 #include "viewer/PointDrag.h"
+#include "common/qt/QtText.h"
 #include "viewer/QuickViewerIds.h"
 #include "viewer/QuickViewerState.h"
 #include "viewer/TableListEditing.h"
@@ -45,11 +46,6 @@ constexpr int kIndexRole = Qt::UserRole;
 QString idName(int id)
 {
     return QString::number(id);
-}
-
-QString fromText(const std::string& text)
-{
-    return QString::fromStdString(text);
 }
 
 QLineEdit* readOnlyField(QWidget* parent, int id, QRect at)
@@ -243,7 +239,7 @@ bool QuickViewerDialog::refreshTableList()
         items.reserve(static_cast<qsizetype>(rows_.size()));
         for (const TableListRow& row : rows_) {
             auto* item = new QTreeWidgetItem(
-                QStringList{fromText(row.name), fromText(row.address), fromText(row.type), fromText(row.chrysler)});
+                QStringList{recordText(row.name), recordText(row.address), recordText(row.type), recordText(row.chrysler)});
             item->setData(0, kIndexRole, row.index);
             items.append(item);
         }
@@ -289,10 +285,10 @@ void QuickViewerDialog::showTable(int index)
     const TableDef* def = currentEntry();
     if (!def)
         return;
-    setWindowTitle(fromText(viewerCaption(*def)));
-    chryslerName_->setText(fromText(def->chryslerName));
-    description_->setPlainText(fromText(def->description));
-    address_->setText(fromText(hexLower(static_cast<std::uint32_t>(def->offset), 4, '0')));
+    setWindowTitle(recordText(viewerCaption(*def)));
+    chryslerName_->setText(recordText(def->chryslerName));
+    description_->setPlainText(recordText(def->description));
+    address_->setText(recordText(hexLower(static_cast<std::uint32_t>(def->offset), 4, '0')));
     const std::string_view type = typeFieldText(def->type);
     typeText_->setText(QString::fromLatin1(type.data(), static_cast<int>(type.size())));
     if (isGraphType(def->type))
@@ -326,14 +322,14 @@ void QuickViewerDialog::showGraphView(const TableDef& def)
     hideValueControls();
     setGraphControlsShown(true);
 
-    xLabel_->setText(fromText(def.xLabel));
-    xMin_->setText(fromText(def.xMin));
-    xMax_->setText(fromText(def.xMax));
-    xUnits_->setText(fromText(def.xUnits));
-    yLabel_->setText(fromText(def.yLabel));
-    yMin_->setText(fromText(def.yMin));
-    yMax_->setText(fromText(def.yMax));
-    yUnits_->setText(fromText(def.yUnits));
+    xLabel_->setText(recordText(def.xLabel));
+    xMin_->setText(recordText(def.xMin));
+    xMax_->setText(recordText(def.xMax));
+    xUnits_->setText(recordText(def.xUnits));
+    yLabel_->setText(recordText(def.yLabel));
+    yMin_->setText(recordText(def.yMin));
+    yMax_->setText(recordText(def.yMax));
+    yUnits_->setText(recordText(def.yUnits));
 
     drawGraph();
     update(graphRect());
@@ -355,7 +351,7 @@ void QuickViewerDialog::showValueView(const TableDef& def)
     switch (def.type) {
     case TableType::Const8:
     case TableType::Const16:
-        valueField_->setText(fromText(constantText(context_.romImage.image, def)));
+        valueField_->setText(recordText(constantText(context_.romImage.image, def)));
         valueLabel_->show();
         valueField_->show();
         break;
@@ -375,7 +371,7 @@ void QuickViewerDialog::showChoices(const TableDef& def)
     const auto controls = choiceButtons(context_.romImage.image, def);
     for (std::size_t i = 0; i < controls.size(); ++i) {
         QRadioButton* choice = choices_[i];
-        choice->setText(fromText(controls[i].label));
+        choice->setText(recordText(controls[i].label));
         choice->setChecked(controls[i].checked);
         choice->setVisible(controls[i].visible);
     }
@@ -386,7 +382,7 @@ void QuickViewerDialog::showFlags(const TableDef& def)
     const auto controls = flagBoxes(context_.romImage.image, def);
     for (std::size_t i = 0; i < controls.size(); ++i) {
         QCheckBox* flag = flags_[i];
-        flag->setText(fromText(controls[i].label));
+        flag->setText(recordText(controls[i].label));
         flag->setChecked(controls[i].checked);
         flag->setVisible(controls[i].visible);
     }
@@ -484,7 +480,7 @@ void QuickViewerDialog::reject()
 void QuickViewerDialog::onConstantEdited(const QString& text)
 {
     if (const TableDef* def = currentEntry())
-        writeConstantText(context_.romImage.image, *def, text.toStdString());
+        writeConstantText(context_.romImage.image, *def, recordBytes(text));
 }
 
 void QuickViewerDialog::onChoiceClicked(int choice)
@@ -565,8 +561,8 @@ void QuickViewerDialog::mouseMoveEvent(QMouseEvent* event)
     const auto readouts = updateReadouts(state, context_.romImage, at.x(), at.y());
     if (!readouts)
         return;
-    inReadout_->setText(fromText(readouts->in));
-    outReadout_->setText(fromText(readouts->out));
+    inReadout_->setText(recordText(readouts->in));
+    outReadout_->setText(recordText(readouts->out));
     if (state.dragging && state.dragIndex != -1) {
         bandCursor_ = at;
         update(bandRect());
