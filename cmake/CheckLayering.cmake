@@ -14,7 +14,7 @@ set(allowed_link "common;link")
 set(allowed_logging "common;logging;link")
 set(allowed_analysis "common;analysis;rom;tables;viewer")
 set(allowed_app "common;app;rom;tables;viewer;link;logging;analysis")
-set(allowed_cli "common;cli;rom;tables;viewer;analysis;logging")
+set(allowed_cli "common;cli;rom;tables;viewer;analysis;link;logging")
 
 set(paint_allowed_regex "^(QImage|QPainter|QPen|QColor|QBrush|QPoint|QPointF|QRect|QLine|QString|QByteArray|QtGui/.*|QtCore/.*)$")
 

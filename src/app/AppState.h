@@ -3,7 +3,10 @@
 // and passed by reference; tests make their own.
 
 #include <memory>
+#include <string>
 
+#include "link/EcmLink.h"
+#include "link/LiveRam.h"
 #include "logging/LoggingConfig.h"
 #include "rom/RomImage.h"
 #include "tables/ScalePercentages.h"
@@ -27,6 +30,15 @@ struct AppState {
     QuickViewerState quickViewer;
     // The channels, configuration name and serial settings of Logging.cfg.
     LoggingConfig loggingConfig;
+    // The ECM link as the link thread last reported it (linkConnected,
+    // linkSynced, ramMirror). The link thread owns the real state; this copy
+    // is written on the GUI thread only.
+    LinkState link;
+    // The Live RAM display's position and period, kept across openings.
+    LiveRamState liveRam;
+    // When set (tavo --serial-device, --simulated-ecm), every port number
+    // opens this device for the run.
+    std::string serialDevice;
 };
 
 // The unsaved-changes test: any byte of the 64 KiB differs from the pristine copy.

@@ -29,7 +29,9 @@ constexpr const char* kUsage =
     "  graph ROM KEY --png OUT [--compare OTHER]\n"
     "                                 draw a table's 258 x 258 graph into a PNG file\n"
     "  scale ROM KEY --x PCT --y PCT  scale a table as the Scale Table dialog does, and save\n"
-    "  scan ROM [--json] [--write]    add the tables the code addresses; --write stores them\n";
+    "  scan ROM [--json] [--write]    add the tables the code addresses; --write stores them\n"
+    "  ram --device PATH [--base HEX] [--count N] [--json] [--low-speed N --high-speed N]\n"
+    "                                 connect to the ECM and read RAM bytes as Live RAM does\n";
 
 std::string hex4(int value)
 {
@@ -287,6 +289,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return cmdScale(parsed, out, err);
         if (command == "scan")
             return cmdScan(parsed, out, err);
+        if (command == "ram")
+            return cmdRam(parsed, out, err);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& usage) {
         err << "tavo-cli: " << usage.message << '\n' << kUsage;

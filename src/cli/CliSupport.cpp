@@ -13,7 +13,8 @@ namespace tavo {
 
 namespace {
 const std::set<std::string> kFlags = {"--json", "--write"};
-const std::set<std::string> kValueOptions = {"--to", "--png", "--compare", "--x", "--y"};
+const std::set<std::string> kValueOptions = {"--to",     "--png",  "--compare",   "--x",          "--y",
+                                             "--device", "--base", "--count", "--low-speed", "--high-speed"};
 }  // namespace
 
 std::optional<std::string> Arguments::option(const std::string& name) const

@@ -47,5 +47,6 @@ int findEntryOrSay(const RomImage& rom, const std::string& key, std::ostream& er
 int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScan(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tavo

@@ -15,6 +15,10 @@
 #include "app/qt/PlaceholderDialogs.h"
 #include "common/qt/QtText.h"
 #include "analysis/qt/FuelingDialog.h"
+#include "link/PortNames.h"
+#include "link/qt/LinkThread.h"
+#include "link/qt/LiveRamDialog.h"
+#include "link/qt/SerialPortDialog.h"
 #include "rom/RomInformation.h"
 #include "rom/RomScan.h"
 #include "viewer/qt/QuickViewerDialog.h"
@@ -48,7 +52,8 @@ private:
 }  // namespace
 
 MainWindow::MainWindow(AppState& state, UserPrompts* prompts, QWidget* parent)
-    : QMainWindow(parent), state_(state), tracePens_(makeTracePens())
+    : QMainWindow(parent), state_(state), tracePens_(makeTracePens()),
+      link_(std::make_unique<LinkThread>(state.link))
 {
     if (!prompts) {
         ownPrompts_ = std::make_unique<QtPrompts>(this, [this] { centralWidget()->repaint(); });
@@ -179,9 +184,17 @@ void MainWindow::runCommand(int id)
     case command::About:
         runDialog(new AboutDialog(this));
         break;
+    case command::SetupSerial:
+        openSerialSetup();
+        break;
+    case command::LiveRamDisplay:
+        openLiveRamDisplay(*link_, state_.liveRam, state_.link,
+                           portDevice(state_.loggingConfig.serial.port, state_.serialDevice),
+                           state_.loggingConfig.serial, this, runModal);
+        break;
     default:
         // Print Report, Write NEW ROM Image and Save Current Log have no
-        // function; the logging and serial commands come with the link.
+        // function; the data logging commands come with the logging.
         break;
     }
 }
@@ -214,6 +227,13 @@ void MainWindow::openFueling()
         return;
     }
     runDialog(dialog);
+}
+
+void MainWindow::openSerialSetup()
+{
+    if (runDialog(new SerialPortDialog(state_.loggingConfig.serial, state_.serialDevice, this)) ==
+        QDialog::Accepted)
+        writeLoggingConfig(state_.loggingConfig);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -17,6 +17,7 @@ class QDialog;
 namespace tavo {
 
 struct AppState;
+class LinkThread;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -40,6 +41,8 @@ public:
     UserPrompts& prompts() { return *prompts_; }
     QAction* actionFor(int id) const;
     const TracePens& tracePens() const { return tracePens_; }
+    // The ECM link's thread: the port and every exchange live there.
+    LinkThread& link() { return *link_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -49,6 +52,7 @@ private:
     void buildAccelerators();
     void openQuickViewer();
     void openFueling();
+    void openSerialSetup();
     int runDialog(QDialog* dialog);
 
     AppState& state_;
@@ -56,6 +60,7 @@ private:
     UserPrompts* prompts_;
     std::map<int, QAction*> actions_;
     TracePens tracePens_;
+    std::unique_ptr<LinkThread> link_;
 };
 
 }  // namespace tavo

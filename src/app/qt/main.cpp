@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/ShellCommands.h"
+#include "app/qt/LinkOptions.h"
 #include "app/qt/MainWindow.h"
 #include "logging/LoggingConfig.h"
 
@@ -31,6 +32,11 @@ bool displayAvailable()
 
 int main(int argc, char** argv)
 {
+    const tavo::LinkOptions linkOptions = tavo::takeLinkOptions(argc, argv);
+    if (!linkOptions.error.empty()) {
+        std::fprintf(stderr, "tavo: %s\n", linkOptions.error.c_str());
+        return 2;
+    }
     if (!displayAvailable()) {
         std::fprintf(stderr,
                      "tavo: no display is available (DISPLAY and WAYLAND_DISPLAY are unset).\n"
@@ -40,6 +46,12 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     auto state = std::make_unique<tavo::AppState>();
+    std::string linkError;
+    const auto simulatedEcm = tavo::applyLinkOptions(linkOptions, *state, linkError);
+    if (!linkError.empty()) {
+        std::fprintf(stderr, "tavo: %s\n", linkError.c_str());
+        return 1;
+    }
     tavo::MainWindow window(*state);
     window.show();
     tavo::loadLoggingConfiguration(*state, tavo::kLoggingConfigFile);

@@ -1,0 +1,35 @@
+#pragma once
+// The rules of the Live RAM display: sixteen ECM RAM bytes from a base that
+// steps through 0x40..0xF0, refreshed on a timer, with a sync indicator.
+
+#include <cstdint>
+#include <string>
+
+namespace tavo {
+
+class EcmLink;
+
+// Kept across openings of the display, for the whole run.
+struct LiveRamState {
+    int liveRamBase = 0x40;      // first address shown: 0x40, 0x50, ..., 0xF0
+    int liveRamPeriodMs = 200;   // refresh period: 200 or 1
+};
+
+inline constexpr int kLiveRamCount = 16;
+inline constexpr int kLiveRamSlowMs = 200;
+inline constexpr int kLiveRamFastMs = 1;
+
+// Bank: sixteen up, or down with Shift, wrapping within 0x40..0xF0.
+int nextLiveRamBase(int base, bool shiftHeld);
+// Speed: 200 ms becomes 1 ms, anything else 200 ms.
+int toggledLiveRamPeriod(int periodMs);
+
+int liveRamAddress(int base, int offset);  // modulo 256
+std::string liveRamLocationText(int base);  // "40 - 4F"
+std::string liveRamValueText(std::uint8_t value);  // "0A"
+std::string liveRamSyncText(bool synced);  // "**" or "--"
+
+// One refresh on the link: the sync check, then the sixteen addresses.
+void runLiveRamTick(EcmLink& link, int base);
+
+}  // namespace tavo

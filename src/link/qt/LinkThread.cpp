@@ -1,0 +1,201 @@
+#include "link/qt/LinkThread.h"
+
+#include <QTimer>
+
+#include "link/PosixSerialLine.h"
+
+namespace tavo {
+
+namespace {
+
+// The link thread never runs more ticks ahead of the window than this; a
+// window that stalls slows the ticks instead of piling up their results.
+constexpr int kMaxTicksAhead = 32;
+
+}  // namespace
+
+// Lives on the link thread; everything in it runs there.
+class LinkWorker : public QObject {
+public:
+    LinkWorker(std::unique_ptr<SerialLine> line, LinkTimings timings, LinkThread& owner)
+        : line_(std::move(line)), link_(*line_, clock_, timings), owner_(owner), timer_(this)
+    {
+        link_.setInterrupt(&owner_.interrupt_);
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { runTick(); });
+    }
+
+    void connectEcm(quint64 request, const std::optional<std::string>& device, const SerialSettings& settings)
+    {
+        link_.connectEcm(device, settings);
+        const LinkState state = link_.state();
+        const bool connected = state.linkConnected;
+        QMetaObject::invokeMethod(
+            &owner_,
+            [owner = &owner_, state, request, connected] {
+                owner->deliverState(state);
+                emit owner->connectFinished(request, connected);
+            },
+            Qt::QueuedConnection);
+    }
+
+    void disconnectEcm()
+    {
+        link_.disconnectEcm();
+        publishState();
+    }
+
+    void startTicks(quint64 session, int periodMs, LinkThread::Tick tick)
+    {
+        session_ = session;
+        tick_ = std::move(tick);
+        timer_.start(std::max(periodMs, 0));
+    }
+
+    void setPeriod(int periodMs)
+    {
+        if (timer_.isActive())
+            timer_.start(std::max(periodMs, 0));
+    }
+
+    void stopTicks()
+    {
+        timer_.stop();
+        tick_ = nullptr;
+    }
+
+    void run(const LinkThread::Job& job) { job(link_); }
+
+    void shutdown()
+    {
+        stopTicks();
+        link_.disconnectEcm();
+    }
+
+private:
+    void publishState()
+    {
+        QMetaObject::invokeMethod(
+            &owner_, [owner = &owner_, state = link_.state()] { owner->deliverState(state); },
+            Qt::QueuedConnection);
+    }
+
+    void runTick()
+    {
+        if (!tick_)
+            return;
+        if (owner_.ticksInFlight_.load() >= kMaxTicksAhead) {
+            QThread::msleep(1);
+            return;
+        }
+        LinkThread::TickResult result = tick_(link_);
+        owner_.ticksInFlight_.fetch_add(1);
+        QMetaObject::invokeMethod(
+            &owner_,
+            [owner = &owner_, state = link_.state(), session = session_, result = std::move(result)] {
+                owner->deliverTick(state, session, result);
+            },
+            Qt::QueuedConnection);
+    }
+
+    std::unique_ptr<SerialLine> line_;
+    SystemClock clock_;
+    EcmLink link_;
+    LinkThread& owner_;
+    QTimer timer_;
+    LinkThread::Tick tick_;
+    quint64 session_ = 0;
+};
+
+LinkThread::LinkThread(LinkState& shownState, QObject* parent, LineFactory makeLine, LinkTimings timings)
+    : QObject(parent), shownState_(shownState)
+{
+    std::unique_ptr<SerialLine> line = makeLine ? makeLine() : std::make_unique<PosixSerialLine>();
+    worker_ = new LinkWorker(std::move(line), timings, *this);
+    worker_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.setObjectName("ECM link");
+    thread_.start();
+}
+
+LinkThread::~LinkThread()
+{
+    // Whatever runs ends within a pause slice or one reply wait.
+    interrupt_.raise();
+    QMetaObject::invokeMethod(worker_, [worker = worker_] { worker->shutdown(); }, Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+}
+
+quint64 LinkThread::connectEcm(const std::optional<std::string>& device, const SerialSettings& settings)
+{
+    const quint64 request = ++nextRequest_;
+    QMetaObject::invokeMethod(
+        worker_, [worker = worker_, request, device, settings] { worker->connectEcm(request, device, settings); },
+        Qt::QueuedConnection);
+    return request;
+}
+
+void LinkThread::disconnectEcm()
+{
+    interrupt_.raise();
+    QMetaObject::invokeMethod(
+        worker_,
+        [this] {
+            worker_->disconnectEcm();
+            interrupt_.lower();
+        },
+        Qt::QueuedConnection);
+}
+
+void LinkThread::startTicks(int periodMs, Tick tick)
+{
+    const quint64 session = ++session_;
+    QMetaObject::invokeMethod(
+        worker_,
+        [worker = worker_, session, periodMs, tick = std::move(tick)]() mutable {
+            worker->startTicks(session, periodMs, std::move(tick));
+        },
+        Qt::QueuedConnection);
+}
+
+void LinkThread::setTickPeriod(int periodMs)
+{
+    QMetaObject::invokeMethod(worker_, [worker = worker_, periodMs] { worker->setPeriod(periodMs); },
+                              Qt::QueuedConnection);
+}
+
+void LinkThread::stopTicks()
+{
+    ++session_;
+    interrupt_.raise();
+    QMetaObject::invokeMethod(
+        worker_,
+        [this] {
+            worker_->stopTicks();
+            interrupt_.lower();
+        },
+        Qt::QueuedConnection);
+}
+
+void LinkThread::post(Job job)
+{
+    QMetaObject::invokeMethod(worker_, [worker = worker_, job = std::move(job)] { worker->run(job); },
+                              Qt::QueuedConnection);
+}
+
+void LinkThread::deliverState(const LinkState& state)
+{
+    shownState_ = state;
+    emit stateChanged();
+}
+
+void LinkThread::deliverTick(const LinkState& state, quint64 session, const TickResult& result)
+{
+    ticksInFlight_.fetch_sub(1);
+    deliverState(state);
+    if (session == session_ && result)
+        result();
+}
+
+}  // namespace tavo

@@ -1,0 +1,72 @@
+#pragma once
+// The ECM link's own thread. The port, the EcmLink and every blocking
+// exchange live there, so the window never waits on the line: the GUI posts
+// commands, and copies of the results come back by queued calls, in the
+// order the link thread produced them. Only the GUI thread touches the
+// LinkState copy it was given (the application state's).
+
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "link/EcmLink.h"
+
+namespace tavo {
+
+class LinkWorker;
+
+class LinkThread : public QObject {
+    Q_OBJECT
+public:
+    using LineFactory = std::function<std::unique_ptr<SerialLine>()>;
+    // The GUI part of a tick: runs on the GUI thread once the link state copy
+    // has been refreshed, in tick order, unless ticks were stopped meanwhile.
+    using TickResult = std::function<void()>;
+    // One tick: runs on the link thread; returns its GUI part (may be empty).
+    using Tick = std::function<TickResult(EcmLink&)>;
+    using Job = std::function<void(EcmLink&)>;
+
+    // `shownState` is refreshed after every command and tick. Without a
+    // factory the link uses the real serial port.
+    explicit LinkThread(LinkState& shownState, QObject* parent = nullptr, LineFactory makeLine = {},
+                        LinkTimings timings = {});
+    ~LinkThread() override;
+
+    // Starts the connection procedure; connectFinished(request, ...) follows.
+    quint64 connectEcm(const std::optional<std::string>& device, const SerialSettings& settings);
+    // Ends a running connection procedure without a connection (Abort) and
+    // closes any connection; a running tick's remaining exchanges are skipped.
+    void disconnectEcm();
+
+    // Runs `tick` every periodMs on the link thread (0: back to back) until
+    // stopTicks; results of ticks still on their way after stopTicks are dropped.
+    void startTicks(int periodMs, Tick tick);
+    void setTickPeriod(int periodMs);
+    void stopTicks();
+    // Runs `job` on the link thread between ticks (parameters of a tick travel this way).
+    void post(Job job);
+
+signals:
+    void connectFinished(quint64 request, bool connected);
+    void stateChanged();
+
+private:
+    friend class LinkWorker;
+    // Called on the GUI thread by the worker's queued deliveries.
+    void deliverTick(const LinkState& state, quint64 session, const TickResult& result);
+    void deliverState(const LinkState& state);
+
+    LinkState& shownState_;
+    LinkInterrupt interrupt_;
+    QThread thread_;
+    LinkWorker* worker_ = nullptr;
+    quint64 session_ = 0;      // GUI side: the ticks whose results are wanted
+    quint64 nextRequest_ = 0;  // GUI side: connection requests
+    std::atomic<int> ticksInFlight_{0};
+};
+
+}  // namespace tavo

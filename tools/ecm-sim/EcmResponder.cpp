@@ -1,0 +1,69 @@
+#include "EcmResponder.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "EngineModel.h"
+
+namespace tavo::sim {
+
+EcmResponder::EcmResponder(const SimOptions& options) : options_(options)
+{
+    fillEnginePage(modelPage_, 0.0);
+}
+
+bool EcmResponder::understands(int baud) const
+{
+    // A UART takes a rate within a couple of percent for its own.
+    return !options_.baud || std::abs(baud - *options_.baud) * 50 <= *options_.baud;
+}
+
+const RamPage& EcmResponder::page() const
+{
+    if (!options_.frames.empty())
+        return options_.frames[static_cast<std::size_t>(std::max(frame_, 0))];
+    if (options_.ram)
+        return *options_.ram;
+    return modelPage_;
+}
+
+SimReply EcmResponder::hear(std::uint8_t request, int baud, double seconds)
+{
+    ++statistics_.heard;
+    // A wake-up is a 0x12 at a lower rate than the probe before it.
+    if (request == 0x12) {
+        if (lastProbeBaud_ > 0 && baud < lastProbeBaud_)
+            ++wakeUps_;
+        lastProbeBaud_ = baud;
+    }
+    if (options_.silent || !understands(baud) || wakeUps_ < options_.answerFromAttempt - 1) {
+        ++statistics_.ignored;
+        return {};
+    }
+    // Each sync check starts a new page.
+    if (request == 0x00) {
+        if (!options_.frames.empty())
+            frame_ = std::min(frame_ + 1, static_cast<int>(options_.frames.size()) - 1);
+        else if (!options_.ram)
+            fillEnginePage(modelPage_, seconds);
+    }
+    ++answerable_;
+    if (options_.dropEvery > 0 && answerable_ % static_cast<std::uint64_t>(options_.dropEvery) == 0) {
+        ++statistics_.ignored;
+        return {};
+    }
+    SimReply reply;
+    reply.bytes[0] = request == 0x12 ? 0x12 : request == 0x00 ? 0xFF : page()[request];
+    reply.count = 1;
+    if (options_.extraBytes) {
+        for (int i = 1; i < 3; ++i) {
+            noise_ = noise_ * 1664525u + 1013904223u;
+            reply.bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(noise_ >> 24);
+        }
+        reply.count = 3;
+    }
+    ++statistics_.replied;
+    return reply;
+}
+
+}  // namespace tavo::sim

@@ -1,0 +1,223 @@
+#include "SimulatedEcm.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "link/PosixSerialLine.h"
+
+namespace tavo::sim {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Micros = std::chrono::duration<double, std::micro>;
+
+// The last stretch before a timed reply is waited out actively: a sleeping
+// thread wakes tens of microseconds late, a tenth of a line's query time.
+constexpr auto kSpinMargin = std::chrono::microseconds(250);
+
+void closeFd(int& fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+bool makeLink(const std::string& link, const std::string& target, std::string& error)
+{
+    struct stat existing {};
+    if (::lstat(link.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+        error = link + " exists and is not a symbolic link; not replacing it";
+        return false;
+    }
+    // A fresh link beside the old one, renamed over it.
+    const std::string temporary = link + ".tavo-ecm-sim-" + std::to_string(::getpid());
+    ::unlink(temporary.c_str());
+    if (::symlink(target.c_str(), temporary.c_str()) != 0 || ::rename(temporary.c_str(), link.c_str()) != 0) {
+        error = "cannot make the link " + link + ": " + std::strerror(errno);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+struct SimulatedEcm::Pending {
+    Clock::time_point due;
+    std::uint8_t byte;
+};
+
+SimulatedEcm::~SimulatedEcm()
+{
+    stop();
+}
+
+bool SimulatedEcm::start(const SimOptions& options, std::string& error)
+{
+    stop();
+    options_ = options;
+    responder_ = std::make_unique<EcmResponder>(options_);
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+        error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
+        stop();
+        return false;
+    }
+    char name[128] = {};
+    if (::ptsname_r(master_, name, sizeof name) != 0) {
+        error = "cannot name the pseudo-terminal";
+        stop();
+        return false;
+    }
+    devicePath_ = name;
+    // Holding the device side open keeps the pty alive between a client's
+    // close and reopen; raw from the start, so nothing is echoed back.
+    deviceSide_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    int wake[2];
+    if (deviceSide_ < 0 || !makeTerminalRaw(deviceSide_) || ::pipe2(wake, O_CLOEXEC) != 0) {
+        error = std::string("cannot open the pseudo-terminal's device: ") + std::strerror(errno);
+        stop();
+        return false;
+    }
+    wakeRead_ = wake[0];
+    wakeWrite_ = wake[1];
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    if (!options_.recordPath.empty()) {
+        record_ = std::fopen(options_.recordPath.c_str(), "a");
+        if (!record_) {
+            error = "cannot open " + options_.recordPath + ": " + std::strerror(errno);
+            stop();
+            return false;
+        }
+    }
+    if (!options_.linkPath.empty()) {
+        if (!makeLink(options_.linkPath, devicePath_, error)) {
+            stop();
+            return false;
+        }
+        linkMade_ = true;
+    }
+    started_ = Clock::now();
+    thread_ = std::thread([this] { run(); });
+    return true;
+}
+
+void SimulatedEcm::stop()
+{
+    if (thread_.joinable()) {
+        const char stopByte = 0;
+        [[maybe_unused]] const auto written = ::write(wakeWrite_, &stopByte, 1);
+        thread_.join();
+    }
+    if (linkMade_) {
+        // Only our own link goes; another simulator may have taken the name.
+        char target[256] = {};
+        const ssize_t length = ::readlink(options_.linkPath.c_str(), target, sizeof target - 1);
+        if (length > 0 && devicePath_ == std::string(target, static_cast<std::size_t>(length)))
+            ::unlink(options_.linkPath.c_str());
+        linkMade_ = false;
+    }
+    if (record_)
+        std::fclose(record_);
+    record_ = nullptr;
+    closeFd(deviceSide_);
+    closeFd(master_);
+    closeFd(wakeRead_);
+    closeFd(wakeWrite_);
+}
+
+SimStatistics SimulatedEcm::statistics() const
+{
+    std::lock_guard lock(statisticsMutex_);
+    return statistics_;
+}
+
+void SimulatedEcm::run()
+{
+#if defined(PR_SET_TIMERSLACK)
+    ::prctl(PR_SET_TIMERSLACK, 1UL);
+#endif
+    std::deque<Pending> pending;
+    // The two directions of the simulated line, busy until these moments.
+    Clock::time_point requestLineFree = Clock::now();
+    Clock::time_point replyLineFree = requestLineFree;
+    std::uint8_t input[256];
+
+    for (;;) {
+        auto now = Clock::now();
+        while (!pending.empty() && pending.front().due <= now) {
+            [[maybe_unused]] const auto written = ::write(master_, &pending.front().byte, 1);
+            pending.pop_front();
+        }
+        timespec timeout{};
+        const timespec* bound = nullptr;
+        if (!pending.empty()) {
+            const auto left = pending.front().due - Clock::now() - kSpinMargin;
+            const auto nanoseconds = std::max<long long>(
+                0, std::chrono::duration_cast<std::chrono::nanoseconds>(left).count());
+            timeout = {static_cast<time_t>(nanoseconds / 1000000000), static_cast<long>(nanoseconds % 1000000000)};
+            bound = &timeout;
+        }
+        pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {master_, POLLIN, 0}};
+        if (::ppoll(fds, 2, bound, nullptr) < 0 && errno != EINTR)
+            return;
+        if (fds[0].revents)
+            return;
+        if (!(fds[1].revents & POLLIN))
+            continue;
+        const ssize_t count = ::read(master_, input, sizeof input);
+        if (count <= 0)
+            continue;
+        now = Clock::now();
+        // The device side's settings are the client's: its rate is the line's.
+        const int baud = terminalLineRate(deviceSide_).value_or(0);
+        const double seconds = std::chrono::duration<double>(now - started_).count();
+        for (ssize_t i = 0; i < count; ++i) {
+            const std::uint8_t request = input[i];
+            if (record_) {
+                std::fprintf(record_, "%.6f %d %02x\n", seconds, baud, request);
+                std::fflush(record_);
+            }
+            const SimReply reply = responder_->hear(request, baud, seconds);
+            {
+                std::lock_guard lock(statisticsMutex_);
+                statistics_ = responder_->statistics();
+            }
+            if (!options_.lineTimed) {
+                if (reply.count > 0) {
+                    [[maybe_unused]] const auto written =
+                        ::write(master_, reply.bytes.data(), static_cast<std::size_t>(reply.count));
+                }
+                continue;
+            }
+            // Ten bit times per byte (start, eight data, stop) each way, the
+            // ECM's turnaround between them.
+            const auto byteTime = std::chrono::duration_cast<Clock::duration>(Micros(1e7 / std::max(baud, 50)));
+            requestLineFree = std::max(now, requestLineFree) + byteTime;
+            auto sendAt = std::max(requestLineFree + std::chrono::microseconds(options_.turnaroundUs), replyLineFree);
+            for (int k = 0; k < reply.count; ++k) {
+                sendAt += byteTime;
+                pending.push_back({sendAt, reply.bytes[static_cast<std::size_t>(k)]});
+            }
+            if (reply.count > 0)
+                replyLineFree = sendAt;
+        }
+    }
+}
+
+std::string statisticsLine(const SimStatistics& statistics)
+{
+    return "tavo-ecm-sim: " + std::to_string(statistics.heard) + " requests heard, " +
+           std::to_string(statistics.replied) + " replies sent, " + std::to_string(statistics.ignored) +
+           " requests ignored";
+}
+
+}  // namespace tavo::sim
