@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "SimulatedEcm.h"
+#include "app/AppState.h"
+#include "app/CommandIds.h"
+#include "app/qt/MainWindow.h"
+#include "link/qt/ConnectingDialog.h"
+#include "link/qt/LinkThread.h"
+#include "link/qt/LiveRamDialog.h"
+#include "link/qt/SerialPortDialog.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace tavo {
+namespace {
+
+template <typename Widget>
+Widget* child(QWidget& parent, int id)
+{
+    auto* widget = parent.findChild<Widget*>(QString::number(id));
+    EXPECT_NE(widget, nullptr) << id;
+    return widget;
+}
+
+// Serial Port, through the menu command, in a folder of its own (OK writes
+// Logging.cfg in the current directory).
+class SerialPortDialogTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::filesystem::path previous = std::filesystem::current_path();
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<AppState> state = std::make_unique<AppState>();
+    std::unique_ptr<MainWindow> window;
+    std::function<void(QDialog&)> user;  // what the user does in the dialog
+
+    void SetUp() override
+    {
+        std::filesystem::current_path(dir.path());
+        setLoggingDefaults(state->loggingConfig);
+        window = std::make_unique<MainWindow>(*state, &prompts);
+        window->runModal = [this](QDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), "Serial Port");
+            user(dialog);
+            return dialog.result();
+        };
+    }
+    void TearDown() override { std::filesystem::current_path(previous); }
+
+    static void press(QDialog& dialog, int id) { child<QAbstractButton>(dialog, id)->click(); }
+};
+
+TEST_F(SerialPortDialogTest, com3_and_62500_baud_confirmed_are_stored_in_logging_cfg)
+{
+    user = [](QDialog& dialog) {
+        EXPECT_TRUE(child<QRadioButton>(dialog, 1305)->isChecked());
+        EXPECT_EQ(child<QRadioButton>(dialog, 1307)->toolTip(), "/dev/ttyUSB2");
+        press(dialog, 1307);
+        press(dialog, 1111);
+        press(dialog, 1);
+    };
+    window->runCommand(command::SetupSerial);
+    EXPECT_EQ(state->loggingConfig.serial.port, 3);
+    EXPECT_EQ(state->loggingConfig.serial.lowSpeed, 1);
+    EXPECT_EQ(state->loggingConfig.serial.highSpeed, 3);
+    const auto bytes = test::readBytes(kLoggingConfigFile);
+    ASSERT_EQ(bytes.size(), 1356u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 1344, bytes.end()),
+              (std::vector<std::uint8_t>{3, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0}));
+}
+
+TEST_F(SerialPortDialogTest, a_port_outside_one_to_four_opens_unchecked_and_ok_keeps_it)
+{
+    state->loggingConfig.serial = {7, 2, 4};
+    user = [](QDialog& dialog) {
+        for (int id = 1305; id <= 1308; ++id)
+            EXPECT_FALSE(child<QRadioButton>(dialog, id)->isChecked());
+        EXPECT_TRUE(child<QRadioButton>(dialog, 1104)->isChecked());
+        EXPECT_TRUE(child<QRadioButton>(dialog, 1112)->isChecked());
+        press(dialog, 1);
+    };
+    window->runCommand(command::SetupSerial);
+    EXPECT_EQ(state->loggingConfig.serial.port, 7);
+    EXPECT_EQ(state->loggingConfig.serial.lowSpeed, 2);
+    EXPECT_EQ(state->loggingConfig.serial.highSpeed, 4);
+    EXPECT_TRUE(std::filesystem::exists(kLoggingConfigFile));
+}
+
+TEST_F(SerialPortDialogTest, cancel_changes_nothing_and_writes_nothing)
+{
+    user = [](QDialog& dialog) {
+        press(dialog, 1308);
+        press(dialog, 1106);
+        press(dialog, 2);
+    };
+    window->runCommand(command::SetupSerial);
+    EXPECT_EQ(state->loggingConfig.serial.port, 1);
+    EXPECT_EQ(state->loggingConfig.serial.lowSpeed, 1);
+    EXPECT_FALSE(std::filesystem::exists(kLoggingConfigFile));
+
+    SerialSettings settings;
+    SerialPortDialog overridden(settings, "/tmp/ecm");
+    for (int id = 1305; id <= 1308; ++id)
+        EXPECT_EQ(child<QRadioButton>(overridden, id)->toolTip(), "/tmp/ecm") << "every port opens the override";
+}
+
+class LiveRamDisplayTest : public ::testing::Test {
+protected:
+    LinkState shown;
+    LiveRamState liveRam;
+    LinkThread link{shown};
+    sim::SimulatedEcm ecm;
+
+    void startEcm(const sim::SimOptions& options)
+    {
+        std::string error;
+        ASSERT_TRUE(ecm.start(options, error)) << error;
+    }
+    static QString text(QDialog& dialog, int id) { return child<QLineEdit>(dialog, id)->text(); }
+};
+
+TEST_F(LiveRamDisplayTest, bank_steps_through_the_page_and_shift_steps_back)
+{
+    LiveRamDialog dialog(liveRam, shown, link);
+    dialog.show();
+    auto* bank = child<QPushButton>(dialog, 1148);
+    EXPECT_EQ(text(dialog, 1145), "40 - 4F");
+    QStringList shownRanges;
+    for (int i = 0; i < 12; ++i) {
+        QTest::mouseClick(bank, Qt::LeftButton);
+        shownRanges << text(dialog, 1145);
+    }
+    EXPECT_EQ(shownRanges, (QStringList{"50 - 5F", "60 - 6F", "70 - 7F", "80 - 8F", "90 - 9F", "A0 - AF",
+                                        "B0 - BF", "C0 - CF", "D0 - DF", "E0 - EF", "F0 - FF", "40 - 4F"}));
+    QTest::mouseClick(bank, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(text(dialog, 1145), "F0 - FF");
+    QTest::mouseClick(bank, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(text(dialog, 1145), "E0 - EF");
+    EXPECT_EQ(liveRam.liveRamBase, 0xE0);
+
+    auto* speed = child<QPushButton>(dialog, 1146);
+    EXPECT_FALSE(speed->isChecked());
+    QTest::mouseClick(speed, Qt::LeftButton);
+    EXPECT_EQ(liveRam.liveRamPeriodMs, 1);
+    QTest::mouseClick(speed, Qt::LeftButton);
+    EXPECT_EQ(liveRam.liveRamPeriodMs, 200);
+}
+
+TEST_F(LiveRamDisplayTest, without_an_ecm_it_shows_the_mirror_and_dashes_and_escape_leaves_it_open)
+{
+    shown.ramMirror[0x43] = 0x0A;
+    LiveRamDialog dialog(liveRam, shown, link);
+    dialog.show();
+    QTRY_COMPARE(text(dialog, 1147), QString("--"));
+    EXPECT_EQ(text(dialog, 1137), "00") << "the link thread's mirror was never read";
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::mouseClick(child<QPushButton>(dialog, 1), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), 1);
+}
+
+TEST_F(LiveRamDisplayTest, a_live_simulated_ecm_fills_the_values_in_address_order_and_shows_sync)
+{
+    sim::SimOptions options;
+    options.ram = sim::RamPage{};
+    for (int i = 0; i < 256; ++i)
+        (*options.ram)[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(0x100 - i);
+    (*options.ram)[0x40] = 0x0A;
+    startEcm(options);
+    ASSERT_TRUE(connectWithDialog(link, ecm.devicePath(), {1, 1, 4}, nullptr));
+
+    LiveRamDialog dialog(liveRam, shown, link);
+    dialog.show();
+    QTRY_COMPARE(text(dialog, 1147), QString("**"));
+    EXPECT_EQ(text(dialog, 1137), "0A");
+    EXPECT_EQ(text(dialog, 1144), "B9") << "offset 7";
+    EXPECT_EQ(text(dialog, 1153), "B8") << "offset 8";
+    EXPECT_EQ(text(dialog, 1160), "B1") << "offset F";
+    QTest::mouseClick(child<QPushButton>(dialog, 1148), Qt::LeftButton);
+    QTRY_COMPARE(text(dialog, 1137), QString("B0"));
+    EXPECT_EQ(text(dialog, 1160), "A1");
+}
+
+TEST_F(LiveRamDisplayTest, abort_ends_connecting_to_a_silent_ecm_and_the_display_opens_unconnected)
+{
+    sim::SimOptions options;
+    options.silent = true;
+    startEcm(options);
+    QStringList connectingTexts;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* connecting = qobject_cast<ConnectingDialog*>(QApplication::activeModalWidget());
+        if (!connecting || !connectingTexts.isEmpty())
+            return;
+        connectingTexts << connecting->windowTitle();
+        for (QLabel* label : connecting->findChildren<QLabel*>())
+            if (!label->text().isEmpty())
+                connectingTexts << label->text();
+        QTest::mouseClick(child<QPushButton>(*connecting, 1136), Qt::LeftButton);
+    });
+    poll.start(20);
+
+    QString displayTitle;
+    openLiveRamDisplay(link, liveRam, shown, ecm.devicePath(), {}, nullptr, [&](QDialog& dialog) {
+        displayTitle = dialog.windowTitle();
+        return 1;
+    });
+    EXPECT_EQ(connectingTexts, (QStringList{"Connecting...", "Attempting to establish Communications",
+                                            "with the ECM - this may take a few seconds"}));
+    EXPECT_EQ(displayTitle, "Live RAM Display");
+    // The procedure (almost six seconds against a silent ECM) has ended: the
+    // link thread takes the next job at once.
+    bool free = false;
+    link.post([&free](EcmLink&) { free = true; });
+    QTRY_VERIFY_WITH_TIMEOUT(free, 1000);
+    EXPECT_FALSE(shown.linkConnected);
+}
+
+}  // namespace
+}  // namespace tavo
