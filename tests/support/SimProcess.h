@@ -3,8 +3,6 @@
 // standard input is a pipe held open (closing it ends the simulator), its
 // first output line is the pty's device.
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>

@@ -66,6 +66,17 @@ public:
 
     void run(const LinkThread::Job& job) { job(link_); }
 
+    void request(const LinkThread::Tick& job)
+    {
+        LinkThread::TickResult result = job(link_);
+        QMetaObject::invokeMethod(
+            &owner_,
+            [owner = &owner_, state = link_.state(), result = std::move(result)] {
+                owner->deliverResult(state, result);
+            },
+            Qt::QueuedConnection);
+    }
+
     void shutdown()
     {
         stopTicks();
@@ -182,6 +193,19 @@ void LinkThread::post(Job job)
 {
     QMetaObject::invokeMethod(worker_, [worker = worker_, job = std::move(job)] { worker->run(job); },
                               Qt::QueuedConnection);
+}
+
+void LinkThread::request(Tick job)
+{
+    QMetaObject::invokeMethod(worker_, [worker = worker_, job = std::move(job)] { worker->request(job); },
+                              Qt::QueuedConnection);
+}
+
+void LinkThread::deliverResult(const LinkState& state, const TickResult& result)
+{
+    deliverState(state);
+    if (result)
+        result();
 }
 
 void LinkThread::deliverState(const LinkState& state)

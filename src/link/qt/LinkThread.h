@@ -49,6 +49,9 @@ public:
     void stopTicks();
     // Runs `job` on the link thread between ticks (parameters of a tick travel this way).
     void post(Job job);
+    // Runs `job` on the link thread between ticks, then its GUI part on the
+    // GUI thread, in order with the ticks' (say, a copy of the sample ring).
+    void request(Tick job);
 
 signals:
     void connectFinished(quint64 request, bool connected);
@@ -58,6 +61,7 @@ private:
     friend class LinkWorker;
     // Called on the GUI thread by the worker's queued deliveries.
     void deliverTick(const LinkState& state, quint64 session, const TickResult& result);
+    void deliverResult(const LinkState& state, const TickResult& result);
     void deliverState(const LinkState& state);
 
     LinkState& shownState_;

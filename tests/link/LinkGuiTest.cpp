@@ -32,6 +32,30 @@ Widget* child(QWidget& parent, int id)
     return widget;
 }
 
+TEST(LinkThreadTest, tick_results_arrive_in_order_none_after_stopping_and_a_request_after_the_ticks)
+{
+    LinkState shown;
+    LinkThread link(shown);
+    auto ticks = std::make_shared<int>(0);  // counted on the link thread
+    std::vector<int> seen;
+    link.startTicks(0, [ticks, &seen](EcmLink&) -> LinkThread::TickResult {
+        const int tick = (*ticks)++;
+        return [tick, &seen] { seen.push_back(tick); };
+    });
+    QTRY_VERIFY(seen.size() >= 100u);
+    link.stopTicks();
+    const std::size_t stoppedAt = seen.size();
+    int ticksBeforeRequest = -1;
+    link.request([ticks, &ticksBeforeRequest](EcmLink&) -> LinkThread::TickResult {
+        return [tick = *ticks, &ticksBeforeRequest] { ticksBeforeRequest = tick; };
+    });
+    QTRY_VERIFY(ticksBeforeRequest >= 0);
+    EXPECT_EQ(seen.size(), stoppedAt) << "results of ticks still on their way were dropped";
+    EXPECT_GE(static_cast<std::size_t>(ticksBeforeRequest), stoppedAt);
+    for (std::size_t i = 0; i < seen.size(); ++i)
+        ASSERT_EQ(seen[i], static_cast<int>(i)) << "in tick order, none missing";
+}
+
 // Serial Port, through the menu command, in a folder of its own (OK writes
 // Logging.cfg in the current directory).
 class SerialPortDialogTest : public ::testing::Test {
