@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "EcmResponder.h"
+
+namespace tavo::sim {
+namespace {
+
+std::vector<int> answers(EcmResponder& ecm, std::initializer_list<int> requests, int baud = 62500)
+{
+    std::vector<int> replies;
+    for (const int request : requests) {
+        const SimReply reply = ecm.hear(static_cast<std::uint8_t>(request), baud, 0.0);
+        replies.push_back(reply.count ? reply.bytes[0] : -1);
+    }
+    return replies;
+}
+
+TEST(EcmResponderTest, each_request_for_address_00_starts_the_next_frame_and_the_last_frame_stays)
+{
+    SimOptions options;
+    options.frames.resize(2);
+    options.frames[0][0x40] = 0xA0;
+    options.frames[1][0x40] = 0xB1;
+    EcmResponder ecm(options);
+    EXPECT_EQ(answers(ecm, {0x40, 0x00, 0x12, 0x40, 0x00, 0x40, 0x00, 0x40}),
+              (std::vector<int>{0xA0, 0xFF, 0x12, 0xA0, 0xFF, 0xB1, 0xFF, 0xB1}));
+}
+
+TEST(EcmResponderTest, dropping_wrong_rates_and_every_kth_request_counts_them_as_ignored)
+{
+    SimOptions options;
+    options.ram = RamPage{};
+    options.baud = 62500;
+    options.dropEvery = 3;
+    EcmResponder ecm(options);
+    EXPECT_EQ(answers(ecm, {0x12, 0x12, 0x12, 0x12}), (std::vector<int>{0x12, 0x12, -1, 0x12}));
+    EXPECT_EQ(answers(ecm, {0x12}, 9600), (std::vector<int>{-1}));
+    EXPECT_EQ(ecm.statistics().heard, 5u);
+    EXPECT_EQ(ecm.statistics().replied, 3u);
+    EXPECT_EQ(ecm.statistics().ignored, 2u);
+}
+
+}  // namespace
+}  // namespace tavo::sim
