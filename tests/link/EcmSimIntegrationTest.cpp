@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -18,12 +19,34 @@ namespace {
 
 using namespace std::chrono_literals;
 
+struct SimCounts {
+    int heard = -1, replied = -1, ignored = -1;
+};
+
+// "tavo-ecm-sim: H requests heard, R replies sent, I requests ignored"
+SimCounts countsOf(const std::string& line)
+{
+    SimCounts counts;
+    std::sscanf(line.c_str(), "tavo-ecm-sim: %d requests heard, %d replies sent, %d requests ignored", &counts.heard,
+                &counts.replied, &counts.ignored);
+    return counts;
+}
+
+// A busy machine may deliver a reply after the next probe went out; the
+// tests then allow the extra probe rather than fail.
 class EcmSimIntegrationTest : public ::testing::Test {
 protected:
     test::TempDir dir;
     PosixSerialLine line;
     SystemClock clock;
-    EcmLink link{line, clock, LinkTimings{5ms, 5ms, 20ms}};
+    // Short pauses; a reply wait long enough for a busy machine, or short
+    // where the test waits out silent probes.
+    std::unique_ptr<EcmLink> ecm = std::make_unique<EcmLink>(line, clock, LinkTimings{5ms, 5ms, 500ms});
+
+    void waitBriefly()
+    {
+        ecm = std::make_unique<EcmLink>(line, clock, LinkTimings{5ms, 5ms, 20ms});
+    }
 
     std::string ramFile()
     {
@@ -36,11 +59,11 @@ protected:
     }
     void expectPageRead()
     {
-        link.checkSync();
-        EXPECT_TRUE(link.linkSynced());
+        ecm->checkSync();
+        EXPECT_TRUE(ecm->linkSynced());
         for (int address = 0x40; address < 0x50; ++address) {
-            EXPECT_TRUE(link.queryRam(address));
-            EXPECT_EQ(link.ramMirror()[static_cast<std::size_t>(address)], address ^ 0xA5);
+            EXPECT_TRUE(ecm->queryRam(address));
+            EXPECT_EQ(ecm->ramMirror()[static_cast<std::size_t>(address)], address ^ 0xA5);
         }
     }
 };
@@ -49,65 +72,76 @@ TEST_F(EcmSimIntegrationTest, connects_and_reads_a_known_ram_page)
 {
     test::SimProcess sim({"--ram", ramFile()});
     ASSERT_FALSE(sim.device().empty());
-    link.connectEcm(sim.device(), {1, 1, 4});
-    ASSERT_TRUE(link.linkConnected());
+    ecm->connectEcm(sim.device(), {1, 1, 4});
+    ASSERT_TRUE(ecm->linkConnected());
     expectPageRead();
-    link.disconnectEcm();
-    EXPECT_EQ(sim.finish(), "tavo-ecm-sim: 19 requests heard, 19 replies sent, 0 requests ignored");
+    ecm->disconnectEcm();
+    const SimCounts counts = countsOf(sim.finish());
+    EXPECT_GE(counts.heard, 1 + 2 + 16);
+    EXPECT_EQ(counts.replied, counts.heard);
+    EXPECT_EQ(counts.ignored, 0);
 }
 
 TEST_F(EcmSimIntegrationTest, an_ecm_answering_from_the_third_attempt_heard_the_five_bytes_first)
 {
     const std::string record = dir.file("record.txt");
     test::SimProcess sim({"--answer-from-attempt", "3", "--record", record});
-    link.connectEcm(sim.device(), {1, 1, 3});
-    ASSERT_TRUE(link.linkConnected());
-    link.disconnectEcm();
+    waitBriefly();
+    ecm->connectEcm(sim.device(), {1, 1, 3});
+    ASSERT_TRUE(ecm->linkConnected());
+    ecm->disconnectEcm();
     sim.finish();
 
-    // "<seconds> <baud> <hex byte>" per byte heard.
+    // "<seconds> <baud> <hex byte>" per byte heard; the first sixteen are
+    // two silent attempts with their wake-ups, the five bytes and the probe.
     std::ifstream in(record);
-    std::string rates, bytes;
+    std::vector<std::string> heard;
     double seconds;
     int baud;
     std::string hex;
-    while (in >> seconds >> baud >> hex) {
-        rates += std::to_string(baud) + " ";
-        bytes += hex + " ";
-    }
-    EXPECT_EQ(bytes, "12 12 12 12 12 12 12 12 12 12 40 00 01 02 03 12 ");
-    EXPECT_EQ(rates, "62500 62500 62500 976 976 62500 62500 62500 976 976 "
-                     "62500 62500 62500 62500 62500 62500 ");
+    while (in >> seconds >> baud >> hex)
+        heard.push_back(std::to_string(baud) + ":" + hex);
+    ASSERT_GE(heard.size(), 16u);
+    heard.resize(16);
+    const std::string high = "62500:", low = "976:";
+    EXPECT_EQ(heard, (std::vector<std::string>{high + "12", high + "12", high + "12", low + "12", low + "12",
+                                               high + "12", high + "12", high + "12", low + "12", low + "12",
+                                               high + "40", high + "00", high + "01", high + "02", high + "03",
+                                               high + "12"}));
 }
 
 TEST_F(EcmSimIntegrationTest, an_ecm_on_7812_baud_is_reached_only_through_that_speed_choice)
 {
     test::SimProcess sim({"--baud", "7812"});
-    link.connectEcm(sim.device(), {1, 1, 3});
-    EXPECT_FALSE(link.linkConnected()) << "62500 baud is noise to it";
-    link.connectEcm(sim.device(), {1, 1, 1});
-    EXPECT_TRUE(link.linkConnected());
-    link.disconnectEcm();
-    EXPECT_EQ(sim.finish(), "tavo-ecm-sim: 29 requests heard, 1 replies sent, 28 requests ignored");
+    waitBriefly();
+    ecm->connectEcm(sim.device(), {1, 1, 3});
+    EXPECT_FALSE(ecm->linkConnected()) << "62500 baud is noise to it";
+    ecm->connectEcm(sim.device(), {1, 1, 1});
+    EXPECT_TRUE(ecm->linkConnected());
+    ecm->disconnectEcm();
+    const SimCounts counts = countsOf(sim.finish());
+    EXPECT_EQ(counts.ignored, 15 + 8 + 5) << "every byte of the first procedure";
+    EXPECT_GE(counts.replied, 1);
+    EXPECT_EQ(counts.heard, counts.ignored + counts.replied);
 }
 
 TEST_F(EcmSimIntegrationTest, noise_bytes_after_each_reply_do_not_disturb_the_values)
 {
     test::SimProcess sim({"--ram", ramFile(), "--extra-bytes"});
-    link.connectEcm(sim.device(), {1, 1, 4});
-    ASSERT_TRUE(link.linkConnected());
+    ecm->connectEcm(sim.device(), {1, 1, 4});
+    ASSERT_TRUE(ecm->linkConnected());
     expectPageRead();
 }
 
 TEST_F(EcmSimIntegrationTest, a_simulator_killed_in_mid_query_disconnects_the_link_without_hanging)
 {
     test::SimProcess sim({"--line-timed", "--turnaround-us", "2000"});
-    link.connectEcm(sim.device(), {1, 1, 1});
-    ASSERT_TRUE(link.linkConnected());
+    ecm->connectEcm(sim.device(), {1, 1, 1});
+    ASSERT_TRUE(ecm->linkConnected());
     std::atomic<int> queries{0};
     std::thread client([&] {
-        while (link.linkConnected()) {
-            link.queryRam(0x40 + queries % 16);
+        while (ecm->linkConnected()) {
+            ecm->queryRam(0x40 + queries % 16);
             ++queries;
         }
     });
@@ -116,9 +150,9 @@ TEST_F(EcmSimIntegrationTest, a_simulator_killed_in_mid_query_disconnects_the_li
     const auto killed = std::chrono::steady_clock::now();
     sim.kill();
     client.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - killed, 200ms);
-    EXPECT_FALSE(link.linkConnected());
-    EXPECT_FALSE(link.linkSynced());
+    EXPECT_LT(std::chrono::steady_clock::now() - killed, 1s) << "no hang, no wait after wait";
+    EXPECT_FALSE(ecm->linkConnected());
+    EXPECT_FALSE(ecm->linkSynced());
 }
 
 }  // namespace
