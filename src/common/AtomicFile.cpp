@@ -1,79 +1,456 @@
 #include "common/AtomicFile.h"
 
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <random>
-#include <system_error>
 
 namespace tavo {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-std::string temporarySibling(const std::string& path)
+// An open file descriptor, closed when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    void reset(int fd = -1)
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+FileStatus lastError()
 {
-    static thread_local std::mt19937 rng{std::random_device{}()};
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".tavo-%08x.tmp", static_cast<unsigned>(rng()));
-    return path + suffix;
+    return FileStatus::fromErrno(errno);
 }
 
-}  // namespace
+// A short name, whatever the target's: a target name of 255 bytes still
+// saves. The process id tells which program left a temporary behind.
+std::string temporaryName()
+{
+    static thread_local std::mt19937 rng{std::random_device{}()};
+    char name[48];
+    std::snprintf(name, sizeof name, ".tavo-%ld-%08x.tmp", static_cast<long>(::getpid()),
+                  static_cast<unsigned>(rng()));
+    return name;
+}
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes)
+// The file a save replaces: symbolic links are followed to the file they name
+// (which need not exist yet).
+FileStatus followLinks(const std::string& path, std::string& target)
 {
     if (path.empty())
-        return false;
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return false;
-    const std::string temp = temporarySibling(path);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
+        return FileStatus::fromErrno(ENOENT);
+    target = path;
+    std::vector<char> link(PATH_MAX + 1);
+    for (int hops = 0; hops <= 40; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0)
+            return errno == ENOENT ? FileStatus() : lastError();
+        if (!S_ISLNK(st.st_mode))
+            return {};
+        const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+        if (length < 0)
+            return lastError();
+        if (length == 0 || static_cast<std::size_t>(length) >= link.size())
+            return FileStatus::fromErrno(length == 0 ? ENOENT : ENAMETOOLONG);
+        std::string next(link.data(), static_cast<std::size_t>(length));
+        // A relative link is relative to the folder holding the link.
+        if (next[0] != '/') {
+            const std::size_t slash = target.find_last_of('/');
+            if (slash != std::string::npos)
+                next = target.substr(0, slash + 1) + next;
+        }
+        target = std::move(next);
+    }
+    return FileStatus::fromErrno(ELOOP);
+}
+
+bool writeAll(int fd, std::string_view bytes, bool positioned)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = positioned ? ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                                static_cast<off_t>(done))
+                                     : ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
             return false;
         }
-    }
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
+        done += static_cast<std::size_t>(n);
     }
     return true;
 }
 
+// Flushes the folder so that a rename in it survives a power loss. The
+// rename has happened by then; a folder that cannot be flushed (some file
+// systems refuse) does not make the save a failure.
+void syncFolder(int dir)
+{
+    (void)::fsync(dir);
+}
+
+// A temporary file in the target's folder. One that was given a name is
+// removed again unless it was renamed over the target or kept on purpose.
+class Temporary {
+public:
+    explicit Temporary(int dir) : dir_(dir) {}
+    ~Temporary()
+    {
+        if (!name_.empty() && !keep_)
+            ::unlinkat(dir_, name_.c_str(), 0);
+    }
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+
+    // An anonymous file where the file system allows it: a program killed
+    // while it writes leaves nothing behind.
+    FileStatus open(bool anonymous)
+    {
+        if (anonymous) {
+            const int fd = ::openat(dir_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                fd_.reset(fd);
+                return {};
+            }
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+                return lastError();
+        }
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = temporaryName();
+            const int fd = ::openat(dir_, name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666);
+            if (fd >= 0) {
+                fd_.reset(fd);
+                name_ = std::move(name);
+                return {};
+            }
+            if (errno != EEXIST)
+                return lastError();
+        }
+        return FileStatus::fromErrno(EEXIST);
+    }
+
+    // Gives an anonymous file its temporary name; false when the system
+    // cannot link it (then a named temporary file is used from the start).
+    bool giveName()
+    {
+        if (!name_.empty())
+            return true;
+        char self[64];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd_.get());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = temporaryName();
+            if (::linkat(AT_FDCWD, self, dir_, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+                ::linkat(fd_.get(), "", dir_, name.c_str(), AT_EMPTY_PATH) == 0) {
+                name_ = std::move(name);
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
+
+    int fd() const { return fd_.get(); }
+    const std::string& name() const { return name_; }
+    void keep() { keep_ = true; }
+
+private:
+    int dir_;
+    Descriptor fd_;
+    std::string name_;
+    bool keep_ = false;
+};
+
+// Writes the complete new content into the temporary file, with the target's
+// permission bits, owner and group, and flushes it to the disk.
+FileStatus fillTemporary(Temporary& temp, std::string_view bytes, const struct stat* old)
+{
+    if (!writeAll(temp.fd(), bytes, false))
+        return lastError();
+    if (old) {
+        // Owner and group where the process may set them (the group alone
+        // when only that is allowed); then the mode, which chown may clear.
+        if (::fchown(temp.fd(), old->st_uid, old->st_gid) != 0)
+            (void)::fchown(temp.fd(), static_cast<uid_t>(-1), old->st_gid);
+        if (::fchmod(temp.fd(), old->st_mode & 07777) != 0)
+            return lastError();
+    }
+    if (::fsync(temp.fd()) != 0)
+        return lastError();
+    return {};
+}
+
+// A file with several hard links keeps its inode: it is rewritten in place.
+// The complete copy stays under its temporary name until then, so a program
+// stopped in the middle leaves the whole new content beside the file.
+FileStatus rewriteInPlace(int dir, const std::string& name, const struct stat& old, Temporary& copy,
+                          std::string_view bytes)
+{
+    if (!copy.giveName())
+        return lastError();
+    syncFolder(dir);
+    Descriptor out(::openat(dir, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!out.valid())
+        return lastError();
+    struct stat now {};
+    if (::fstat(out.get(), &now) != 0)
+        return lastError();
+    if (!S_ISREG(now.st_mode) || now.st_ino != old.st_ino || now.st_dev != old.st_dev)
+        return FileStatus::notRegularFile();
+    // Room first, so that running out of space cannot cut the file half way.
+    const int reserved = ::posix_fallocate(out.get(), 0, static_cast<off_t>(bytes.size()));
+    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
+        return FileStatus::fromErrno(reserved);
+    if (!writeAll(out.get(), bytes, true) || ::ftruncate(out.get(), static_cast<off_t>(bytes.size())) != 0 ||
+        ::fsync(out.get()) != 0) {
+        const FileStatus failed = lastError();
+        copy.keep();  // the file may be cut: the copy holds the new content
+        return failed;
+    }
+    return {};
+}
+
+// A pipe or device is never opened; the check is repeated on the opened file
+// in case the name changed in between (O_NONBLOCK: even then nothing blocks).
+FileStatus openRegularFile(const std::string& path, Descriptor& fd, struct stat& st)
+{
+    if (path.empty())
+        return FileStatus::fromErrno(ENOENT);
+    if (::stat(path.c_str(), &st) != 0)
+        return lastError();
+    if (S_ISDIR(st.st_mode))
+        return FileStatus::fromErrno(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return FileStatus::notRegularFile();
+    fd.reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid())
+        return lastError();
+    if (::fstat(fd.get(), &st) != 0)
+        return lastError();
+    if (!S_ISREG(st.st_mode))
+        return FileStatus::notRegularFile();
+    return {};
+}
+
+ssize_t readSome(int fd, void* buffer, std::size_t length)
+{
+    ssize_t n = 0;
+    do
+        n = ::read(fd, buffer, length);
+    while (n < 0 && errno == EINTR);
+    return n;
+}
+
+// Reads at most maxBytes. With `whole`, a file larger than maxBytes is
+// TooLarge and gives no bytes: it is never taken for a complete one.
+FileContent readRegularFile(const std::string& path, std::size_t maxBytes, bool whole)
+{
+    FileContent content;
+    Descriptor fd;
+    struct stat st {};
+    content.status = openRegularFile(path, fd, st);
+    if (!content.status)
+        return content;
+    const auto measured = static_cast<std::uintmax_t>(st.st_size);
+    if (whole && measured > maxBytes) {
+        content.status = FileStatus::tooLarge(maxBytes);
+        content.size = measured;
+        return content;
+    }
+    std::vector<std::uint8_t>& bytes = content.bytes;
+    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(measured, maxBytes)));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got == maxBytes)
+                break;
+            // The file grew since it was measured.
+            bytes.resize(std::min<std::size_t>(maxBytes, got + 65536));
+        }
+        const ssize_t n = readSome(fd.get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0) {
+            content.status = lastError();
+            bytes.clear();
+            return content;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    content.size = got;
+    if (got == maxBytes) {
+        // Whether more follows the limit.
+        std::uint8_t extra = 0;
+        const ssize_t n = readSome(fd.get(), &extra, 1);
+        if (n < 0) {
+            content.status = lastError();
+            bytes.clear();
+            return content;
+        }
+        if (n > 0)
+            content.size = std::max<std::uintmax_t>(measured, got + std::uintmax_t{1});
+    }
+    if (whole && content.size > got) {
+        content.status = FileStatus::tooLarge(maxBytes);
+        bytes.clear();
+    }
+    return content;
+}
+
+}  // namespace
+
+FileStatus FileStatus::fromErrno(int error)
+{
+    if (error == ENOENT)
+        return FileStatus(Problem::Missing, error);
+    return FileStatus(Problem::System, error == 0 ? EIO : error);
+}
+
+FileStatus FileStatus::tooLarge(std::uintmax_t limit)
+{
+    FileStatus status(Problem::TooLarge, EFBIG);
+    status.limit_ = limit;
+    return status;
+}
+
+std::string FileStatus::reason() const
+{
+    switch (problem_) {
+    case Problem::None: return {};
+    case Problem::Missing: return "No such file or folder.";
+    case Problem::NotRegularFile: return "It is not a regular file (a pipe, device or socket).";
+    case Problem::ReadOnly: return "The file is read-only.";
+    case Problem::TooLarge: {
+        constexpr std::uintmax_t mebibyte = 1024 * 1024;
+        if (limit_ >= mebibyte && limit_ % mebibyte == 0)
+            return "The file is larger than " + std::to_string(limit_ / mebibyte) + " MiB.";
+        return "The file is larger than " + std::to_string(limit_) + " bytes.";
+    }
+    case Problem::System: break;
+    }
+    switch (error_) {
+    case EACCES:
+    case EPERM: return "Permission denied.";
+    case ENOSPC: return "No space left on the device.";
+    case EDQUOT: return "No space left: the disk quota is used up.";
+    case ENAMETOOLONG: return "The name is too long.";
+    case EISDIR: return "It is a directory.";
+    case EROFS: return "The file system is read-only.";
+    case ENOTDIR: return "A part of the path is not a folder.";
+    case ELOOP: return "Too many levels of symbolic links.";
+    case EFBIG: return "The file is too large for the file system.";
+    case EIO: return "Input/output error.";
+    case EMFILE:
+    case ENFILE: return "Too many open files.";
+    default: break;
+    }
+    return std::string(std::strerror(error_)) + ".";
+}
+
+FileStatus writeFileAtomically(const std::string& path, std::string_view bytes)
+{
+    std::string target;
+    if (const FileStatus followed = followLinks(path, target); !followed)
+        return followed;
+    const std::size_t slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..")
+        return FileStatus::fromErrno(EISDIR);
+
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid() && errno == EACCES)  // a folder we may write but not list
+        dir.reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid())
+        return lastError();
+
+    struct stat old {};
+    const bool exists = ::fstatat(dir.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists && errno != ENOENT)
+        return lastError();
+    if (exists) {
+        if (S_ISDIR(old.st_mode))
+            return FileStatus::fromErrno(EISDIR);
+        if (!S_ISREG(old.st_mode))
+            return FileStatus::notRegularFile();
+        // Renaming over it would succeed: the file's own permission decides.
+        if ((old.st_mode & 0222) == 0)
+            return FileStatus::readOnly();
+        if (::faccessat(dir.get(), name.c_str(), W_OK, AT_EACCESS) != 0)
+            return lastError();
+    }
+
+    for (const bool anonymous : {true, false}) {
+        Temporary temp(dir.get());
+        if (const FileStatus opened = temp.open(anonymous); !opened)
+            return opened;
+        if (const FileStatus filled = fillTemporary(temp, bytes, exists ? &old : nullptr); !filled)
+            return filled;
+        if (exists && old.st_nlink > 1) {
+            const FileStatus rewritten = rewriteInPlace(dir.get(), name, old, temp, bytes);
+            if (rewritten)
+                syncFolder(dir.get());
+            return rewritten;
+        }
+        if (!temp.giveName())
+            continue;
+        if (::renameat(dir.get(), temp.name().c_str(), dir.get(), name.c_str()) != 0)
+            return lastError();
+        temp.keep();
+        syncFolder(dir.get());
+        return {};
+    }
+    return FileStatus::fromErrno(EIO);
+}
+
+FileContent readFileStart(const std::string& path, std::size_t maxBytes)
+{
+    return readRegularFile(path, maxBytes, false);
+}
+
+FileContent readWholeFile(const std::string& path, std::size_t limit)
+{
+    return readRegularFile(path, limit, true);
+}
+
 std::optional<FileContent> readFilePrefix(const std::string& path, std::size_t maxBytes)
 {
-    std::error_code ec;
-    if (path.empty() || !fs::is_regular_file(path, ec))
+    FileContent content = readFileStart(path, maxBytes);
+    if (!content.status)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    FileContent content;
-    content.size = fs::file_size(path, ec);
-    if (ec)
-        return std::nullopt;
-    const std::size_t wanted =
-        content.size < maxBytes ? static_cast<std::size_t>(content.size) : maxBytes;
-    content.bytes.resize(wanted);
-    in.read(reinterpret_cast<char*>(content.bytes.data()), static_cast<std::streamsize>(wanted));
-    content.bytes.resize(static_cast<std::size_t>(in.gcount()));
     return content;
 }
 
 bool fileExists(const std::string& path)
 {
-    std::error_code ec;
-    return !path.empty() && fs::exists(path, ec);
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+bool fileMissing(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
 }
 
 }  // namespace tavo
