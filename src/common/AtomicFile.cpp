@@ -1,7 +1,9 @@
 #include "common/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,7 +44,7 @@ FileStatus lastError()
 }
 
 // A short name, whatever the target's: a target name of 255 bytes still
-// saves. The process id tells which program left a temporary behind.
+// saves. The process id tells which program a temporary file belongs to.
 std::string temporaryName()
 {
     static thread_local std::mt19937 rng{std::random_device{}()};
@@ -50,6 +52,40 @@ std::string temporaryName()
     std::snprintf(name, sizeof name, ".tavo-%ld-%08x.tmp", static_cast<long>(::getpid()),
                   static_cast<unsigned>(rng()));
     return name;
+}
+
+// The process that wrote a temporary file, or 0 when the name is not one of
+// the save's ".tavo-<pid>-<8 hex digits>.tmp".
+pid_t writerOf(const char* name)
+{
+    long pid = 0;
+    unsigned random = 0;
+    int end = 0;
+    if (std::sscanf(name, ".tavo-%ld-%8x.tmp%n", &pid, &random, &end) != 2 || end == 0 || name[end] != '\0' ||
+        pid <= 0)
+        return 0;
+    return static_cast<pid_t>(pid);
+}
+
+// A save killed between naming its temporary file and renaming it leaves
+// the file behind; the next save in the folder removes those of programs
+// that are gone. A live program's temporary file is never touched.
+void removeAbandonedTemporaries(int dir)
+{
+    const int listing = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0)
+        return;
+    DIR* folder = ::fdopendir(listing);
+    if (!folder) {
+        ::close(listing);
+        return;
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        const pid_t writer = writerOf(entry->d_name);
+        if (writer != 0 && ::kill(writer, 0) != 0 && errno == ESRCH)
+            ::unlinkat(dir, entry->d_name, 0);
+    }
+    ::closedir(folder);
 }
 
 // The file a save replaces: symbolic links are followed to the file they name
@@ -148,16 +184,23 @@ public:
         return FileStatus::fromErrno(EEXIST);
     }
 
-    // Gives an anonymous file its temporary name; false when the system
-    // cannot link it (then a named temporary file is used from the start).
-    bool giveName()
+    // Gives the file a name: `wanted` (replacing an older file of that name)
+    // or else a fresh temporary one. False when the system cannot link an
+    // anonymous file (then a named temporary file is used from the start).
+    bool giveName(const std::string& wanted = {})
     {
-        if (!name_.empty())
+        if (!name_.empty()) {
+            if (wanted.empty() || wanted == name_)
+                return true;
+            if (::renameat(dir_, name_.c_str(), dir_, wanted.c_str()) != 0)
+                return false;
+            name_ = wanted;
             return true;
+        }
         char self[64];
         std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd_.get());
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = temporaryName();
+            std::string name = wanted.empty() ? temporaryName() : wanted;
             if (::linkat(AT_FDCWD, self, dir_, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
                 ::linkat(fd_.get(), "", dir_, name.c_str(), AT_EMPTY_PATH) == 0) {
                 name_ = std::move(name);
@@ -165,6 +208,8 @@ public:
             }
             if (errno != EEXIST)
                 return false;
+            if (!wanted.empty())
+                ::unlinkat(dir_, wanted.c_str(), 0);
         }
         return false;
     }
@@ -200,12 +245,15 @@ FileStatus fillTemporary(Temporary& temp, std::string_view bytes, const struct s
 }
 
 // A file with several hard links keeps its inode: it is rewritten in place.
-// The complete copy stays under its temporary name until then, so a program
-// stopped in the middle leaves the whole new content beside the file.
+// Until that is done the complete copy is beside it as ".tavo-<inode>.new",
+// so a program stopped in the middle leaves the whole new content there; the
+// next save of the same file replaces and then removes that copy.
 FileStatus rewriteInPlace(int dir, const std::string& name, const struct stat& old, Temporary& copy,
                           std::string_view bytes)
 {
-    if (!copy.giveName())
+    char copyName[48];
+    std::snprintf(copyName, sizeof copyName, ".tavo-%llx.new", static_cast<unsigned long long>(old.st_ino));
+    if (!copy.giveName(copyName))
         return lastError();
     syncFolder(dir);
     Descriptor out(::openat(dir, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
@@ -400,6 +448,7 @@ FileStatus writeFileAtomically(const std::string& path, std::string_view bytes)
             return lastError();
     }
 
+    removeAbandonedTemporaries(dir.get());
     for (const bool anonymous : {true, false}) {
         Temporary temp(dir.get());
         if (const FileStatus opened = temp.open(anonymous); !opened)
