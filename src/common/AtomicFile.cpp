@@ -490,12 +490,6 @@ std::optional<FileContent> readFilePrefix(const std::string& path, std::size_t m
     return content;
 }
 
-bool fileExists(const std::string& path)
-{
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0;
-}
-
 bool fileMissing(const std::string& path)
 {
     struct stat st {};

@@ -81,9 +81,6 @@ FileContent readWholeFile(const std::string& path, std::size_t limit);
 // readFileStart, nothing when the file could not be read.
 std::optional<FileContent> readFilePrefix(const std::string& path, std::size_t maxBytes);
 
-// Whether something (of any kind) is at path; false also when that cannot be told.
-bool fileExists(const std::string& path);
-
 // Whether nothing is at path: only a name that does not exist is missing, not
 // one that cannot be read.
 bool fileMissing(const std::string& path);

@@ -37,8 +37,14 @@ LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, UserPrompts
     // Everything the load changes before the image file is accepted, kept so
     // that a refused file leaves the record exactly as it was.
     const auto before = std::make_unique<RomImage>(rom);
-    auto refuse = [&](const std::string& message) {
+    // The main window may have shown the new path while a dialog of the load
+    // was open: it is repainted with the path the record keeps.
+    auto restore = [&] {
         rom = *before;
+        prompts.repaint();
+    };
+    auto refuse = [&](const std::string& message) {
+        restore();
         prompts.showMessage(message, "TaVO Error", MessageIcon::Warning);
         return LoadOutcome::Refused;
     };
@@ -48,7 +54,7 @@ LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, UserPrompts
     rom.tblPath = tablePathFor(path);
     // The definitions come first: they give the offset the image is placed at.
     if (readTableFile(rom, prompts).refused) {
-        rom = *before;  // the reader has said why
+        restore();  // the reader has said why
         return LoadOutcome::Refused;
     }
 

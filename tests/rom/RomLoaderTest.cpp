@@ -115,6 +115,7 @@ TEST_F(RomLoading, a_definition_file_that_cannot_be_read_refuses_the_load_and_ke
     EXPECT_EQ(rom->tblPath, before->tblPath);
     EXPECT_EQ(rom->entryCount, 1);
     EXPECT_EQ(rom->image, before->image);
+    EXPECT_EQ(prompts.repaints, 2) << "the window shows the kept path again";
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("bad.tbl")));
 }
 
