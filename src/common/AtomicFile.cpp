@@ -13,35 +13,14 @@
 #include <cstring>
 #include <random>
 
+#include "common/FileDescriptor.h"
+
 namespace tavo {
 
 namespace {
 
-// An open file descriptor, closed when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    void reset(int fd = -1)
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
-FileStatus lastError()
-{
-    return FileStatus::fromErrno(errno);
-}
+using file_detail::Descriptor;
+using file_detail::lastError;
 
 // A short name, whatever the target's: a target name of 255 bytes still
 // saves. The process id tells which program a temporary file belongs to.
@@ -277,143 +256,7 @@ FileStatus rewriteInPlace(int dir, const std::string& name, const struct stat& o
     return {};
 }
 
-// A pipe or device is never opened; the check is repeated on the opened file
-// in case the name changed in between (O_NONBLOCK: even then nothing blocks).
-FileStatus openRegularFile(const std::string& path, Descriptor& fd, struct stat& st)
-{
-    if (path.empty())
-        return FileStatus::fromErrno(ENOENT);
-    if (::stat(path.c_str(), &st) != 0)
-        return lastError();
-    if (S_ISDIR(st.st_mode))
-        return FileStatus::fromErrno(EISDIR);
-    if (!S_ISREG(st.st_mode))
-        return FileStatus::notRegularFile();
-    fd.reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.valid())
-        return lastError();
-    if (::fstat(fd.get(), &st) != 0)
-        return lastError();
-    if (!S_ISREG(st.st_mode))
-        return FileStatus::notRegularFile();
-    return {};
-}
-
-ssize_t readSome(int fd, void* buffer, std::size_t length)
-{
-    ssize_t n = 0;
-    do
-        n = ::read(fd, buffer, length);
-    while (n < 0 && errno == EINTR);
-    return n;
-}
-
-// Reads at most maxBytes. With `whole`, a file larger than maxBytes is
-// TooLarge and gives no bytes: it is never taken for a complete one.
-FileContent readRegularFile(const std::string& path, std::size_t maxBytes, bool whole)
-{
-    FileContent content;
-    Descriptor fd;
-    struct stat st {};
-    content.status = openRegularFile(path, fd, st);
-    if (!content.status)
-        return content;
-    const auto measured = static_cast<std::uintmax_t>(st.st_size);
-    if (whole && measured > maxBytes) {
-        content.status = FileStatus::tooLarge(maxBytes);
-        content.size = measured;
-        return content;
-    }
-    std::vector<std::uint8_t>& bytes = content.bytes;
-    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(measured, maxBytes)));
-    std::size_t got = 0;
-    for (;;) {
-        if (got == bytes.size()) {
-            if (got == maxBytes)
-                break;
-            // The file grew since it was measured.
-            bytes.resize(std::min<std::size_t>(maxBytes, got + 65536));
-        }
-        const ssize_t n = readSome(fd.get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0) {
-            content.status = lastError();
-            bytes.clear();
-            return content;
-        }
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    content.size = got;
-    if (got == maxBytes) {
-        // Whether more follows the limit.
-        std::uint8_t extra = 0;
-        const ssize_t n = readSome(fd.get(), &extra, 1);
-        if (n < 0) {
-            content.status = lastError();
-            bytes.clear();
-            return content;
-        }
-        if (n > 0)
-            content.size = std::max<std::uintmax_t>(measured, got + std::uintmax_t{1});
-    }
-    if (whole && content.size > got) {
-        content.status = FileStatus::tooLarge(maxBytes);
-        bytes.clear();
-    }
-    return content;
-}
-
 }  // namespace
-
-FileStatus FileStatus::fromErrno(int error)
-{
-    if (error == ENOENT)
-        return FileStatus(Problem::Missing, error);
-    return FileStatus(Problem::System, error == 0 ? EIO : error);
-}
-
-FileStatus FileStatus::tooLarge(std::uintmax_t limit)
-{
-    FileStatus status(Problem::TooLarge, EFBIG);
-    status.limit_ = limit;
-    return status;
-}
-
-std::string FileStatus::reason() const
-{
-    switch (problem_) {
-    case Problem::None: return {};
-    case Problem::Missing: return "No such file or folder.";
-    case Problem::NotRegularFile: return "It is not a regular file (a pipe, device or socket).";
-    case Problem::ReadOnly: return "The file is read-only.";
-    case Problem::TooLarge: {
-        constexpr std::uintmax_t mebibyte = 1024 * 1024;
-        if (limit_ >= mebibyte && limit_ % mebibyte == 0)
-            return "The file is larger than " + std::to_string(limit_ / mebibyte) + " MiB.";
-        return "The file is larger than " + std::to_string(limit_) + " bytes.";
-    }
-    case Problem::System: break;
-    }
-    switch (error_) {
-    case EACCES:
-    case EPERM: return "Permission denied.";
-    case ENOSPC: return "No space left on the device.";
-    case EDQUOT: return "No space left: the disk quota is used up.";
-    case ENAMETOOLONG: return "The name is too long.";
-    case EISDIR: return "It is a directory.";
-    case EROFS: return "The file system is read-only.";
-    case ENOTDIR: return "A part of the path is not a folder.";
-    case ELOOP: return "Too many levels of symbolic links.";
-    case EFBIG: return "The file is too large for the file system.";
-    case EIO: return "Input/output error.";
-    case EMFILE:
-    case ENFILE: return "Too many open files.";
-    default: break;
-    }
-    return std::string(std::strerror(error_)) + ".";
-}
 
 FileStatus writeFileAtomically(const std::string& path, std::string_view bytes)
 {
@@ -470,30 +313,6 @@ FileStatus writeFileAtomically(const std::string& path, std::string_view bytes)
         return {};
     }
     return FileStatus::fromErrno(EIO);
-}
-
-FileContent readFileStart(const std::string& path, std::size_t maxBytes)
-{
-    return readRegularFile(path, maxBytes, false);
-}
-
-FileContent readWholeFile(const std::string& path, std::size_t limit)
-{
-    return readRegularFile(path, limit, true);
-}
-
-std::optional<FileContent> readFilePrefix(const std::string& path, std::size_t maxBytes)
-{
-    FileContent content = readFileStart(path, maxBytes);
-    if (!content.status)
-        return std::nullopt;
-    return content;
-}
-
-bool fileMissing(const std::string& path)
-{
-    struct stat st {};
-    return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
 }
 
 }  // namespace tavo
