@@ -59,15 +59,13 @@ bool serialSettingsFor(const Arguments& args, SerialSettings& settings, std::ost
     }
     LoggingConfig config;
     setLoggingDefaults(config);
-    if (fileExists(kLoggingConfigFile)) {
-        const auto content = readFilePrefix(kLoggingConfigFile, kLoggingConfigSize);
-        if (!content) {
-            err << "tavo-cli: cannot read " << kLoggingConfigFile << '\n';
-            return false;
-        }
-        decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content->bytes.data()),
-                                                     content->bytes.size()));
+    const FileContent content = readFileStart(kLoggingConfigFile, kLoggingConfigSize);
+    if (!content.status && !content.status.missing()) {
+        err << "tavo-cli: unable to read " << kLoggingConfigFile << ": " << content.status.reason() << '\n';
+        return false;
     }
+    decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
+                                                 content.bytes.size()));
     settings = config.serial;
     return true;
 }
@@ -91,7 +89,7 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
     EcmLink link(line, clock);
     link.connectEcm(*device, settings);
     if (!link.linkConnected()) {
-        err << "No response from the ECM on " << *device << '\n';
+        err << "No response from the ECM on " << terminalText(*device) << '\n';
         return 1;
     }
     const auto started = clock.now();
