@@ -20,8 +20,9 @@ using Clock = std::chrono::steady_clock;
 using Micros = std::chrono::duration<double, std::micro>;
 
 // The last stretch before a timed reply is waited out actively: a sleeping
-// thread wakes tens of microseconds late, a tenth of a line's query time.
-constexpr auto kSpinMargin = std::chrono::microseconds(250);
+// thread wakes tens of microseconds late. Kept short, since a longer spin
+// holds up the kernel worker that carries the pty's bytes.
+constexpr auto kSpinMargin = std::chrono::microseconds(60);
 
 void closeFd(int& fd)
 {
