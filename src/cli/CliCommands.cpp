@@ -90,16 +90,10 @@ void writeEntryJson(JsonWriter& json, const TableDef& def)
         .key("typeName").value(tableTypeName(def.type))
         .key("moveable").value(def.moveable)
         .key("chryslerName").value(def.chryslerName)
-        .key("count").value(def.count)
-        .key("xLabel").value(def.xLabel)
-        .key("xMin").value(def.xMin)
-        .key("xMax").value(def.xMax)
-        .key("xUnits").value(def.xUnits)
-        .key("yLabel").value(def.yLabel)
-        .key("yMin").value(def.yMin)
-        .key("yMax").value(def.yMax)
-        .key("yUnits").value(def.yUnits)
-        .key("description").value(def.description);
+        .key("count").value(def.count);
+    for (const AxisField& field : kAxisFields)
+        json.key(field.name).value(def.axes.*field.member);
+    json.key("description").value(def.description);
     if (def.type == TableType::Flags8) {
         json.key("bitNames").beginArray();
         for (const auto& bit : def.bitNames)

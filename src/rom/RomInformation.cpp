@@ -12,10 +12,6 @@
 
 namespace tavo {
 
-namespace {
-constexpr std::size_t kDialogTextWidth = 128;  // description and author are taken back cut to 127
-}
-
 RomInformationForm romInformationForm(const RomImage& rom)
 {
     RomInformationForm form;
@@ -32,14 +28,25 @@ RomInformationForm romInformationForm(const RomImage& rom)
 
 void applyRomInformationForm(RomImage& rom, const RomInformationForm& form)
 {
-    if (const auto offset = parseHexPrefix(cutToWidth(form.offset, 128), 4))
-        rom.loadOffset = static_cast<std::int32_t>(*offset);
-    rom.description = cutToWidth(form.description, kDialogTextWidth);
-    rom.author = cutToWidth(form.author, kDialogTextWidth);
-    if (const auto injectors = parseFloatPrefix(form.injectors))
-        rom.injectors = *injectors;
-    if (const auto boost = parseFloatPrefix(form.boost))
-        rom.boost = *boost;
+    // A text left as it was shown keeps its value exactly: "%2.1f" shows
+    // 33.25 as 33.3, and OK without edits must not store that.
+    const RomInformationForm shown = romInformationForm(rom);
+    if (form.offset != shown.offset) {
+        if (const auto offset = parseHexPrefix(cutToWidth(form.offset, 128), 4))
+            rom.loadOffset = static_cast<std::int32_t>(*offset);
+    }
+    if (form.description != rom.description)
+        rom.description = cutToWidth(form.description, width::romText);
+    if (form.author != rom.author)
+        rom.author = cutToWidth(form.author, width::romText);
+    if (form.injectors != shown.injectors) {
+        if (const auto injectors = parseFloatPrefix(form.injectors))
+            rom.injectors = *injectors;
+    }
+    if (form.boost != shown.boost) {
+        if (const auto boost = parseFloatPrefix(form.boost))
+            rom.boost = *boost;
+    }
     if (form.mapRange == kMap2Bar || form.mapRange == kMap25Bar || form.mapRange == kMap3Bar)
         rom.mapRange = form.mapRange;
 }

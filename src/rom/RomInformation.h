@@ -25,8 +25,9 @@ struct RomInformationForm {
 RomInformationForm romInformationForm(const RomImage& rom);
 
 // Takes the user's texts into the record: the offset (up to four hex digits),
-// description and author (127 characters), injectors and boost. A text that
-// does not convert keeps that field's previous value; no MAP choice keeps the code.
+// description and author (cut to their width), injectors and boost. A text
+// that does not convert, or that was left as shown, keeps that field's
+// previous value; no MAP choice keeps the code.
 void applyRomInformationForm(RomImage& rom, const RomInformationForm& form);
 
 // OK of the dialog: apply the form and store the definition file at once.

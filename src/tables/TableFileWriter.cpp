@@ -34,10 +34,11 @@ std::string entryLine(const TableDef& def)
     text += ' ';
     text += static_cast<char>('0' + static_cast<int>(def.type));
     text += def.moveable ? " y" : " n";
-    for (const std::string* field : {&def.name, &def.xLabel, &def.xMin, &def.xMax, &def.xUnits,
-                                     &def.yLabel, &def.yMin, &def.yMax, &def.yUnits}) {
+    text += ' ';
+    text += encodeToken(def.name);
+    for (const AxisField& field : kAxisFields) {
         text += ' ';
-        text += encodeToken(*field);
+        text += encodeToken(def.axes.*field.member);
     }
     // The Chrysler name is a key other calibrations share; it is written as
     // one token so the line reads back in the same form.

@@ -43,10 +43,10 @@ int cursorHeight(TableType type, int my)
 
 void parseGraphRanges(QuickViewerState& state, const TableDef& def)
 {
-    state.xMinValue = parsedOrZero(def.xMin);
-    state.xMaxValue = parsedOrZero(def.xMax);
-    state.yMinValue = parsedOrZero(def.yMin);
-    state.yMaxValue = parsedOrZero(def.yMax);
+    state.xMinValue = parsedOrZero(def.axes.xMin);
+    state.xMaxValue = parsedOrZero(def.axes.xMax);
+    state.yMinValue = parsedOrZero(def.axes.yMin);
+    state.yMaxValue = parsedOrZero(def.axes.yMax);
 }
 
 bool inGraphField(int mx, int my)

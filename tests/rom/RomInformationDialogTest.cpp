@@ -9,6 +9,7 @@
 #include "rom/qt/RomInformationDialog.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "tables/WidestEntry.h"
 
 namespace tavo {
 namespace {
@@ -73,12 +74,21 @@ TEST_F(RomInformationDialogTest, ok_takes_the_typed_values_and_writes_the_defini
     EXPECT_NE(written.find("map 3\r\n"), std::string::npos);
 }
 
-TEST_F(RomInformationDialogTest, no_map_choice_writes_map_2_and_keeps_code_0)
+TEST_F(RomInformationDialogTest, ok_without_edits_keeps_every_field_exactly_and_no_map_choice_writes_map_2)
 {
+    rom->description = test::widestText(width::romText, 0, false);
+    rom->author = test::widestText(width::romText, 99, false);
+    rom->injectors = 33.25F;  // shown as 33.3
+    rom->boost = 14.75F;
     RomInformationDialog dialog(*rom, prompts);
     for (int id : {1246, 1247, 1248})
         EXPECT_FALSE(control<QRadioButton>(dialog, id)->isChecked());
     dialog.accept();
+    EXPECT_EQ(rom->loadOffset, 0x8000);
+    EXPECT_EQ(rom->description, test::widestText(width::romText, 0, false));
+    EXPECT_EQ(rom->author, test::widestText(width::romText, 99, false));
+    EXPECT_EQ(rom->injectors, 33.25F);
+    EXPECT_EQ(rom->boost, 14.75F);
     EXPECT_EQ(rom->mapRange, 0);
     EXPECT_NE(test::readText(dir.file("cal.tbl")).find("map 2\r\n"), std::string::npos);
 }

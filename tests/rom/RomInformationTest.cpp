@@ -49,7 +49,7 @@ TEST(RomInformationForm, texts_that_do_not_convert_keep_the_previous_values)
     EXPECT_FLOAT_EQ(rom->injectors, 30.0F);
     EXPECT_FLOAT_EQ(rom->boost, 12.0F);
     EXPECT_EQ(rom->mapRange, kMap3Bar);
-    EXPECT_EQ(rom->description.size(), 127u);
+    EXPECT_EQ(rom->description.size(), 255u);
 
     form.offset = "  12345";
     form.injectors = "42.5";

@@ -133,14 +133,14 @@ std::unique_ptr<RomImage> everyKind()
         def.type = static_cast<TableType>(t);
         def.moveable = t % 2 == 0;
         def.name = "Table " + std::to_string(t);
-        def.xLabel = "In put";
-        def.xMin = "-1.5";
-        def.xMax = "8000";
-        def.xUnits = "";
-        def.yLabel = "Out";
-        def.yMin = "0";
-        def.yMax = "12288";
-        def.yUnits = "ms";
+        def.axes.xLabel = "In put";
+        def.axes.xMin = "-1.5";
+        def.axes.xMax = "8000";
+        def.axes.xUnits = "";
+        def.axes.yLabel = "Out";
+        def.axes.yMin = "0";
+        def.axes.yMax = "12288";
+        def.axes.yUnits = "ms";
         def.chryslerName = "TBL" + std::to_string(t);
         def.description = "Line one\nLine two";
         def.bitNames = {"b0", "b 1", "Not Used", "b3", "b4", "b5", "b6", "b7"};
@@ -161,7 +161,7 @@ TEST(TableFileRoundTrip, write_read_write_gives_identical_bytes_for_every_kind)
     EXPECT_EQ(formatTableFile(*back), first);
     EXPECT_EQ(back->tables[5].bitNames[1], "b 1");
     EXPECT_EQ(back->tables[6].values[4], 0x1FF);
-    EXPECT_EQ(back->tables[0].xUnits, " ");
+    EXPECT_EQ(back->tables[0].axes.xUnits, " ");
     EXPECT_EQ(back->crc32, 0x89ABCDEFu);
     EXPECT_EQ(back->mapRange, kMap25Bar);
 }

@@ -123,14 +123,7 @@ private:
     QLineEdit* chryslerName_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
     std::vector<QLineEdit*> graphFields_;  // axis texts and read-outs
-    QLineEdit* xLabel_ = nullptr;
-    QLineEdit* xMin_ = nullptr;
-    QLineEdit* xMax_ = nullptr;
-    QLineEdit* xUnits_ = nullptr;
-    QLineEdit* yLabel_ = nullptr;
-    QLineEdit* yMin_ = nullptr;
-    QLineEdit* yMax_ = nullptr;
-    QLineEdit* yUnits_ = nullptr;
+    std::array<QLineEdit*, 8> axes_{};  // in the order of kAxisFields
     QLineEdit* inReadout_ = nullptr;
     QLineEdit* outReadout_ = nullptr;
     QLabel* valueLabel_ = nullptr;
