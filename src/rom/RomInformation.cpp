@@ -1,8 +1,9 @@
 #include "rom/RomInformation.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
-#include "common/AtomicFile.h"
 #include "common/TextFormat.h"
 #include "common/UserPrompts.h"
 #include "rom/RomImage.h"
@@ -73,22 +74,27 @@ void editRomInformation(RomImage& rom, UserPrompts& prompts)
     if (prompts.ask("Do you wish to move this image now?", "Offset Changed", QuestionButtons::YesNo) !=
         Answer::Yes)
         return;
-    relocateImage(rom, prompts);
+    relocateImage(rom, previousOffset, prompts);
 }
 
-void relocateImage(RomImage& rom, UserPrompts& prompts)
+void relocateImage(RomImage& rom, std::int32_t fromOffset, UserPrompts& prompts)
 {
-    storeTableFile(rom, prompts);
-    readTableFile(rom, prompts);
+    // The definitions are stored with the new offset and taken back from the
+    // file; when they cannot be stored the record already holds them.
+    if (storeTableFile(rom, prompts))
+        readTableFile(rom, prompts);
+    // The bytes held are moved, edits since the last save included; the image
+    // file is not read again, and the rest of the space is cleared.
+    auto placeOf = [&](std::int32_t offset) {
+        const auto start = static_cast<std::size_t>(std::clamp<long>(offset, 0, static_cast<long>(kAddressSpace)));
+        const auto size = static_cast<std::size_t>(std::max(rom.imageSize, 0));
+        return std::pair{start, std::min(size, kAddressSpace - start)};
+    };
+    const auto [from, available] = placeOf(fromOffset);
+    const auto [to, room] = placeOf(rom.loadOffset);
+    const std::vector<std::uint8_t> bytes(rom.image.begin() + from, rom.image.begin() + from + std::min(available, room));
     rom.image.fill(0);
-    const auto content = readFilePrefix(rom.romPath, kAddressSpace);
-    if (!content)
-        return;
-    const long start = std::clamp<long>(rom.loadOffset, 0, static_cast<long>(kAddressSpace));
-    const std::size_t room = kAddressSpace - static_cast<std::size_t>(start);
-    const std::size_t wanted = std::min<std::size_t>(static_cast<std::size_t>(std::max(rom.imageSize, 0)), room);
-    const std::size_t taken = std::min(wanted, content->bytes.size());
-    std::copy_n(content->bytes.begin(), taken, rom.image.begin() + start);
+    std::copy(bytes.begin(), bytes.end(), rom.image.begin() + to);
 }
 
 }  // namespace tavo

@@ -38,8 +38,10 @@ void acceptRomInformation(RomImage& rom, const RomInformationForm& form, UserPro
 // longer fit below 0x10000 is refused and the previous one kept.
 void editRomInformation(RomImage& rom, UserPrompts& prompts);
 
-// Places the image file again at the record's (new) load offset: writes and
-// re-reads the definitions, clears the 64 KiB and reads the file there.
-void relocateImage(RomImage& rom, UserPrompts& prompts);
+// Moves the image from `fromOffset` to the record's (new) load offset: writes
+// and re-reads the definitions, then moves the imageSize bytes held in memory
+// (edits not yet saved included) and clears the rest of the 64 KiB. The image
+// file is not needed.
+void relocateImage(RomImage& rom, std::int32_t fromOffset, UserPrompts& prompts);
 
 }  // namespace tavo
