@@ -5,7 +5,7 @@
 #include <fstream>
 #include <memory>
 
-#include "common/UserPrompts.h"
+#include "rom/RomPrompts.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
 #include "tables/TableFileReader.h"
@@ -67,7 +67,7 @@ void BM_ReadMaximalTableFile(benchmark::State& state)
 }
 BENCHMARK(BM_ReadMaximalTableFile)->Unit(benchmark::kMillisecond);
 
-class SilentPrompts : public UserPrompts {
+class SilentPrompts : public RomPrompts {
 public:
     std::optional<std::string> chooseFileToOpen(const FileRequest&) override { return {}; }
     std::optional<std::string> chooseFileToSave(const FileRequest&) override { return {}; }

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "common/UserPrompts.h"
+#include "rom/RomPrompts.h"
 
 namespace tavo {
 
-class CliPrompts : public UserPrompts {
+class CliPrompts : public RomPrompts {
 public:
     std::optional<std::string> chooseFileToOpen(const FileRequest&) override { return std::nullopt; }
     std::optional<std::string> chooseFileToSave(const FileRequest&) override { return std::nullopt; }

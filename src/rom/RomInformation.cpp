@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "common/TextFormat.h"
-#include "common/UserPrompts.h"
 #include "rom/RomImage.h"
 #include "rom/RomMessages.h"
+#include "rom/RomPrompts.h"
 #include "tables/TableFileReader.h"
 #include "tables/TableFileWriter.h"
 
@@ -58,7 +58,7 @@ void acceptRomInformation(RomImage& rom, const RomInformationForm& form, UserPro
     storeTableFile(rom, prompts);
 }
 
-void editRomInformation(RomImage& rom, UserPrompts& prompts)
+void editRomInformation(RomImage& rom, RomPrompts& prompts)
 {
     const std::int32_t previousOffset = rom.loadOffset;
     prompts.runRomInformation(rom);
@@ -77,7 +77,7 @@ void editRomInformation(RomImage& rom, UserPrompts& prompts)
     relocateImage(rom, previousOffset, prompts);
 }
 
-void relocateImage(RomImage& rom, std::int32_t fromOffset, UserPrompts& prompts)
+void relocateImage(RomImage& rom, std::int32_t fromOffset, RomPrompts& prompts)
 {
     // The definitions are stored with the new offset and taken back from the
     // file; when they cannot be stored the record already holds them.

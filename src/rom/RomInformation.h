@@ -10,6 +10,7 @@ namespace tavo {
 
 struct RomImage;
 class UserPrompts;
+class RomPrompts;
 
 // What the dialog's fields hold, as text; mapRange is the code of the
 // selected MAP button (1: "2 Bar", 3: "2.5 Bar", 2: "3 Bar") or 0 for none.
@@ -36,12 +37,12 @@ void acceptRomInformation(RomImage& rom, const RomInformationForm& form, UserPro
 // "Edit ROM Information...": runs the dialog, then offers to move the image
 // when its load offset changed. An offset at which the loaded image would no
 // longer fit below 0x10000 is refused and the previous one kept.
-void editRomInformation(RomImage& rom, UserPrompts& prompts);
+void editRomInformation(RomImage& rom, RomPrompts& prompts);
 
 // Moves the image from `fromOffset` to the record's (new) load offset: writes
 // and re-reads the definitions, then moves the imageSize bytes held in memory
 // (edits not yet saved included) and clears the rest of the 64 KiB. The image
 // file is not needed.
-void relocateImage(RomImage& rom, std::int32_t fromOffset, UserPrompts& prompts);
+void relocateImage(RomImage& rom, std::int32_t fromOffset, RomPrompts& prompts);
 
 }  // namespace tavo

@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "common/TextFormat.h"
-#include "common/UserPrompts.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
+#include "rom/RomPrompts.h"
 #include "tables/GenericEntry.h"
 #include "tables/ShapeTests.h"
 #include "tables/TableCells.h"
@@ -81,7 +81,7 @@ ScanResult scanLoadedImage(RomImage& rom)
     return result;
 }
 
-ScanResult scanRom(RomImage& rom, UserPrompts& prompts)
+ScanResult scanRom(RomImage& rom, RomPrompts& prompts)
 {
     loadRomImage(rom, prompts);
     if (!rom.loaded)

@@ -8,8 +8,8 @@
 
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
-#include "common/UserPrompts.h"
 #include "rom/RomImage.h"
+#include "rom/RomPrompts.h"
 #include "tables/GenericEntry.h"
 #include "tables/TableFileWriter.h"
 #include "tables/TokenCodec.h"
@@ -251,7 +251,7 @@ TableReadResult readTableText(RomImage& rom, std::string_view text)
     return result;
 }
 
-TableReadResult readTableFile(RomImage& rom, UserPrompts& prompts)
+TableReadResult readTableFile(RomImage& rom, RomPrompts& prompts)
 {
     const auto content = readFilePrefix(rom.tblPath, kMaxTableFileBytes);
     if (!content) {

@@ -7,7 +7,7 @@
 namespace tavo {
 
 struct RomImage;
-class UserPrompts;
+class RomPrompts;
 
 struct TableReadResult {
     bool fileFound = false;   // false: the file was missing and has been created
@@ -22,6 +22,6 @@ TableReadResult readTableText(RomImage& rom, std::string_view text);
 // Reads the record's tblPath. A missing file runs the ROM information step
 // and writes a new file from its answers; more than 514 entries, or a new
 // file that cannot be written, is reported once.
-TableReadResult readTableFile(RomImage& rom, UserPrompts& prompts);
+TableReadResult readTableFile(RomImage& rom, RomPrompts& prompts);
 
 }  // namespace tavo

@@ -104,12 +104,46 @@ TEST_F(UnsavedChangesGuard, a_cancelled_or_refused_load_never_makes_edits_look_s
 {
     loadWorking();
     state->workingImage.image[0xC010] = 0x99;
+    prompts.answers = {Answer::No, Answer::No};  // go on without saving
     EXPECT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Cancelled);
     test::writeBytes(dir.file("huge.bin"), std::vector<std::uint8_t>(70000, 0));
     test::writeText(dir.file("huge.tbl"), "0\nd\na\n");
     prompts.openNames.push_back(dir.file("huge.bin"));
     EXPECT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Refused);
     EXPECT_TRUE(hasUnsavedChanges(*state));
+}
+
+TEST_F(UnsavedChangesGuard, loading_or_scanning_over_edits_asks_first_and_cancel_loads_nothing)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    prompts.openNames.push_back(makeImage("other", 0x8000, 0x22));
+    prompts.answers = {Answer::Cancel, Answer::Cancel};
+    EXPECT_FALSE(loadWorkingImage(*state, prompts));
+    EXPECT_FALSE(scanWorkingImage(*state, prompts));
+    ASSERT_EQ(questionsAsked(), 2u);
+    EXPECT_EQ(prompts.questions[1].text, "Do you want to save your changes now?");
+    EXPECT_EQ(prompts.questions[1].buttons, QuestionButtons::YesNoCancel);
+    EXPECT_EQ(prompts.openRequests.size(), 1u) << "no file was asked for after Cancel";
+    EXPECT_EQ(state->workingImage.romPath, dir.file("work.bin"));
+    EXPECT_EQ(state->workingImage.image[0xC010], 0x99);
+}
+
+TEST_F(UnsavedChangesGuard, yes_saves_before_the_load_and_a_save_that_fails_loads_nothing)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    prompts.openNames.push_back(makeImage("other", 0x8000, 0x22));
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Loaded);
+    EXPECT_EQ(test::readBytes(dir.file("work.bin"))[0x10], 0x99);
+
+    state->workingImage.image[0x8010] = 0x77;
+    state->workingImage.romPath = dir.file("gone/other.bin");
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_FALSE(scanWorkingImage(*state, prompts));
+    EXPECT_EQ(prompts.openRequests.size(), 2u);
+    EXPECT_EQ(state->workingImage.image[0x8010], 0x77);
 }
 
 TEST_F(UnsavedChangesGuard, relocation_makes_closing_ask)

@@ -16,7 +16,6 @@
 #include "common/qt/QtText.h"
 #include "analysis/qt/FuelingDialog.h"
 #include "rom/RomInformation.h"
-#include "rom/RomScan.h"
 #include "viewer/qt/QuickViewerDialog.h"
 
 namespace tavo {
@@ -47,7 +46,7 @@ private:
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& state, UserPrompts* prompts, QWidget* parent)
+MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     : QMainWindow(parent), state_(state), tracePens_(makeTracePens())
 {
     if (!prompts) {
@@ -126,9 +125,10 @@ void MainWindow::runCommand(int id)
 {
     switch (id) {
     case command::LoadWorkingImage:
-        loadWorkingImage(state_, *prompts_);
-        // The viewer opens after every load, also a cancelled or refused one.
-        openQuickViewer();
+        // The viewer opens after every load, also a cancelled or refused one,
+        // but not when the unsaved-changes question stopped the load.
+        if (loadWorkingImage(state_, *prompts_))
+            openQuickViewer();
         break;
     case command::EditRomInformation:
         editRomInformation(state_.workingImage, *prompts_);
@@ -156,7 +156,7 @@ void MainWindow::runCommand(int id)
     case command::RomScan:
         // Scanning loads an image but does not refresh the pristine copy:
         // after scanning another image, closing asks to save.
-        scanRom(state_.workingImage, *prompts_);
+        scanWorkingImage(state_, *prompts_);
         centralWidget()->update();
         break;
     case command::Fueling:

@@ -23,7 +23,7 @@ class MainWindow : public QMainWindow {
 public:
     // Uses `prompts` for every question and message when given (tests pass a
     // scripted fake), else Qt dialogs owned by this window.
-    explicit MainWindow(AppState& state, UserPrompts* prompts = nullptr, QWidget* parent = nullptr);
+    explicit MainWindow(AppState& state, RomPrompts* prompts = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Runs a menu or accelerator command.
@@ -37,7 +37,7 @@ public:
     // instead of blocking on it. Returns the dialog's result.
     std::function<int(QDialog&)> runModal;
 
-    UserPrompts& prompts() { return *prompts_; }
+    RomPrompts& prompts() { return *prompts_; }
     QAction* actionFor(int id) const;
     const TracePens& tracePens() const { return tracePens_; }
 
@@ -53,7 +53,7 @@ private:
 
     AppState& state_;
     std::unique_ptr<QtPrompts> ownPrompts_;
-    UserPrompts* prompts_;
+    RomPrompts* prompts_;
     std::map<int, QAction*> actions_;
     TracePens tracePens_;
 };
