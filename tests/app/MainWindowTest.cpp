@@ -126,7 +126,7 @@ TEST_F(MainWindowTest, about_shows_its_texts_and_both_pictures)
         EXPECT_TRUE(lastDialogTexts.contains(text)) << text;
 }
 
-TEST_F(MainWindowTest, placeholder_dialogs_open_and_timing_works_on_the_working_image)
+TEST_F(MainWindowTest, placeholder_dialogs_open_and_timing_makes_the_working_image_the_analysis_image)
 {
     window->runCommand(command::DisassembleRom);
     window->runCommand(command::EditSourceCode);
@@ -161,13 +161,18 @@ TEST_F(MainWindowTest, a_loaded_image_shows_its_path_and_the_guard_keeps_edits)
     EXPECT_GT(drawn, 20) << "the path is drawn at the top left";
 
     state->workingImage.image[0x9141] ^= 0xFF;
+    const std::size_t viewersShown = dialogsShown.size();
+    prompts.answers.push_back(Answer::Cancel);
+    window->actionFor(command::LoadWorkingImage)->trigger();
+    EXPECT_EQ(prompts.openRequests.size(), 1u) << "Cancel asks for no file";
+    EXPECT_EQ(dialogsShown.size(), viewersShown) << "and opens no viewer";
     prompts.answers.push_back(Answer::Cancel);
     window->close();
     EXPECT_TRUE(window->isVisible());
     prompts.answers.push_back(Answer::No);
     window->close();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(prompts.questions.size(), 2u);
+    EXPECT_EQ(prompts.questions.size(), 3u);
 }
 
 TEST_F(MainWindowTest, fueling_opens_on_the_working_image_or_says_which_tables_are_missing)

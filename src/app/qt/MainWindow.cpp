@@ -54,7 +54,6 @@ MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
         prompts = ownPrompts_.get();
     }
     prompts_ = prompts;
-    runModal = [](QDialog& dialog) { return dialog.exec(); };
 
     setWindowTitle("TaVO");
     setWindowIcon(QIcon(":/tavo-icon.png"));
@@ -114,11 +113,9 @@ QAction* MainWindow::actionFor(int id) const
     return found == actions_.end() ? nullptr : found->second;
 }
 
-int MainWindow::runDialog(QDialog* dialog)
+int MainWindow::runDialog(std::unique_ptr<QDialog> dialog)
 {
-    const int result = runModal(*dialog);
-    delete dialog;
-    return result;
+    return runModal(*dialog);
 }
 
 void MainWindow::runCommand(int id)
@@ -128,7 +125,7 @@ void MainWindow::runCommand(int id)
         // The viewer opens after every load, also a cancelled or refused one,
         // but not when the unsaved-changes question stopped the load.
         if (loadWorkingImage(state_, *prompts_))
-            openQuickViewer();
+            showQuickViewer();
         break;
     case command::EditRomInformation:
         editRomInformation(state_.workingImage, *prompts_);
@@ -151,7 +148,7 @@ void MainWindow::runCommand(int id)
         close();
         break;
     case command::QuickViewer:
-        openQuickViewer();
+        showQuickViewer();
         break;
     case command::RomScan:
         // Scanning loads an image but does not refresh the pristine copy:
@@ -161,7 +158,8 @@ void MainWindow::runCommand(int id)
         break;
     case command::Fueling:
         state_.analysisImage = &state_.workingImage;
-        openFueling();
+        openFuelingDialog(this, *state_.analysisImage, state_.comparisonLoaded ? &state_.comparisonImage : nullptr,
+                          *prompts_, runModal);
         break;
     case command::Timing:
         state_.analysisImage = &state_.workingImage;
@@ -177,7 +175,7 @@ void MainWindow::runCommand(int id)
         runDialog(makeEmptyPlaceholderDialog(180, "Dialog", this));
         break;
     case command::About:
-        runDialog(new AboutDialog(this));
+        runDialog(std::make_unique<AboutDialog>(this));
         break;
     default:
         // Print Report, Write NEW ROM Image and Save Current Log have no
@@ -189,31 +187,15 @@ void MainWindow::runCommand(int id)
 void MainWindow::openImage(const std::string& path)
 {
     loadWorkingImageFrom(state_, path, *prompts_);
-    openQuickViewer();
+    showQuickViewer();
 }
 
-void MainWindow::openQuickViewer()
+void MainWindow::showQuickViewer()
 {
-    const QuickViewerContext context{state_.workingImage, state_.comparisonImage, state_.comparisonLoaded,
-                                     state_.quickViewer,  state_.scalePercentages, *prompts_};
-    auto* dialog = new QuickViewerDialog(context, this);
-    // An image without tables has been told so already.
-    if (!dialog->hasTables()) {
-        delete dialog;
-        return;
-    }
-    runDialog(dialog);
-}
-
-void MainWindow::openFueling()
-{
-    const RomImage* comparison = state_.comparisonLoaded ? &state_.comparisonImage : nullptr;
-    auto* dialog = new FuelingDialog(this, *state_.analysisImage, comparison, *prompts_);
-    if (dialog->tablesMissing()) {
-        delete dialog;
-        return;
-    }
-    runDialog(dialog);
+    openQuickViewer(this,
+                    {state_.workingImage, state_.comparisonImage, state_.comparisonLoaded, state_.quickViewer,
+                     state_.scalePercentages, *prompts_},
+                    runModal);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -4,12 +4,12 @@
 // guard on closing.
 
 #include <QMainWindow>
-#include <functional>
 #include <map>
 #include <memory>
 
 #include "app/qt/QtPrompts.h"
 #include "app/qt/TracePens.h"
+#include "common/qt/ModalRunner.h"
 
 class QAction;
 class QDialog;
@@ -33,9 +33,9 @@ public:
     // Image..." does once a file is chosen (the image named on the command line).
     void openImage(const std::string& path);
 
-    // How modal dialogs are run; tests replace it to look at the dialog
-    // instead of blocking on it. Returns the dialog's result.
-    std::function<int(QDialog&)> runModal;
+    // How every modal dialog of the window is run; tests replace it to look
+    // at the dialog instead of blocking on it.
+    ModalRunner runModal = execModal;
 
     RomPrompts& prompts() { return *prompts_; }
     QAction* actionFor(int id) const;
@@ -47,9 +47,8 @@ protected:
 private:
     void buildMenus();
     void buildAccelerators();
-    void openQuickViewer();
-    void openFueling();
-    int runDialog(QDialog* dialog);
+    void showQuickViewer();
+    int runDialog(std::unique_ptr<QDialog> dialog);
 
     AppState& state_;
     std::unique_ptr<QtPrompts> ownPrompts_;

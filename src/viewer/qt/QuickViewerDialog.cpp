@@ -87,12 +87,12 @@ QuickViewerNestedDialogs QuickViewerNestedDialogs::standard()
     return {runTableInformationDialog, runTableEditorDialog, runScaleTableDialog};
 }
 
-int openQuickViewer(QWidget* parent, const QuickViewerContext& context)
+int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const ModalRunner& run)
 {
     QuickViewerDialog dialog(context, parent);
     if (!dialog.hasTables())
         return 2;
-    return dialog.exec() == 1 ? 1 : 2;
+    return run(dialog) == 1 ? 1 : 2;
 }
 
 QuickViewerDialog::QuickViewerDialog(const QuickViewerContext& context, QWidget* parent)

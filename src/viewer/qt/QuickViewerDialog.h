@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/qt/ModalRunner.h"
 #include "viewer/TableList.h"
 
 class QCheckBox;
@@ -44,8 +45,9 @@ struct QuickViewerContext {
     UserPrompts& prompts;
 };
 
-// Runs the modal "Quick Viewer" dialog; 1 for OK, 2 for Cancel/close/no tables.
-int openQuickViewer(QWidget* parent, const QuickViewerContext& context);
+// Runs the modal "Quick Viewer" dialog with `run`; 1 for OK, 2 for
+// Cancel/close/no tables (which the user has been told).
+int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const ModalRunner& run = execModal);
 
 // The dialogs the viewer opens on the selected entry: "Table Information",
 // "Table Editor" and "Scale Table" unless replaced (tests script them).
