@@ -44,6 +44,7 @@ int findEntry(const RomImage& rom, const std::string& key);
 int findEntryOrSay(const RomImage& rom, const std::string& key, std::ostream& err);
 
 // Commands living in their own files.
+int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScan(const Arguments& args, std::ostream& out, std::ostream& err);
