@@ -27,6 +27,8 @@ struct AppState {
     QuickViewerState quickViewer;
     // The channels, configuration name and serial settings of Logging.cfg.
     LoggingConfig loggingConfig;
+    // A Logging.cfg that could not be written has been reported (once a run).
+    bool loggingConfigFailureReported = false;
 };
 
 // The unsaved-changes test: any byte of the 64 KiB differs from the pristine copy.

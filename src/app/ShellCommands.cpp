@@ -1,5 +1,8 @@
 #include "app/ShellCommands.h"
 
+#include <filesystem>
+#include <ostream>
+
 #include "app/AppState.h"
 #include "rom/RomPrompts.h"
 #include "rom/RomSaver.h"
@@ -84,10 +87,34 @@ CloseDecision confirmClose(AppState& state, UserPrompts& prompts)
     return settleUnsavedChanges(state, prompts) ? CloseDecision::Close : CloseDecision::Stay;
 }
 
-void loadLoggingConfiguration(AppState& state, const std::string& path)
+namespace {
+
+void reportLoggingConfigFailure(AppState& state, const std::string& path, std::ostream& err)
+{
+    if (state.loggingConfigFailureReported)
+        return;
+    state.loggingConfigFailureReported = true;
+    std::error_code ec;
+    const auto where = std::filesystem::absolute(path, ec);
+    err << "tavo: unable to write " << (ec ? path : where.string())
+        << "; the logging settings will not be kept after this run\n";
+}
+
+}  // namespace
+
+void loadLoggingConfiguration(AppState& state, const std::string& path, std::ostream& err)
 {
     setLoggingDefaults(state.loggingConfig);
-    readLoggingConfig(state.loggingConfig, path);
+    if (!readLoggingConfig(state.loggingConfig, path))
+        reportLoggingConfigFailure(state, path, err);
+}
+
+bool storeLoggingConfiguration(AppState& state, const std::string& path, std::ostream& err)
+{
+    if (writeLoggingConfig(state.loggingConfig, path))
+        return true;
+    reportLoggingConfigFailure(state, path, err);
+    return false;
 }
 
 }  // namespace tavo

@@ -2,6 +2,7 @@
 // What the File menu's commands and the unsaved-changes guard do to the
 // application state; the main window only adds the dialogs around them.
 
+#include <iostream>
 #include <optional>
 
 #include "rom/RomLoader.h"
@@ -51,7 +52,11 @@ enum class CloseDecision { Close, Stay };
 CloseDecision confirmClose(AppState& state, UserPrompts& prompts);
 
 // Start-up: logging defaults, then Logging.cfg from the given path (created
-// from the defaults when missing).
-void loadLoggingConfiguration(AppState& state, const std::string& path);
+// from the defaults when missing). A file that cannot be created is said on
+// `err`, once a run: the settings hold for this run but will not be kept.
+void loadLoggingConfiguration(AppState& state, const std::string& path, std::ostream& err = std::cerr);
+
+// Writes Logging.cfg; a failure is said on `err` the first time only.
+bool storeLoggingConfiguration(AppState& state, const std::string& path, std::ostream& err = std::cerr);
 
 }  // namespace tavo

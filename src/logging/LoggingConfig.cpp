@@ -148,15 +148,14 @@ void decodeLoggingConfig(LoggingConfig& config, std::string_view in)
         config.serial.highSpeed = getInt32(in, kSerialOffset + 8);
 }
 
-void readLoggingConfig(LoggingConfig& config, const std::string& path)
+bool readLoggingConfig(LoggingConfig& config, const std::string& path)
 {
     const auto content = readFilePrefix(path, kLoggingConfigSize);
-    if (!content) {
-        writeLoggingConfig(config, path);
-        return;
-    }
+    if (!content)
+        return writeLoggingConfig(config, path);
     decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content->bytes.data()),
                                                  content->bytes.size()));
+    return true;
 }
 
 bool writeLoggingConfig(const LoggingConfig& config, const std::string& path)

@@ -45,8 +45,9 @@ std::string encodeLoggingConfig(const LoggingConfig& config);
 void decodeLoggingConfig(LoggingConfig& config, std::string_view bytes);
 
 // Reads the file at `path`; a file that cannot be opened is created from the
-// configuration as it stands (the defaults at start-up).
-void readLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
+// configuration as it stands (the defaults at start-up). False when it had
+// to be created and could not be.
+bool readLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
 // Writes the file; false when it could not be written.
 bool writeLoggingConfig(const LoggingConfig& config, const std::string& path = kLoggingConfigFile);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 
 #include "app/AppState.h"
 #include "app/MenuLayout.h"
@@ -205,6 +206,18 @@ TEST(StartUp, logging_configuration_comes_from_the_file_or_is_created_from_the_d
     auto restarted = std::make_unique<AppState>();
     loadLoggingConfiguration(*restarted, dir.file("Logging.cfg"));
     EXPECT_EQ(restarted->loggingConfig.channels[0].titleText(), "Boost PSI");
+}
+
+TEST(StartUp, a_logging_configuration_that_cannot_be_written_is_said_once_on_stderr)
+{
+    test::TempDir dir;
+    auto state = std::make_unique<AppState>();
+    std::ostringstream err;
+    loadLoggingConfiguration(*state, dir.file("no/Logging.cfg"), err);
+    EXPECT_EQ(state->loggingConfig.nameText(), "87 Turbo II") << "the defaults hold for this run";
+    EXPECT_FALSE(storeLoggingConfiguration(*state, dir.file("no/Logging.cfg"), err));
+    EXPECT_EQ(err.str(), "tavo: unable to write " + dir.file("no/Logging.cfg") +
+                             "; the logging settings will not be kept after this run\n");
 }
 
 TEST(Accelerators, every_accelerator_reaches_a_command_of_the_menu)
