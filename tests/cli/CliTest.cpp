@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "SampleCalibration.h"
@@ -83,7 +84,8 @@ TEST_F(TavoCli, failures_exit_1_with_the_systems_message_and_usage_errors_exit_2
 
     test::writeBytes(dir.file("loose.bin"), {1, 2, 3});
     EXPECT_EQ(run({"info", dir.file("loose.bin")}), 1);
-    EXPECT_NE(err.find("loose.tbl"), std::string::npos) << "a missing .tbl is named, not created";
+    EXPECT_NE(err.find("loose.tbl"), std::string::npos) << "a missing .tbl is named";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("loose.tbl"))) << "and not created";
 
     test::writeBytes(dir.file("huge.bin"), std::vector<std::uint8_t>(70000, 0));
     test::writeText(dir.file("huge.tbl"), "0\nd\na\n");

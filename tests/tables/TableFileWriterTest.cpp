@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <iterator>
 #include <memory>
 
 #include "SampleCalibration.h"
@@ -190,18 +195,48 @@ TEST(TableFileRoundTrip, lf_only_line_ends_read_the_same_as_cr_lf)
     EXPECT_EQ(formatTableFile(*back), crlf);
 }
 
-TEST(TableFileSaving, a_file_that_cannot_be_written_leaves_the_previous_file_alone)
+// While it lives, no file of the process may grow past `bytes`: a longer
+// write fails part way, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*handler_)(int);
+};
+
+TEST(TableFileSaving, a_replacement_that_fails_part_way_leaves_the_previous_file_whole)
 {
     test::TempDir dir;
     auto rom = everyKind();
     rom->tblPath = dir.file("cal.tbl");
     ASSERT_TRUE(writeTableFile(*rom));
     const std::string before = test::readText(rom->tblPath);
+    rom->description = "changed";
+    {
+        const FileSizeLimit limit(100);
+        EXPECT_FALSE(writeTableFile(*rom));
+    }
+    EXPECT_EQ(test::readText(dir.file("cal.tbl")), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file is left";
     rom->tblPath = dir.file("missing-folder/cal.tbl");
     EXPECT_FALSE(writeTableFile(*rom));
     rom->tblPath = dir.path().string();  // a folder, not a file
     EXPECT_FALSE(writeTableFile(*rom));
-    EXPECT_EQ(test::readText(dir.file("cal.tbl")), before);
 }
 
 }  // namespace
