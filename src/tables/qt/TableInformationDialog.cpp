@@ -55,8 +55,7 @@ TableInformationDialog::TableInformationDialog(TableDef& def, QWidget* parent)
 
     auto* fields = new QFormLayout;
     auto field = [&](const char* label, const char* objectName, const std::string& text) {
-        auto* edit = new QLineEdit(recordText(text), this);
-        edit->setObjectName(QString::fromLatin1(objectName));
+        QLineEdit* edit = recordEdit(this, QString::fromLatin1(objectName), text);
         fields->addRow(QString::fromLatin1(label), edit);
         return edit;
     };
