@@ -9,10 +9,7 @@
 namespace tavo {
 namespace {
 
-using test::addEntry;
-using test::blankImage;
-using test::putFiveByteTable;
-using test::putNormalTable;
+using namespace test;  // the test images of ViewerTestImages.h
 
 std::vector<GraphSegment> withPen(const std::vector<GraphSegment>& segments, GraphPen pen)
 {

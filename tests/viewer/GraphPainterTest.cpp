@@ -9,10 +9,7 @@
 namespace tavo {
 namespace {
 
-using test::addEntry;
-using test::blankImage;
-using test::putFiveByteTable;
-using test::putNormalTable;
+using namespace test;  // the test images of ViewerTestImages.h
 
 const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kBlack = qRgb(0, 0, 0);

@@ -7,10 +7,7 @@
 namespace tavo {
 namespace {
 
-using test::addEntry;
-using test::blankImage;
-using test::putFiveByteTable;
-using test::putNormalTable;
+using namespace test;  // the test images of ViewerTestImages.h
 
 // Dialog client position of a raw point on the graph.
 int columnOf(int x) { return 400 + x; }
