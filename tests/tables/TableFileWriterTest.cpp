@@ -12,6 +12,7 @@
 #include "support/TempDir.h"
 #include "tables/TableFileReader.h"
 #include "tables/TableFileWriter.h"
+#include "tables/WidestEntry.h"
 
 namespace tavo {
 namespace {
@@ -169,6 +170,24 @@ TEST(TableFileRoundTrip, write_read_write_gives_identical_bytes_for_every_kind)
     EXPECT_EQ(back->tables[0].axes.xUnits, " ");
     EXPECT_EQ(back->crc32, 0x89ABCDEFu);
     EXPECT_EQ(back->mapRange, kMap25Bar);
+}
+
+TEST(TableFileRoundTrip, entries_at_every_fields_widest_read_back_whole_and_wider_fields_are_written_cut)
+{
+    auto rom = std::make_unique<RomImage>();
+    rom->entryCount = 2;
+    rom->tables[0] = test::widestEntry(TableType::Flags8);
+    rom->tables[0].valueNames = {};
+    rom->tables[0].values = {};
+    rom->tables[1] = test::widestEntry(TableType::Value8);
+    rom->tables[1].bitNames = {};
+    auto back = std::make_unique<RomImage>();
+    readTableText(*back, formatTableFile(*rom));
+    EXPECT_EQ(back->tables[0], rom->tables[0]);
+    EXPECT_EQ(back->tables[1], rom->tables[1]);
+    rom->tables[1].name += "past the width";
+    rom->tables[1].axes.yUnits += "past the width";
+    EXPECT_EQ(formatTableFile(*rom), formatTableFile(*back));
 }
 
 TEST(TableFileRoundTrip, the_sample_definition_file_reads_back_to_the_same_bytes)
