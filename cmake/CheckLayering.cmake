@@ -10,7 +10,8 @@
 #    including folder may depend on;
 #  - tests/<folder>/ may reach what src/<folder> may, in src/ and in tests/,
 #    besides tests/support and the sample generator; tests/robustness feeds
-#    the image model (rom). tests/support serves every test folder.
+#    hostile files to the image model through tavo-cli (cli). tests/support
+#    serves every test folder.
 
 set(allowed_common "common")
 set(allowed_tables "common;tables;rom")
@@ -22,7 +23,7 @@ set(allowed_analysis "common;analysis;rom;tables;viewer")
 set(allowed_app "common;app;rom;tables;viewer;link;logging;analysis")
 set(allowed_cli "common;cli;rom;tables;viewer;analysis;logging")
 
-set(tested_robustness "rom")
+set(tested_robustness "cli")
 set(allowed_support "common;tables;rom;viewer;link;logging;analysis;app;cli")
 
 set(paint_allowed_regex "^(QImage|QPainter|QPen|QColor|QBrush|QPoint|QPointF|QRect|QLine|QString|QByteArray|QtGui/.*|QtCore/.*)$")

@@ -89,15 +89,16 @@ CloseDecision confirmClose(AppState& state, UserPrompts& prompts)
 
 namespace {
 
-void reportLoggingConfigFailure(AppState& state, const std::string& path, std::ostream& err)
+void reportLoggingConfigFailure(AppState& state, const std::string& path, const FileStatus& status,
+                                std::ostream& err)
 {
     if (state.loggingConfigFailureReported)
         return;
     state.loggingConfigFailureReported = true;
     std::error_code ec;
     const auto where = std::filesystem::absolute(path, ec);
-    err << "tavo: unable to write " << (ec ? path : where.string())
-        << "; the logging settings will not be kept after this run\n";
+    err << "tavo: unable to write " << (ec ? path : where.string()) << ": " << status.reason()
+        << " The logging settings will not be kept after this run.\n";
 }
 
 }  // namespace
@@ -105,16 +106,16 @@ void reportLoggingConfigFailure(AppState& state, const std::string& path, std::o
 void loadLoggingConfiguration(AppState& state, const std::string& path, std::ostream& err)
 {
     setLoggingDefaults(state.loggingConfig);
-    if (!readLoggingConfig(state.loggingConfig, path))
-        reportLoggingConfigFailure(state, path, err);
+    if (const FileStatus status = readLoggingConfig(state.loggingConfig, path); !status)
+        reportLoggingConfigFailure(state, path, status, err);
 }
 
 bool storeLoggingConfiguration(AppState& state, const std::string& path, std::ostream& err)
 {
-    if (writeLoggingConfig(state.loggingConfig, path))
-        return true;
-    reportLoggingConfigFailure(state, path, err);
-    return false;
+    const FileStatus status = writeLoggingConfig(state.loggingConfig, path);
+    if (!status)
+        reportLoggingConfigFailure(state, path, status, err);
+    return status.ok();
 }
 
 }  // namespace tavo

@@ -50,7 +50,7 @@ EntryFacts gatherFacts(const RomImage& rom, const TableDef& def)
 void renderText(std::ostream& out, const EntryFacts& facts)
 {
     const TableDef& def = facts.def;
-    out << def.name << " (" << def.chryslerName << ") at " << hexLower(static_cast<std::uint32_t>(def.offset), 4, '0')
+    out << terminalText(def.name) << " (" << terminalText(def.chryslerName) << ") at " << hexLower(static_cast<std::uint32_t>(def.offset), 4, '0')
         << ", " << tableTypeName(def.type) << '\n';
     if (isGraphType(def.type)) {
         out << "row\tx\ty\tslope\n";
@@ -66,7 +66,7 @@ void renderText(std::ostream& out, const EntryFacts& facts)
     }
     out << "value: " << facts.value << " (0x" << hexLower(facts.value) << ")\n";
     for (const auto& name : facts.names)
-        out << (def.type == TableType::Flags8 ? "set: " : "chosen: ") << name << '\n';
+        out << (def.type == TableType::Flags8 ? "set: " : "chosen: ") << terminalText(name) << '\n';
 }
 
 std::string renderJson(const EntryFacts& facts)

@@ -148,17 +148,20 @@ void decodeLoggingConfig(LoggingConfig& config, std::string_view in)
         config.serial.highSpeed = getInt32(in, kSerialOffset + 8);
 }
 
-bool readLoggingConfig(LoggingConfig& config, const std::string& path)
+FileStatus readLoggingConfig(LoggingConfig& config, const std::string& path)
 {
-    const auto content = readFilePrefix(path, kLoggingConfigSize);
-    if (!content)
+    const FileContent content = readFileStart(path, kLoggingConfigSize);
+    if (content.status.missing())
         return writeLoggingConfig(config, path);
-    decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content->bytes.data()),
-                                                 content->bytes.size()));
-    return true;
+    // A file that exists but cannot be read is the user's: it is left alone.
+    if (!content.status)
+        return {};
+    decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
+                                                 content.bytes.size()));
+    return {};
 }
 
-bool writeLoggingConfig(const LoggingConfig& config, const std::string& path)
+FileStatus writeLoggingConfig(const LoggingConfig& config, const std::string& path)
 {
     return writeFileAtomically(path, encodeLoggingConfig(config));
 }

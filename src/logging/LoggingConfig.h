@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/AtomicFile.h"
 #include "link/SerialSettings.h"
 
 namespace tavo {
@@ -44,11 +45,12 @@ void setLoggingDefaults(LoggingConfig& config);
 std::string encodeLoggingConfig(const LoggingConfig& config);
 void decodeLoggingConfig(LoggingConfig& config, std::string_view bytes);
 
-// Reads the file at `path`; a file that cannot be opened is created from the
-// configuration as it stands (the defaults at start-up). False when it had
-// to be created and could not be.
-bool readLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
-// Writes the file; false when it could not be written.
-bool writeLoggingConfig(const LoggingConfig& config, const std::string& path = kLoggingConfigFile);
+// Reads the file at `path`; a missing file is created from the configuration
+// as it stands (the defaults at start-up). One that exists but cannot be read
+// keeps the configuration as it stands and is not replaced. The status is
+// that of creating the file: ok when none had to be created.
+FileStatus readLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
+// Writes the file through the safe save; the status says why it failed.
+FileStatus writeLoggingConfig(const LoggingConfig& config, const std::string& path = kLoggingConfigFile);
 
 }  // namespace tavo

@@ -217,7 +217,7 @@ TEST(StartUp, a_logging_configuration_that_cannot_be_written_is_said_once_on_std
     EXPECT_EQ(state->loggingConfig.nameText(), "87 Turbo II") << "the defaults hold for this run";
     EXPECT_FALSE(storeLoggingConfiguration(*state, dir.file("no/Logging.cfg"), err));
     EXPECT_EQ(err.str(), "tavo: unable to write " + dir.file("no/Logging.cfg") +
-                             "; the logging settings will not be kept after this run\n");
+                             ": No such file or folder. The logging settings will not be kept after this run.\n");
 }
 
 TEST(Accelerators, every_accelerator_reaches_a_command_of_the_menu)
