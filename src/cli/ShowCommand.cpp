@@ -1,3 +1,4 @@
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -116,13 +117,11 @@ std::string renderJson(const EntryFacts& facts)
 int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err)
 {
     requireWords(args, 2);
-    auto rom = loadImage(args.words[0], err);
-    if (!rom)
+    std::unique_ptr<RomImage> rom;
+    const TableDef* def = loadEntry(rom, args, err);
+    if (!def)
         return 1;
-    const int index = findEntryOrSay(*rom, args.words[1], err);
-    if (index < 0)
-        return 1;
-    const EntryFacts facts = gatherFacts(*rom, rom->tables[static_cast<std::size_t>(index)]);
+    const EntryFacts facts = gatherFacts(*rom, *def);
     if (args.json())
         out << renderJson(facts) << '\n';
     else
