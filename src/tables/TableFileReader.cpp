@@ -137,13 +137,11 @@ std::optional<TableDef> parseEntry(std::string_view line, const TableDef& slot)
             def.chryslerName = "NAME";
         if (tokens == 7 || tokens == 6) {
             def.chryslerName = "NAME";
-            // std::string("0"): GCC 12 at -O3 warns falsely (-Wrestrict) on
-            // assigning a one-character literal here.
-            def.xMin = std::string("0");
+            def.xMin = "0";
             def.xMax = "256";
             def.xUnits = "in";
             if (def.type == TableType::Normal) {
-                def.yMin = std::string("0"), def.yMax = "256", def.yUnits = "out";
+                def.yMin = "0", def.yMax = "256", def.yUnits = "out";
             } else if (def.type == TableType::FiveByte) {
                 def.yMin = "0", def.yMax = "12288", def.yUnits = "out";
             } else if (def.type == TableType::Signed) {
