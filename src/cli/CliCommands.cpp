@@ -67,18 +67,19 @@ int cmdInfo(const Arguments& args, std::ostream& out, std::ostream& err)
         return 0;
     }
     const char* map = rom->mapRange == kMap25Bar ? "2.5 bar" : rom->mapRange == kMap3Bar ? "3 bar" : "2 bar";
-    out << "romPath:     " << rom->romPath << '\n'
-        << "tblPath:     " << rom->tblPath << '\n'
+    // Text from the files never reaches the terminal as control characters.
+    out << "romPath:     " << terminalText(rom->romPath) << '\n'
+        << "tblPath:     " << terminalText(rom->tblPath) << '\n'
         << "loadOffset:  " << hex4(rom->loadOffset) << '\n'
         << "imageSize:   " << rom->imageSize << '\n'
         << "entryCount:  " << rom->entryCount << '\n'
-        << "description: " << rom->description << '\n'
-        << "author:      " << rom->author << '\n'
+        << "description: " << terminalText(rom->description) << '\n'
+        << "author:      " << terminalText(rom->author) << '\n'
         << "injectors:   " << formatFixed(rom->injectors, 1) << " pph\n"
         << "boost:       " << formatFixed(rom->boost, 1) << " psi\n"
         << "mapRange:    " << rom->mapRange << " (" << map << ")\n";
     if (!rom->dcalVersion.empty())
-        out << "dcalVersion: " << rom->dcalVersion << '\n';
+        out << "dcalVersion: " << terminalText(rom->dcalVersion) << '\n';
     return 0;
 }
 
@@ -138,7 +139,7 @@ int cmdTables(const Arguments& args, std::ostream& out, std::ostream& err)
     for (int i = 0; i < rom->entryCount; ++i) {
         const TableDef& def = rom->tables[static_cast<std::size_t>(i)];
         out << i << '\t' << hex4(def.offset) << '\t' << tableTypeName(def.type) << '\t'
-            << def.chryslerName << '\t' << def.name << '\n';
+            << terminalText(def.chryslerName) << '\t' << terminalText(def.name) << '\n';
     }
     return 0;
 }
@@ -227,7 +228,7 @@ int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err)
         return 0;
     }
 
-    out << def.name << " (" << def.chryslerName << ") at " << hex4(def.offset) << ", "
+    out << terminalText(def.name) << " (" << terminalText(def.chryslerName) << ") at " << hex4(def.offset) << ", "
         << tableTypeName(def.type) << '\n';
     if (isGraphType(def.type)) {
         out << "row\tx\ty\tslope\n";
@@ -244,7 +245,7 @@ int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err)
     const int value = def.type == TableType::Const16 ? value16 : byte;
     out << "value: " << value << " (0x" << hexLower(static_cast<std::uint32_t>(value)) << ")\n";
     for (const auto& name : names)
-        out << (def.type == TableType::Flags8 ? "set: " : "chosen: ") << name << '\n';
+        out << (def.type == TableType::Flags8 ? "set: " : "chosen: ") << terminalText(name) << '\n';
     return 0;
 }
 
@@ -256,11 +257,12 @@ int cmdSaveTables(const Arguments& args, std::ostream& out, std::ostream& err)
         return 1;
     if (args.option("--to"))
         rom->tblPath = *args.option("--to");
-    if (!writeTableFile(*rom)) {
-        err << "tavo-cli: unable to write the table definition file: " << rom->tblPath << '\n';
+    if (const FileStatus written = writeTableFile(*rom); !written) {
+        err << "tavo-cli: unable to write the table definition file: " << terminalText(rom->tblPath) << ": "
+            << written.reason() << '\n';
         return 1;
     }
-    out << "wrote " << rom->entryCount << " entries to " << rom->tblPath << '\n';
+    out << "wrote " << rom->entryCount << " entries to " << terminalText(rom->tblPath) << '\n';
     return 0;
 }
 

@@ -1,6 +1,8 @@
 #include "cli/CliPrompts.h"
 
-#include <iostream>
+#include <ostream>
+
+#include "cli/CliSupport.h"
 
 namespace tavo {
 
@@ -13,7 +15,7 @@ void CliPrompts::showMessage(std::string_view text, std::string_view, MessageIco
     std::string line(text);
     while (!line.empty() && line.back() == '\n')
         line.pop_back();
-    std::cerr << "tavo-cli: " << line << '\n';
+    err_ << "tavo-cli: " << terminalText(line, true) << '\n';
 }
 
 }  // namespace tavo

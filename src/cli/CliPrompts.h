@@ -1,7 +1,9 @@
 #pragma once
-// The prompt interface for tavo-cli: it never asks. Messages go to stderr;
-// questions are answered No and the ROM information step is declined.
+// The prompt interface for tavo-cli: it never asks. Messages go to the error
+// stream, each once; questions are answered No and the ROM information step
+// is declined.
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,8 @@ namespace tavo {
 
 class CliPrompts : public UserPrompts {
 public:
+    explicit CliPrompts(std::ostream& err) : err_(err) {}
+
     std::optional<std::string> chooseFileToOpen(const FileRequest&) override { return std::nullopt; }
     std::optional<std::string> chooseFileToSave(const FileRequest&) override { return std::nullopt; }
     void showMessage(std::string_view text, std::string_view title, MessageIcon icon) override;
@@ -22,6 +26,7 @@ public:
     const std::vector<std::string>& messages() const { return messages_; }
 
 private:
+    std::ostream& err_;
     std::vector<std::string> messages_;
 };
 

@@ -1,5 +1,6 @@
 #include "cli/CliSupport.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "cli/CliPrompts.h"
@@ -52,24 +53,69 @@ void requireWords(const Arguments& args, std::size_t count)
 
 std::unique_ptr<RomImage> loadImage(const std::string& path, std::ostream& err)
 {
-    if (!fileExists(path)) {
-        err << "tavo-cli: no such image file: " << path << '\n';
+    if (fileMissing(path)) {
+        err << "tavo-cli: no such image file: " << terminalText(path) << '\n';
         return nullptr;
     }
+    // Only a .tbl that does not exist is missing; one that cannot be read is
+    // refused by the loader with the reason.
     const std::string tbl = tablePathFor(path);
-    if (!fileExists(tbl)) {
-        err << "tavo-cli: no table definition file beside the image: " << tbl
+    if (fileMissing(tbl)) {
+        err << "tavo-cli: no table definition file beside the image: " << terminalText(tbl)
             << "\n(TaVO creates one when it first opens the image)\n";
         return nullptr;
     }
     auto rom = std::make_unique<RomImage>();
-    CliPrompts prompts;
-    const LoadOutcome outcome = loadRomImageFrom(*rom, path, prompts);
-    for (const std::string& message : prompts.messages())
-        err << message << (message.empty() || message.back() != '\n' ? "\n" : "");
-    if (outcome != LoadOutcome::Loaded)
+    CliPrompts prompts(err);
+    if (loadRomImageFrom(*rom, path, prompts) != LoadOutcome::Loaded)
         return nullptr;
     return rom;
+}
+
+namespace {
+
+// The length of the valid UTF-8 sequence at text[i], or 0.
+std::size_t utf8Length(std::string_view text, std::size_t i)
+{
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || i + length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k)
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
+}  // namespace
+
+std::string terminalText(std::string_view text, bool keepLineBreaks)
+{
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\t' || (c == '\n' && keepLineBreaks)) {
+            shown += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            shown += '^';
+            shown += static_cast<char>(c ^ 0x40);  // ESC as ^[, DEL as ^?
+        } else if (c >= 0x80) {
+            const std::size_t length = utf8Length(text, i);
+            // C1 controls: U+0080 to U+009F in UTF-8, or a lone byte 0x80 to
+            // 0x9F that an 8-bit terminal would obey (0x9B starts a sequence).
+            const bool c1 = length == 2 ? c == 0xC2 && static_cast<unsigned char>(text[i + 1]) <= 0x9F
+                                        : length == 0 && c <= 0x9F;
+            if (c1)
+                shown += '?';
+            else
+                shown.append(text.substr(i, std::max<std::size_t>(length, 1)));
+            i += std::max<std::size_t>(length, 1) - 1;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
 }
 
 int findEntry(const RomImage& rom, const std::string& key)

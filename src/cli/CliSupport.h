@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavo {
@@ -35,8 +36,14 @@ struct Arguments {
 void requireWords(const Arguments& args, std::size_t count);
 
 // Loads an image with its existing .tbl; nothing when it cannot (the reason
-// written to err: TaVO's own message for a refused image).
+// written to err once: TaVO's own message for a refused image).
 std::unique_ptr<RomImage> loadImage(const std::string& path, std::ostream& err);
+
+// Text from a file made safe for a terminal: control characters (C0 but tab,
+// DEL, and C1 written as UTF-8) are shown as ^X or "?" instead of reaching
+// the terminal, so a crafted .tbl cannot move the cursor or retitle the
+// window. Line breaks are kept only when asked for.
+std::string terminalText(std::string_view text, bool keepLineBreaks = false);
 
 // An entry by Chrysler name (first match, any case), else by title; -1 if none.
 int findEntry(const RomImage& rom, const std::string& key);

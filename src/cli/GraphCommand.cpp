@@ -36,11 +36,12 @@ int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err)
         if (!comparison)
             return 1;
     }
-    if (!saveTableGraphPng(*png, *rom, index, comparison.get())) {
-        err << "tavo-cli: unable to write " << *png << '\n';
+    if (const FileStatus written = saveTableGraphPng(*png, *rom, index, comparison.get()); !written) {
+        err << "tavo-cli: unable to write " << terminalText(*png) << ": " << written.reason() << '\n';
         return 1;
     }
-    out << "wrote the graph of " << def.name << " (" << def.chryslerName << ") to " << *png << '\n';
+    out << "wrote the graph of " << terminalText(def.name) << " (" << terminalText(def.chryslerName) << ") to "
+        << terminalText(*png) << '\n';
     return 0;
 }
 

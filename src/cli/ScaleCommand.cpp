@@ -82,14 +82,15 @@ int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err)
     rom->image = *scaled;
     // The file that was read, whatever length of path the record keeps.
     const std::string& path = args.words[0];
-    if (!writeFileAtomically(path, imageFileBytes(*rom))) {
-        err << "tavo-cli: unable to write the image file: " << path << '\n';
+    if (const FileStatus written = writeFileAtomically(path, imageFileBytes(*rom)); !written) {
+        err << "tavo-cli: unable to write the image file: " << terminalText(path) << ": " << written.reason()
+            << '\n';
         return 1;
     }
-    out << "scaled " << def.chryslerName << " (" << def.name << ", "
+    out << "scaled " << terminalText(def.chryslerName) << " (" << terminalText(def.name) << ", "
         << tableTypeName(def.type) << " at " << hexLower(static_cast<std::uint32_t>(def.offset), 4, '0')
         << ") by X " << percentageText(xPercent) << "% and Y " << percentageText(yPercent)
-        << "%; wrote " << path << '\n';
+        << "%; wrote " << terminalText(path) << '\n';
     return 0;
 }
 

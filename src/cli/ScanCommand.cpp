@@ -20,8 +20,9 @@ int cmdScan(const Arguments& args, std::ostream& out, std::ostream& err)
     if (result.stoppedAtCapacity)
         err << kScanTableListFull << '\n';
     const bool write = args.flag("--write");
-    if (write && !writeTableFile(*rom)) {
-        err << "tavo-cli: unable to write the table definition file: " << rom->tblPath << '\n';
+    if (const FileStatus written = write ? writeTableFile(*rom) : FileStatus(); !written) {
+        err << "tavo-cli: unable to write the table definition file: " << terminalText(rom->tblPath) << ": "
+            << written.reason() << '\n';
         return 1;
     }
 
@@ -54,7 +55,7 @@ int cmdScan(const Arguments& args, std::ostream& out, std::ostream& err)
     }
     out << "entryCount: " << rom->entryCount << '\n';
     if (write)
-        out << "wrote " << rom->entryCount << " entries to " << rom->tblPath << '\n';
+        out << "wrote " << rom->entryCount << " entries to " << terminalText(rom->tblPath) << '\n';
     return 0;
 }
 

@@ -1,79 +1,318 @@
 #include "common/AtomicFile.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <random>
-#include <system_error>
+
+#include "common/FileDescriptor.h"
 
 namespace tavo {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-std::string temporarySibling(const std::string& path)
+using file_detail::Descriptor;
+using file_detail::lastError;
+
+// A short name, whatever the target's: a target name of 255 bytes still
+// saves. The process id tells which program a temporary file belongs to.
+std::string temporaryName()
 {
     static thread_local std::mt19937 rng{std::random_device{}()};
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".tavo-%08x.tmp", static_cast<unsigned>(rng()));
-    return path + suffix;
+    char name[48];
+    std::snprintf(name, sizeof name, ".tavo-%ld-%08x.tmp", static_cast<long>(::getpid()),
+                  static_cast<unsigned>(rng()));
+    return name;
 }
 
-}  // namespace
+// The process that wrote a temporary file, or 0 when the name is not one of
+// the save's ".tavo-<pid>-<8 hex digits>.tmp".
+pid_t writerOf(const char* name)
+{
+    long pid = 0;
+    unsigned random = 0;
+    int end = 0;
+    if (std::sscanf(name, ".tavo-%ld-%8x.tmp%n", &pid, &random, &end) != 2 || end == 0 || name[end] != '\0' ||
+        pid <= 0)
+        return 0;
+    return static_cast<pid_t>(pid);
+}
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes)
+// A save killed between naming its temporary file and renaming it leaves
+// the file behind; the next save in the folder removes those of programs
+// that are gone. A live program's temporary file is never touched.
+void removeAbandonedTemporaries(int dir)
+{
+    const int listing = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0)
+        return;
+    DIR* folder = ::fdopendir(listing);
+    if (!folder) {
+        ::close(listing);
+        return;
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        const pid_t writer = writerOf(entry->d_name);
+        if (writer != 0 && ::kill(writer, 0) != 0 && errno == ESRCH)
+            ::unlinkat(dir, entry->d_name, 0);
+    }
+    ::closedir(folder);
+}
+
+// The file a save replaces: symbolic links are followed to the file they name
+// (which need not exist yet).
+FileStatus followLinks(const std::string& path, std::string& target)
 {
     if (path.empty())
-        return false;
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return false;
-    const std::string temp = temporarySibling(path);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
+        return FileStatus::fromErrno(ENOENT);
+    target = path;
+    std::vector<char> link(PATH_MAX + 1);
+    for (int hops = 0; hops <= 40; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0)
+            return errno == ENOENT ? FileStatus() : lastError();
+        if (!S_ISLNK(st.st_mode))
+            return {};
+        const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+        if (length < 0)
+            return lastError();
+        if (length == 0 || static_cast<std::size_t>(length) >= link.size())
+            return FileStatus::fromErrno(length == 0 ? ENOENT : ENAMETOOLONG);
+        std::string next(link.data(), static_cast<std::size_t>(length));
+        // A relative link is relative to the folder holding the link.
+        if (next[0] != '/') {
+            const std::size_t slash = target.find_last_of('/');
+            if (slash != std::string::npos)
+                next = target.substr(0, slash + 1) + next;
+        }
+        target = std::move(next);
+    }
+    return FileStatus::fromErrno(ELOOP);
+}
+
+bool writeAll(int fd, std::string_view bytes, bool positioned)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = positioned ? ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                                static_cast<off_t>(done))
+                                     : ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
             return false;
         }
-    }
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
+        done += static_cast<std::size_t>(n);
     }
     return true;
 }
 
-std::optional<FileContent> readFilePrefix(const std::string& path, std::size_t maxBytes)
+// Flushes the folder so that a rename in it survives a power loss. The
+// rename has happened by then; a folder that cannot be flushed (some file
+// systems refuse) does not make the save a failure.
+void syncFolder(int dir)
 {
-    std::error_code ec;
-    if (path.empty() || !fs::is_regular_file(path, ec))
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    FileContent content;
-    content.size = fs::file_size(path, ec);
-    if (ec)
-        return std::nullopt;
-    const std::size_t wanted =
-        content.size < maxBytes ? static_cast<std::size_t>(content.size) : maxBytes;
-    content.bytes.resize(wanted);
-    in.read(reinterpret_cast<char*>(content.bytes.data()), static_cast<std::streamsize>(wanted));
-    content.bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return content;
+    (void)::fsync(dir);
 }
 
-bool fileExists(const std::string& path)
+// A temporary file in the target's folder. One that was given a name is
+// removed again unless it was renamed over the target or kept on purpose.
+class Temporary {
+public:
+    explicit Temporary(int dir) : dir_(dir) {}
+    ~Temporary()
+    {
+        if (!name_.empty() && !keep_)
+            ::unlinkat(dir_, name_.c_str(), 0);
+    }
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+
+    // An anonymous file where the file system allows it: a program killed
+    // while it writes leaves nothing behind.
+    FileStatus open(bool anonymous)
+    {
+        if (anonymous) {
+            const int fd = ::openat(dir_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                fd_.reset(fd);
+                return {};
+            }
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+                return lastError();
+        }
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = temporaryName();
+            const int fd = ::openat(dir_, name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666);
+            if (fd >= 0) {
+                fd_.reset(fd);
+                name_ = std::move(name);
+                return {};
+            }
+            if (errno != EEXIST)
+                return lastError();
+        }
+        return FileStatus::fromErrno(EEXIST);
+    }
+
+    // Gives the file a name: `wanted` (replacing an older file of that name)
+    // or else a fresh temporary one. False when the system cannot link an
+    // anonymous file (then a named temporary file is used from the start).
+    bool giveName(const std::string& wanted = {})
+    {
+        if (!name_.empty()) {
+            if (wanted.empty() || wanted == name_)
+                return true;
+            if (::renameat(dir_, name_.c_str(), dir_, wanted.c_str()) != 0)
+                return false;
+            name_ = wanted;
+            return true;
+        }
+        char self[64];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd_.get());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = wanted.empty() ? temporaryName() : wanted;
+            if (::linkat(AT_FDCWD, self, dir_, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+                ::linkat(fd_.get(), "", dir_, name.c_str(), AT_EMPTY_PATH) == 0) {
+                name_ = std::move(name);
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+            if (!wanted.empty())
+                ::unlinkat(dir_, wanted.c_str(), 0);
+        }
+        return false;
+    }
+
+    int fd() const { return fd_.get(); }
+    const std::string& name() const { return name_; }
+    void keep() { keep_ = true; }
+
+private:
+    int dir_;
+    Descriptor fd_;
+    std::string name_;
+    bool keep_ = false;
+};
+
+// Writes the complete new content into the temporary file, with the target's
+// permission bits, owner and group, and flushes it to the disk.
+FileStatus fillTemporary(Temporary& temp, std::string_view bytes, const struct stat* old)
 {
-    std::error_code ec;
-    return !path.empty() && fs::exists(path, ec);
+    if (!writeAll(temp.fd(), bytes, false))
+        return lastError();
+    if (old) {
+        // Owner and group where the process may set them (the group alone
+        // when only that is allowed); then the mode, which chown may clear.
+        if (::fchown(temp.fd(), old->st_uid, old->st_gid) != 0)
+            (void)::fchown(temp.fd(), static_cast<uid_t>(-1), old->st_gid);
+        if (::fchmod(temp.fd(), old->st_mode & 07777) != 0)
+            return lastError();
+    }
+    if (::fsync(temp.fd()) != 0)
+        return lastError();
+    return {};
+}
+
+// A file with several hard links keeps its inode: it is rewritten in place.
+// Until that is done the complete copy is beside it as ".tavo-<inode>.new",
+// so a program stopped in the middle leaves the whole new content there; the
+// next save of the same file replaces and then removes that copy.
+FileStatus rewriteInPlace(int dir, const std::string& name, const struct stat& old, Temporary& copy,
+                          std::string_view bytes)
+{
+    char copyName[48];
+    std::snprintf(copyName, sizeof copyName, ".tavo-%llx.new", static_cast<unsigned long long>(old.st_ino));
+    if (!copy.giveName(copyName))
+        return lastError();
+    syncFolder(dir);
+    Descriptor out(::openat(dir, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!out.valid())
+        return lastError();
+    struct stat now {};
+    if (::fstat(out.get(), &now) != 0)
+        return lastError();
+    if (!S_ISREG(now.st_mode) || now.st_ino != old.st_ino || now.st_dev != old.st_dev)
+        return FileStatus::notRegularFile();
+    // Room first, so that running out of space cannot cut the file half way.
+    const int reserved = ::posix_fallocate(out.get(), 0, static_cast<off_t>(bytes.size()));
+    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
+        return FileStatus::fromErrno(reserved);
+    if (!writeAll(out.get(), bytes, true) || ::ftruncate(out.get(), static_cast<off_t>(bytes.size())) != 0 ||
+        ::fsync(out.get()) != 0) {
+        const FileStatus failed = lastError();
+        copy.keep();  // the file may be cut: the copy holds the new content
+        return failed;
+    }
+    return {};
+}
+
+}  // namespace
+
+FileStatus writeFileAtomically(const std::string& path, std::string_view bytes)
+{
+    std::string target;
+    if (const FileStatus followed = followLinks(path, target); !followed)
+        return followed;
+    const std::size_t slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..")
+        return FileStatus::fromErrno(EISDIR);
+
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid() && errno == EACCES)  // a folder we may write but not list
+        dir.reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid())
+        return lastError();
+
+    struct stat old {};
+    const bool exists = ::fstatat(dir.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists && errno != ENOENT)
+        return lastError();
+    if (exists) {
+        if (S_ISDIR(old.st_mode))
+            return FileStatus::fromErrno(EISDIR);
+        if (!S_ISREG(old.st_mode))
+            return FileStatus::notRegularFile();
+        // Renaming over it would succeed: the file's own permission decides.
+        if ((old.st_mode & 0222) == 0)
+            return FileStatus::readOnly();
+        if (::faccessat(dir.get(), name.c_str(), W_OK, AT_EACCESS) != 0)
+            return lastError();
+    }
+
+    removeAbandonedTemporaries(dir.get());
+    for (const bool anonymous : {true, false}) {
+        Temporary temp(dir.get());
+        if (const FileStatus opened = temp.open(anonymous); !opened)
+            return opened;
+        if (const FileStatus filled = fillTemporary(temp, bytes, exists ? &old : nullptr); !filled)
+            return filled;
+        if (exists && old.st_nlink > 1) {
+            const FileStatus rewritten = rewriteInPlace(dir.get(), name, old, temp, bytes);
+            if (rewritten)
+                syncFolder(dir.get());
+            return rewritten;
+        }
+        if (!temp.giveName())
+            continue;
+        if (::renameat(dir.get(), temp.name().c_str(), dir.get(), name.c_str()) != 0)
+            return lastError();
+        temp.keep();
+        syncFolder(dir.get());
+        return {};
+    }
+    return FileStatus::fromErrno(EIO);
 }
 
 }  // namespace tavo

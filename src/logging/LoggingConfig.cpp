@@ -150,16 +150,19 @@ void decodeLoggingConfig(LoggingConfig& config, std::string_view in)
 
 void readLoggingConfig(LoggingConfig& config, const std::string& path)
 {
-    const auto content = readFilePrefix(path, kLoggingConfigSize);
-    if (!content) {
+    const FileContent content = readFileStart(path, kLoggingConfigSize);
+    if (content.status.missing()) {
         writeLoggingConfig(config, path);
         return;
     }
-    decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content->bytes.data()),
-                                                 content->bytes.size()));
+    // A file that exists but cannot be read is the user's: it is left alone.
+    if (!content.status)
+        return;
+    decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
+                                                 content.bytes.size()));
 }
 
-bool writeLoggingConfig(const LoggingConfig& config, const std::string& path)
+FileStatus writeLoggingConfig(const LoggingConfig& config, const std::string& path)
 {
     return writeFileAtomically(path, encodeLoggingConfig(config));
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/AtomicFile.h"
 #include "link/SerialSettings.h"
 
 namespace tavo {
@@ -44,10 +45,11 @@ void setLoggingDefaults(LoggingConfig& config);
 std::string encodeLoggingConfig(const LoggingConfig& config);
 void decodeLoggingConfig(LoggingConfig& config, std::string_view bytes);
 
-// Reads the file at `path`; a file that cannot be opened is created from the
-// configuration as it stands (the defaults at start-up).
+// Reads the file at `path`; a missing file is created from the configuration
+// as it stands (the defaults at start-up). One that exists but cannot be read
+// keeps the configuration as it stands and is not replaced.
 void readLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
-// Writes the file; false when it could not be written.
-bool writeLoggingConfig(const LoggingConfig& config, const std::string& path = kLoggingConfigFile);
+// Writes the file through the safe save; the status says why it failed.
+FileStatus writeLoggingConfig(const LoggingConfig& config, const std::string& path = kLoggingConfigFile);
 
 }  // namespace tavo

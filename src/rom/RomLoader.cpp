@@ -37,28 +37,38 @@ LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, UserPrompts
     // Everything the load changes before the image file is accepted, kept so
     // that a refused file leaves the record exactly as it was.
     const auto before = std::make_unique<RomImage>(rom);
-    auto refuse = [&](std::string_view message) {
+    // The main window may have shown the new path while a dialog of the load
+    // was open: it is repainted with the path the record keeps.
+    auto restore = [&] {
         rom = *before;
+        prompts.repaint();
+    };
+    auto refuse = [&](const std::string& message) {
+        restore();
         prompts.showMessage(message, "TaVO Error", MessageIcon::Warning);
         return LoadOutcome::Refused;
     };
 
-    rom.romPath = cutToWidth(path, width::path);
-    rom.tblPath = cutToWidth(tablePathFor(path), width::path);
+    // Paths are kept whole, however long: a cut path would name another file.
+    rom.romPath = path;
+    rom.tblPath = tablePathFor(path);
     // The definitions come first: they give the offset the image is placed at.
-    readTableFile(rom, prompts);
+    if (readTableFile(rom, prompts).refused) {
+        restore();  // the reader has said why
+        return LoadOutcome::Refused;
+    }
 
-    const auto content = readFilePrefix(path, kAddressSpace + 1);
-    if (!content)
-        return refuse(kUnableToOpenRom);
-    if (content->size > kAddressSpace)
+    const FileContent content = readWholeFile(path, kAddressSpace);
+    if (content.status.problem() == FileStatus::Problem::TooLarge)
         return refuse(kRomTooLarge);
-    if (static_cast<std::uintmax_t>(rom.loadOffset) + content->size > kAddressSpace || rom.loadOffset < 0)
+    if (!content.status)
+        return refuse(kUnableToOpenRom + path + "\n" + content.status.reason());
+    if (static_cast<std::uintmax_t>(rom.loadOffset) + content.size > kAddressSpace || rom.loadOffset < 0)
         return refuse(kRomLocationWrong);
 
     // Bytes outside the new image keep what they held: only its range is replaced.
-    rom.imageSize = static_cast<std::int32_t>(content->size);
-    std::copy(content->bytes.begin(), content->bytes.end(),
+    rom.imageSize = static_cast<std::int32_t>(content.size);
+    std::copy(content.bytes.begin(), content.bytes.end(),
               rom.image.begin() + rom.loadOffset);
     bindTables(rom);
     rom.loaded = true;

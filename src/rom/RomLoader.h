@@ -23,9 +23,10 @@ std::string tablePathFor(std::string_view romPath);
 LoadOutcome loadRomImage(RomImage& rom, UserPrompts& prompts);
 
 // Loads the given image file: reads (or creates) its definitions, then places
-// the image at the load offset they give. A file that cannot be opened, is
-// larger than 64 KiB or does not fit at the offset is refused with a message,
-// and the record keeps its paths, definitions, ROM information and bytes.
+// the image at the load offset they give. An image file that cannot be
+// opened, is larger than 64 KiB or does not fit at the offset, and a
+// definition file that exists but cannot be read, are refused with a message;
+// the record then keeps its paths, definitions, ROM information and bytes.
 LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, UserPrompts& prompts);
 
 }  // namespace tavo

@@ -47,9 +47,16 @@ bool writeImage(const RomImage& rom, UserPrompts& prompts)
 {
     const bool fits = rom.loadOffset >= 0 && rom.imageSize >= 0 &&
                       static_cast<long>(rom.loadOffset) + rom.imageSize <= static_cast<long>(kAddressSpace);
-    if (fits && writeFileAtomically(rom.romPath, imageFileBytes(rom)))
+    if (!fits) {
+        prompts.showMessage(kRomNotSaved + rom.romPath + "\nThe image does not fit at its load offset.",
+                            "TaVO Error", MessageIcon::Warning);
+        return false;
+    }
+    const FileStatus written = writeFileAtomically(rom.romPath, imageFileBytes(rom));
+    if (written)
         return true;
-    prompts.showMessage(kRomNotSaved + rom.romPath, "TaVO Error", MessageIcon::Warning);
+    prompts.showMessage(kRomNotSaved + rom.romPath + "\n" + written.reason(), "TaVO Error",
+                        MessageIcon::Warning);
     return false;
 }
 
@@ -76,8 +83,8 @@ bool saveRomImageAs(RomImage& rom, UserPrompts& prompts)
     const SaveAsPaths paths = saveAsPathsFor(*chosen);
     const std::string previousRom = rom.romPath;
     const std::string previousTbl = rom.tblPath;
-    rom.romPath = cutToWidth(paths.romPath, width::path);
-    rom.tblPath = cutToWidth(paths.tblPath, width::path);
+    rom.romPath = paths.romPath;
+    rom.tblPath = paths.tblPath;
     if (storeTableFile(rom, prompts) && writeImage(rom, prompts))
         return true;
     rom.romPath = previousRom;

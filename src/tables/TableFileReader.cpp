@@ -17,7 +17,8 @@ namespace tavo {
 
 namespace {
 
-// A definition file is text; anything larger than this is not one.
+// A definition file is text: 514 of the longest entry lines the writer
+// produces fill about 2 MiB. A larger file is refused, never read in part.
 constexpr std::size_t kMaxTableFileBytes = 64 * 1024 * 1024;
 
 enum class Slot {
@@ -155,6 +156,33 @@ std::optional<TableDef> parseEntry(std::string_view line, const TableDef& slot)
     return std::nullopt;
 }
 
+// Whether a line beyond the capacity would have been an entry. Every entry
+// form begins with the six conversions of the shortest one (a hexadecimal
+// offset as TokenScanner::hex(4) reads it, then five tokens), so these decide;
+// nothing is copied and the rest of the line is not looked at, which keeps a
+// huge file nearly as fast to read as comments.
+bool isEntryLine(std::string_view line)
+{
+    auto space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    auto hexDigit = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); };
+    std::size_t pos = 0;
+    while (pos < line.size() && space(line[pos]))
+        ++pos;
+    if (!parseHexPrefix(line.substr(pos), 4))
+        return false;
+    for (int digits = 0; digits < 4 && pos < line.size() && hexDigit(line[pos]); ++digits)
+        ++pos;
+    for (int tokens = 0; tokens < 5; ++tokens) {
+        while (pos < line.size() && space(line[pos]))
+            ++pos;
+        if (pos == line.size())
+            return false;
+        while (pos < line.size() && !space(line[pos]))
+            ++pos;
+    }
+    return true;
+}
+
 // Handles a keyword line; false when the line's first token is no keyword.
 bool applyKeyword(RomImage& rom, std::string_view line)
 {
@@ -250,7 +278,7 @@ TableReadResult readTableText(RomImage& rom, std::string_view text)
         if (applyKeyword(rom, line))
             continue;
         if (rom.entryCount >= kTableCapacity) {
-            if (parseEntry(line, TableDef{}))
+            if (isEntryLine(line))
                 ++result.entriesDropped;
             continue;
         }
@@ -265,8 +293,8 @@ TableReadResult readTableText(RomImage& rom, std::string_view text)
 
 TableReadResult readTableFile(RomImage& rom, UserPrompts& prompts)
 {
-    const auto content = readFilePrefix(rom.tblPath, kMaxTableFileBytes);
-    if (!content) {
+    const FileContent content = readWholeFile(rom.tblPath, kMaxTableFileBytes);
+    if (content.status.missing()) {
         rom.entryCount = 0;
         rom.dcalVersion.clear();
         // A new image gets its load offset and ROM information before its
@@ -275,8 +303,17 @@ TableReadResult readTableFile(RomImage& rom, UserPrompts& prompts)
         storeTableFile(rom, prompts);
         return TableReadResult{};
     }
-    const std::string_view text(reinterpret_cast<const char*>(content->bytes.data()),
-                                content->bytes.size());
+    if (!content.status) {
+        // It exists but cannot be read: never taken for missing, so the
+        // user's file is not replaced, and the record is left as it was.
+        prompts.showMessage(tableFileUnreadable(rom.tblPath, content.status.reason()), "TaVO Error",
+                            MessageIcon::Warning);
+        TableReadResult refused;
+        refused.fileFound = true;
+        refused.refused = true;
+        return refused;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());
     TableReadResult result = readTableText(rom, text);
     if (result.entriesDropped > 0) {
         prompts.showMessage("This table definition file holds more than 514 entries.\n"
@@ -284,6 +321,11 @@ TableReadResult readTableFile(RomImage& rom, UserPrompts& prompts)
                             "TaVO Error", MessageIcon::Warning);
     }
     return result;
+}
+
+std::string tableFileUnreadable(std::string_view path, std::string_view reason)
+{
+    return "Unable to read the table definition file:\n" + std::string(path) + "\n" + std::string(reason);
 }
 
 }  // namespace tavo

@@ -2,6 +2,7 @@
 // Reads a .tbl definition file into a RomImage: the ROM information header,
 // the keyword lines and one entry line per table definition.
 
+#include <string>
 #include <string_view>
 
 namespace tavo {
@@ -12,6 +13,7 @@ class UserPrompts;
 struct TableReadResult {
     bool fileFound = false;   // false: the file was missing and has been created
     int entriesDropped = 0;   // entry lines beyond the 514-entry capacity
+    bool refused = false;     // the file exists but could not be read: nothing changed
 };
 
 // Parses the text of a definition file into the record: entries and D-Cal
@@ -19,9 +21,15 @@ struct TableReadResult {
 // the file sets it.
 TableReadResult readTableText(RomImage& rom, std::string_view text);
 
-// Reads the record's tblPath. A missing file runs the ROM information step
-// and writes a new file from its answers; more than 514 entries, or a new
-// file that cannot be written, is reported once.
+// Reads the record's tblPath. Only a file that does not exist is missing: it
+// runs the ROM information step and writes a new file from its answers. A
+// file that exists but cannot be read (no permission, a folder, a pipe or
+// device, larger than 64 MiB, a read error) is refused with a message that
+// names it and the reason; the file and the record stay as they were. More
+// than 514 entries, or a new file that cannot be written, is reported once.
 TableReadResult readTableFile(RomImage& rom, UserPrompts& prompts);
+
+// "Unable to read the table definition file:", the path and the reason.
+std::string tableFileUnreadable(std::string_view path, std::string_view reason);
 
 }  // namespace tavo

@@ -114,16 +114,17 @@ std::string formatTableFile(const RomImage& rom)
     return out;
 }
 
-bool writeTableFile(const RomImage& rom)
+FileStatus writeTableFile(const RomImage& rom)
 {
     return writeFileAtomically(rom.tblPath, formatTableFile(rom));
 }
 
 bool storeTableFile(const RomImage& rom, UserPrompts& prompts)
 {
-    if (writeTableFile(rom))
+    const FileStatus written = writeTableFile(rom);
+    if (written)
         return true;
-    prompts.showMessage("Unable to write the table definition file:\n" + rom.tblPath,
+    prompts.showMessage("Unable to write the table definition file:\n" + rom.tblPath + "\n" + written.reason(),
                         "TaVO Error", MessageIcon::Warning);
     return false;
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/AtomicFile.h"
+
 namespace tavo {
 
 struct RomImage;
@@ -12,11 +14,11 @@ class UserPrompts;
 // The whole file text.
 std::string formatTableFile(const RomImage& rom);
 
-// Replaces the file at the record's tblPath; false when it could not be written
-// (the previous file is then untouched).
-bool writeTableFile(const RomImage& rom);
+// Replaces the file at the record's tblPath through the safe save; on failure
+// the previous file is untouched and the status says why.
+FileStatus writeTableFile(const RomImage& rom);
 
-// writeTableFile, telling the user when the file could not be written.
+// writeTableFile, telling the user when the file could not be written, and why.
 bool storeTableFile(const RomImage& rom, UserPrompts& prompts);
 
 }  // namespace tavo

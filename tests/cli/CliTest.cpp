@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <iostream>
 #include <set>
 #include <sstream>
 
@@ -113,6 +117,61 @@ TEST_F(TavoCli, failures_exit_1_with_the_systems_message_and_usage_errors_exit_2
     test::writeText(dir.file("huge.tbl"), "0\nd\na\n");
     EXPECT_EQ(run({"info", dir.file("huge.bin")}), 1);
     EXPECT_NE(err.find(kRomTooLarge), std::string::npos) << err;
+}
+
+TEST_F(TavoCli, each_message_is_printed_once)
+{
+    std::filesystem::copy_file(sample(), dir.file("many.bin"));
+    std::string tbl = "8000\nd\na\n";
+    for (int i = 0; i < 520; ++i)
+        tbl += "9000 3 n Item X Y\n";
+    test::writeText(dir.file("many.tbl"), tbl);
+    std::ostringstream elsewhere;  // anything written past the error stream
+    std::streambuf* const previous = std::cerr.rdbuf(elsewhere.rdbuf());
+    const int code = run({"info", dir.file("many.bin")});
+    std::cerr.rdbuf(previous);
+    EXPECT_EQ(code, 0);
+    const std::string all = err + elsewhere.str();
+    const std::size_t first = all.find("more than 514 entries");
+    ASSERT_NE(first, std::string::npos) << all;
+    EXPECT_EQ(all.find("more than 514 entries", first + 1), std::string::npos) << all;
+}
+
+TEST_F(TavoCli, a_definition_file_that_cannot_be_read_fails_the_command_and_is_left_alone)
+{
+    std::filesystem::copy_file(sample(), dir.file("pipe.bin"));
+    ASSERT_EQ(::mkfifo(dir.file("pipe.tbl").c_str(), 0644), 0);
+    std::filesystem::copy_file(sample(), dir.file("folder.bin"));
+    std::filesystem::create_directory(dir.file("folder.tbl"));
+    EXPECT_EQ(run({"info", dir.file("pipe.bin")}), 1);
+    EXPECT_NE(err.find("Unable to read the table definition file:\n" + dir.file("pipe.tbl") +
+                       "\nIt is not a regular file"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(run({"save-tables", dir.file("folder.bin")}), 1);
+    EXPECT_NE(err.find("It is a directory."), std::string::npos) << err;
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("pipe.tbl")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.tbl")));
+}
+
+TEST_F(TavoCli, text_output_shows_control_characters_from_the_file_instead_of_sending_them)
+{
+    std::filesystem::copy_file(sample(), dir.file("crafted.bin"));
+    test::writeText(dir.file("crafted.tbl"),
+                    "8000\n\x1b]0;owned\x07\nA\x7f\xc2\x9b"
+                    "2J\n9000 3 n Na\x1b[31mme X 0 1 u Y 0 1 u EVIL d\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", dir.file("crafted.bin")}, {"tables", dir.file("crafted.bin")},
+          {"show", dir.file("crafted.bin"), "EVIL"}}) {
+        ASSERT_EQ(run(args), 0) << err;
+        for (const char* control : {"\x1b", "\x07", "\x7f", "\xc2\x9b"})
+            EXPECT_EQ(out.find(control), std::string::npos) << args[0] << ": " << out;
+        const bool namesShown = args[0] != "info";
+        EXPECT_EQ(out.find("Na^[[31mme") != std::string::npos, namesShown) << args[0] << ": " << out;
+    }
+    ASSERT_EQ(run({"info", dir.file("crafted.bin")}), 0);
+    EXPECT_NE(out.find("description: ^[]0;owned^G\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("author:      A^??2J\n"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -63,5 +63,25 @@ TEST_F(TavoCliGraph, needs_an_image_a_key_and_an_output_file)
     EXPECT_EQ(run({"graph", sample(), "WOTTBL", "extra", "--png", png()}), 2);
 }
 
+TEST_F(TavoCliGraph, writes_under_exactly_the_bytes_of_a_name_that_is_not_utf8)
+{
+    const std::string name = dir.file("g\xe9.png");
+    ASSERT_EQ(run({"graph", sample(), "WOTTBL", "--png", name}), 0) << err;
+    EXPECT_EQ(test::readText(name).rfind("\x89PNG", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("g\xef\xbf\xbd.png")));
+}
+
+TEST_F(TavoCliGraph, saves_through_a_link_and_refuses_a_read_only_picture)
+{
+    test::writeText(dir.file("real.png"), "old");
+    std::filesystem::create_symlink("real.png", png());
+    ASSERT_EQ(run({"graph", sample(), "WOTTBL", "--png", png()}), 0) << err;
+    EXPECT_TRUE(std::filesystem::is_symlink(png()));
+    EXPECT_EQ(written().width(), 258);
+    std::filesystem::permissions(dir.file("real.png"), std::filesystem::perms::owner_read);
+    EXPECT_EQ(run({"graph", sample(), "WOTTBL", "--png", png()}), 1);
+    EXPECT_NE(err.find(png() + ": The file is read-only."), std::string::npos) << err;
+}
+
 }  // namespace
 }  // namespace tavo

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
+#include <filesystem>
 
 #include "logging/LoggingConfig.h"
 #include "support/TempDir.h"
@@ -45,6 +48,18 @@ TEST(LoggingConfigFile, a_missing_file_is_created_with_the_defaults_at_their_off
     EXPECT_EQ(int32At(bytes, 1352), 1);
     for (std::size_t i = 640; i < 1280; ++i)
         ASSERT_EQ(bytes[i], 0) << "reserved byte " << i;
+}
+
+TEST(LoggingConfigFile, one_that_exists_but_cannot_be_read_keeps_the_defaults_and_is_not_replaced)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("Logging.cfg");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);  // opening it to read would block
+    LoggingConfig config;
+    setLoggingDefaults(config);
+    readLoggingConfig(config, path);
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
+    EXPECT_EQ(config.nameText(), "87 Turbo II");
 }
 
 TEST(LoggingConfigFile, a_file_replaces_the_defaults_and_writes_back_byte_for_byte)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "rom/RomImage.h"
@@ -92,10 +93,52 @@ TEST_F(RomLoading, a_file_over_64k_is_too_large_whatever_the_offset)
     EXPECT_FALSE(rom->loaded);
 }
 
-TEST_F(RomLoading, an_image_file_that_cannot_be_opened_is_refused)
+TEST_F(RomLoading, an_image_file_that_cannot_be_opened_is_refused_with_its_path_and_the_reason)
 {
     EXPECT_EQ(load(dir.file("absent.bin")), LoadOutcome::Refused);
-    EXPECT_EQ(prompts.messages.back().text, "Unable to open the ROM image file.\n");
+    EXPECT_EQ(prompts.messages.back().text,
+              "Unable to open the ROM image file.\n" + dir.file("absent.bin") + "\nNo such file or folder.");
+}
+
+TEST_F(RomLoading, a_definition_file_that_cannot_be_read_refuses_the_load_and_keeps_the_previous_image)
+{
+    ASSERT_EQ(load(makeImage("good", 32768, 0x8000, 0xAA, 0x9000)), LoadOutcome::Loaded);
+    const std::unique_ptr<RomImage> before = std::make_unique<RomImage>(*rom);
+    const std::string bad = makeImage("bad", 16384, 0xC000, 0xBB);
+    std::filesystem::remove(dir.file("bad.tbl"));
+    std::filesystem::create_directory(dir.file("bad.tbl"));
+    EXPECT_EQ(load(bad), LoadOutcome::Refused);
+    ASSERT_EQ(prompts.messages.size(), 1u) << "the reader's message only";
+    EXPECT_EQ(prompts.messages[0].text.rfind("Unable to read the table definition file:\n", 0), 0u);
+    EXPECT_EQ(prompts.romInformationRuns, 0);
+    EXPECT_EQ(rom->romPath, before->romPath);
+    EXPECT_EQ(rom->tblPath, before->tblPath);
+    EXPECT_EQ(rom->entryCount, 1);
+    EXPECT_EQ(rom->image, before->image);
+    EXPECT_EQ(prompts.repaints, 2) << "the window shows the kept path again";
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("bad.tbl")));
+}
+
+TEST_F(RomLoading, a_path_longer_than_259_characters_is_kept_whole_and_no_file_is_made_at_a_cut_path)
+{
+    std::filesystem::path deep = dir.path();
+    for (int i = 0; i < 6; ++i)
+        deep /= std::string(60, static_cast<char>('a' + i));
+    std::filesystem::create_directories(deep);
+    const std::string path = (deep / "cal.bin").string();
+    ASSERT_GT(path.size(), 400u);
+    test::writeBytes(path, std::vector<std::uint8_t>(16, 0x11));
+    test::writeText((deep / "cal.tbl").string(), "8000\nLong\nTests\n9000 0 n Deep X Y\n");
+    ASSERT_EQ(load(path), LoadOutcome::Loaded);
+    EXPECT_EQ(rom->romPath, path);
+    EXPECT_EQ(rom->tblPath, (deep / "cal.tbl").string());
+    ASSERT_EQ(rom->entryCount, 1);
+    EXPECT_EQ(rom->tables[0].name, "Deep");
+    EXPECT_EQ(prompts.romInformationRuns, 0);
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 2u) << "no stray file at a cut path";
 }
 
 TEST_F(RomLoading, an_empty_file_loads_and_changes_no_byte)

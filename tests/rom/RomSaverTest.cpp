@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "rom/RomImage.h"
@@ -73,8 +74,22 @@ TEST_F(RomSaving, a_failed_save_is_reported_and_never_claims_success)
     rom->romPath = dir.file("no-such-folder/cal.bin");
     EXPECT_FALSE(saveRomImage(*rom, prompts));
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_NE(prompts.messages[0].text, "ROM Image Saved.");
+    EXPECT_EQ(prompts.messages[0].text,
+              "Unable to save the ROM image file:\n" + dir.file("no-such-folder/cal.bin") + "\nNo such file or folder.");
     EXPECT_EQ(prompts.messages[0].title, "TaVO Error");
+}
+
+TEST_F(RomSaving, save_as_keeps_a_long_name_whole)
+{
+    loadSixteenKilobytesAtC000();
+    const std::string folder = dir.file(std::string(200, 'f'));
+    std::filesystem::create_directory(folder);
+    const std::string chosen = folder + "/" + std::string(200, 'n');
+    prompts.saveNames.push_back(chosen);
+    ASSERT_TRUE(saveRomImageAs(*rom, prompts));
+    EXPECT_EQ(rom->romPath, chosen + ".bin");
+    EXPECT_EQ(rom->tblPath, chosen + ".tbl");
+    EXPECT_EQ(test::readBytes(chosen + ".bin").size(), 16384u);
 }
 
 TEST_F(RomSaving, save_as_writes_both_files_under_the_new_name_without_a_message)

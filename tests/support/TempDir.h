@@ -1,6 +1,9 @@
 #pragma once
 // A fresh folder per test, removed afterwards, with small file helpers.
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -32,9 +35,25 @@ public:
     std::string file(std::string_view name) const { return (path_ / name).string(); }
     const std::filesystem::path& path() const { return path_; }
 
+    // The names in the folder, sorted: what a save left behind.
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
 private:
     std::filesystem::path path_;
 };
+
+// Root may read and write every file: permission cases are skipped then.
+inline bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
 
 inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <memory>
 
 #include "rom/RomImage.h"
@@ -231,6 +235,47 @@ TEST(TableFileMissing, more_than_514_entries_are_reported_once)
     EXPECT_EQ(rom->entryCount, kTableCapacity);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_NE(prompts.messages[0].text.find("514"), std::string::npos);
+}
+
+TEST(TableFileUnreadable, a_file_that_exists_but_cannot_be_read_is_refused_and_never_replaced)
+{
+    test::TempDir dir;
+    struct Case {
+        std::string name;
+        std::string reason;
+    };
+    std::vector<Case> cases = {{"folder.tbl", "It is a directory."},
+                               {"pipe.tbl", "It is not a regular file (a pipe, device or socket)."},
+                               {"huge.tbl", "The file is larger than 64 MiB."}};
+    std::filesystem::create_directory(dir.path() / "folder.tbl");
+    ASSERT_EQ(::mkfifo(dir.file("pipe.tbl").c_str(), 0644), 0);
+    // Sparse: a file one byte over the limit, without writing 64 MiB.
+    test::writeText(dir.file("huge.tbl"), "8000\nd\na\n");
+    ASSERT_EQ(::truncate(dir.file("huge.tbl").c_str(), 64 * 1024 * 1024 + 1), 0);
+    if (!test::runningAsRoot()) {
+        test::writeText(dir.file("secret.tbl"), "8000\nd\na\n");
+        ASSERT_EQ(::chmod(dir.file("secret.tbl").c_str(), 0), 0);
+        cases.push_back({"secret.tbl", "Permission denied."});
+    }
+    for (const Case& c : cases) {
+        auto rom = std::make_unique<RomImage>();
+        rom->tblPath = dir.file(c.name);
+        rom->entryCount = 1;
+        rom->description = "as before";
+        test::ScriptedPrompts prompts;
+        prompts.romInformation = [](RomImage&) { return true; };
+        const TableReadResult result = readTableFile(*rom, prompts);
+        EXPECT_TRUE(result.refused) << c.name;
+        EXPECT_EQ(prompts.romInformationRuns, 0) << c.name << " is not missing";
+        ASSERT_EQ(prompts.messages.size(), 1u) << c.name;
+        EXPECT_EQ(prompts.messages[0].text,
+                  "Unable to read the table definition file:\n" + dir.file(c.name) + "\n" + c.reason);
+        EXPECT_EQ(rom->entryCount, 1);
+        EXPECT_EQ(rom->description, "as before");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder.tbl"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "pipe.tbl"));
+    EXPECT_EQ(std::filesystem::file_size(dir.path() / "huge.tbl"), 64u * 1024 * 1024 + 1);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <string>
 
@@ -33,7 +34,7 @@ bool saveQuickViewer(const QString& folder)
     QTemporaryDir samples;
     if (!samples.isValid() || !tavo::sample::writeSampleFiles(samples.path().toStdString()))
         return false;
-    tavo::CliPrompts prompts;
+    tavo::CliPrompts prompts(std::cerr);
     auto working = std::make_unique<tavo::RomImage>();
     auto comparison = std::make_unique<tavo::RomImage>();
     const std::string base = samples.path().toStdString() + "/";

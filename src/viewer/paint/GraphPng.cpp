@@ -1,17 +1,26 @@
 #include "viewer/paint/GraphPng.h"
 
+#include <QByteArray>
 #include <QImage>
-#include <QString>
+#include <QtCore/QBuffer>
+
+#include <cerrno>
 
 #include "viewer/paint/GraphPainter.h"
 
 namespace tavo {
 
-bool saveTableGraphPng(const std::string& path, const RomImage& rom, int index, const RomImage* comparison)
+FileStatus saveTableGraphPng(const std::string& path, const RomImage& rom, int index, const RomImage* comparison)
 {
     QImage bitmap;
     drawTableGraph(bitmap, rom, index, comparison);
-    return bitmap.save(QString::fromStdString(path), "PNG");
+    // Encoded in memory, then saved like every other file: QImage::save
+    // would write in place and take the name through a QString.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !bitmap.save(&buffer, "PNG"))
+        return FileStatus::fromErrno(EIO);
+    return writeFileAtomically(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
 }
 
 }  // namespace tavo
