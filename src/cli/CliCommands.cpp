@@ -10,6 +10,7 @@
 #include "cli/JsonWriter.h"
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
+#include "common/Version.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
 #include "tables/TableFileWriter.h"
@@ -21,14 +22,15 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tavo-cli COMMAND ...\n"
-    "  info ROM [--json]              ROM information of an image and its .tbl\n"
-    "  tables ROM [--json]            every table definition, in file order\n"
-    "  show ROM KEY [--json]          one entry's values (KEY: Chrysler name or title)\n"
-    "  save-tables ROM [--to FILE]    write the definitions back as Save Table Data does\n"
-    "  graph ROM KEY --png OUT [--compare OTHER]\n"
-    "                                 draw a table's 258 x 258 graph into a PNG file\n"
-    "  scale ROM KEY --x PCT --y PCT  scale a table as the Scale Table dialog does, and save\n"
-    "  scan ROM [--json] [--write]    add the tables the code addresses; --write stores them\n";
+    "  info ROM [--json]                          ROM information of an image and its .tbl\n"
+    "  tables ROM [--json]                        every table definition, in file order\n"
+    "  show ROM KEY [--json]                      one entry's values (KEY: Chrysler name or title)\n"
+    "  save-tables ROM [--to FILE]                write the definitions back as Save Table Data does\n"
+    "  graph ROM KEY --png OUT [--compare OTHER]  draw a table's 258 x 258 graph into a PNG file\n"
+    "  scale ROM KEY --x PCT --y PCT              scale a table as the Scale Table dialog does, and save\n"
+    "  scan ROM [--json] [--write]                add the tables the code addresses; --write stores them\n"
+    "  --help                                     print this help\n"
+    "  --version                                  print the version\n";
 
 std::string hex4(int value)
 {
@@ -159,6 +161,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         (args.empty() ? err : out) << kUsage;
         return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "--version") {
+        out << "tavo-cli " << kVersion << '\n';
+        return 0;
     }
     try {
         const std::string& command = args[0];

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -72,6 +73,25 @@ TEST_F(RomInformationDialogTest, ok_takes_the_typed_values_and_writes_the_defini
     EXPECT_EQ(written.rfind("c000\r\nStage 2\r\nMe\r\n", 0), 0u);
     EXPECT_NE(written.find("injectors 36.0\r\n"), std::string::npos);
     EXPECT_NE(written.find("map 3\r\n"), std::string::npos);
+}
+
+TEST_F(RomInformationDialogTest, texts_show_whole_in_fields_as_wide_as_the_dialog_beside_the_icon)
+{
+    rom->description = "TaVO sample turbo calibration (synthetic)";
+    rom->author = "TaVO project sample generator";
+    RomInformationDialog dialog(*rom, prompts);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    for (int id : {1010, 1011}) {
+        QLineEdit* edit = control<QLineEdit>(dialog, id);
+        EXPECT_GT(edit->width(), edit->fontMetrics().horizontalAdvance(edit->text())) << id;
+        EXPECT_GT(edit->mapTo(&dialog, QPoint(edit->width(), 0)).x(), dialog.width() - 20) << id;
+        EXPECT_EQ(edit->cursorPosition(), 0) << "a longer text shows its beginning";
+    }
+    int pictures = 0;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        pictures += label->pixmap().size() == QSize(32, 32);
+    EXPECT_EQ(pictures, 1) << "the program icon";
 }
 
 TEST_F(RomInformationDialogTest, ok_without_edits_keeps_every_field_exactly_and_no_map_choice_writes_map_2)

@@ -256,6 +256,8 @@ TEST_F(TableDialogs, table_editor_lists_the_rows_of_a_normal_table)
     EXPECT_EQ(grid->topLevelItem(0)->text(2), "0080 (0.5000)");
     EXPECT_EQ(grid->topLevelItem(8)->text(2), " ");
     EXPECT_EQ(grid->topLevelItem(8)->data(0, Qt::UserRole).toInt(), 8);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_EQ(QApplication::focusWidget(), grid) << "the focus starts on the rows";
     click(dialog, "okButton");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(rom->image == before);

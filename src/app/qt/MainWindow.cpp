@@ -13,6 +13,7 @@
 #include "app/ShellCommands.h"
 #include "app/qt/AboutDialog.h"
 #include "app/qt/PlaceholderDialogs.h"
+#include "app/qt/ProgramLook.h"
 #include "common/qt/QtText.h"
 #include "analysis/qt/FuelingDialog.h"
 #include "rom/RomInformation.h"
@@ -56,7 +57,7 @@ MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     prompts_ = prompts;
 
     setWindowTitle("TaVO");
-    setWindowIcon(QIcon(":/tavo-icon.png"));
+    setWindowIcon(programIcon());
     setCentralWidget(new PathView(state_, this));
     buildMenus();
     buildAccelerators();

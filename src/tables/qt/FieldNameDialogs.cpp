@@ -34,6 +34,8 @@ BitFieldNamesDialog::BitFieldNamesDialog(TableDef& def, QWidget* parent)
     page->addLayout(grid);
     page->addWidget(new QLabel(QString::fromLatin1(kBlankNote), this));
     page->addLayout(okCancelRow(this));
+    // Wide enough for the title in the title bar.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 160);
 }
 
 void BitFieldNamesDialog::accept()
