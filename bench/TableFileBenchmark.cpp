@@ -5,7 +5,7 @@
 #include <fstream>
 #include <memory>
 
-#include "common/UserPrompts.h"
+#include "rom/RomPrompts.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
 #include "tables/TableFileReader.h"
@@ -26,10 +26,10 @@ std::unique_ptr<RomImage> maximalDefinitions()
         def.offset = i * 100 % 0xFFFF;
         def.type = static_cast<TableType>(i % kTableTypeCount);
         def.name = std::string(200, 'n') + std::to_string(i);
-        def.xLabel = std::string(250, 'x');
-        def.yLabel = std::string(250, 'y');
-        def.xMin = "0", def.xMax = "8000", def.yMin = "-128", def.yMax = "128";
-        def.xUnits = std::string(100, 'u'), def.yUnits = std::string(100, 'v');
+        def.axes.xLabel = std::string(250, 'x');
+        def.axes.yLabel = std::string(250, 'y');
+        def.axes.xMin = "0", def.axes.xMax = "8000", def.axes.yMin = "-128", def.axes.yMax = "128";
+        def.axes.xUnits = std::string(100, 'u'), def.axes.yUnits = std::string(100, 'v');
         def.chryslerName = "TBL" + std::to_string(i % 1000);
         std::string description;
         while (description.size() < 2000)
@@ -101,7 +101,7 @@ void BM_Read60MBOfComments(benchmark::State& state)
 }
 BENCHMARK(BM_Read60MBOfComments)->Unit(benchmark::kMillisecond);
 
-class SilentPrompts : public UserPrompts {
+class SilentPrompts : public RomPrompts {
 public:
     std::optional<std::string> chooseFileToOpen(const FileRequest&) override { return {}; }
     std::optional<std::string> chooseFileToSave(const FileRequest&) override { return {}; }

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "SampleCalibration.h"
-#include "common/UserPrompts.h"
+#include "rom/RomPrompts.h"
 #include "rom/RomImage.h"
 #include "tables/ScalePercentages.h"
 #include "tables/TableCells.h"
@@ -61,7 +61,7 @@ std::unique_ptr<RomImage> longestTable()
     return rom;
 }
 
-class SilentPrompts : public UserPrompts {
+class SilentPrompts : public RomPrompts {
 public:
     std::optional<std::string> chooseFileToOpen(const FileRequest&) override { return std::nullopt; }
     std::optional<std::string> chooseFileToSave(const FileRequest&) override { return std::nullopt; }

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in the
-# normal build and in the AddressSanitizer + UndefinedBehaviorSanitizer build.
+# normal build and in the AddressSanitizer + UndefinedBehaviorSanitizer build,
+# both with warnings as errors.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/ensure-deps.sh"
 export QT_QPA_PLATFORM=offscreen
 
-"$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+"$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_WERROR=ON
 echo "== tests (RelWithDebInfo)"
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
 
-"$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVO_SANITIZE=ON -DTAVO_BENCHMARKS=OFF
+"$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVO_SANITIZE=ON -DTAVO_BENCHMARKS=OFF -DTAVO_WERROR=ON
 echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer)"
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$(nproc)"

@@ -18,20 +18,10 @@ FuelingChoice makeChoice(int id, std::string label, std::vector<std::string> ite
 
 }  // namespace
 
-bool comboBoxLess(std::string_view a, std::string_view b)
-{
-    const std::string lowerA = toLowerAscii(a);
-    const std::string lowerB = toLowerAscii(b);
-    return std::lexicographical_compare(lowerA.begin(), lowerA.end(), lowerB.begin(), lowerB.end(),
-                                        [](char x, char y) {
-                                            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-                                        });
-}
-
 std::vector<std::string> sortedLikeComboBox(std::vector<std::string> items)
 {
     std::stable_sort(items.begin(), items.end(),
-                     [](const std::string& a, const std::string& b) { return comboBoxLess(a, b); });
+                     [](const std::string& a, const std::string& b) { return lessIgnoringCase(a, b); });
     return items;
 }
 

@@ -33,8 +33,7 @@ struct FuelingChoice {
 const std::vector<FuelingChoice>& fuelingChoices();
 
 // Sorted lists order their items as the system's sorted combo boxes do: by
-// text, without regard to case ("33.25pph ..." before "33pph ...").
-bool comboBoxLess(std::string_view a, std::string_view b);
+// text, without regard to case (lessIgnoringCase), equal ones as added.
 std::vector<std::string> sortedLikeComboBox(std::vector<std::string> items);
 
 // The entry of the table that item `item` of the graph list shows: "1 Full"

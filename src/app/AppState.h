@@ -39,6 +39,8 @@ struct AppState {
     // When set (tavo --serial-device, --simulated-ecm), every port number
     // opens this device for the run.
     std::string serialDevice;
+    // A Logging.cfg that could not be written has been reported (once a run).
+    bool loggingConfigFailureReported = false;
 };
 
 // The unsaved-changes test: any byte of the 64 KiB differs from the pristine copy.

@@ -1,21 +1,26 @@
 #include "app/ShellCommands.h"
 
+#include <filesystem>
+#include <ostream>
+
 #include "app/AppState.h"
-#include "common/UserPrompts.h"
+#include "rom/RomPrompts.h"
 #include "rom/RomSaver.h"
 #include "tables/TableFileWriter.h"
 
 namespace tavo {
 
-LoadOutcome loadWorkingImage(AppState& state, UserPrompts& prompts)
+std::optional<LoadOutcome> loadWorkingImage(AppState& state, RomPrompts& prompts)
 {
+    if (!settleUnsavedChanges(state, prompts))
+        return std::nullopt;
     const LoadOutcome outcome = loadRomImage(state.workingImage, prompts);
     if (outcome == LoadOutcome::Loaded)
         markWorkingImageSaved(state);
     return outcome;
 }
 
-LoadOutcome loadWorkingImageFrom(AppState& state, const std::string& path, UserPrompts& prompts)
+LoadOutcome loadWorkingImageFrom(AppState& state, const std::string& path, RomPrompts& prompts)
 {
     const LoadOutcome outcome = loadRomImageFrom(state.workingImage, path, prompts);
     if (outcome == LoadOutcome::Loaded)
@@ -23,7 +28,14 @@ LoadOutcome loadWorkingImageFrom(AppState& state, const std::string& path, UserP
     return outcome;
 }
 
-void loadComparisonImage(AppState& state, UserPrompts& prompts)
+std::optional<ScanResult> scanWorkingImage(AppState& state, RomPrompts& prompts)
+{
+    if (!settleUnsavedChanges(state, prompts))
+        return std::nullopt;
+    return scanRom(state.workingImage, prompts);
+}
+
+void loadComparisonImage(AppState& state, RomPrompts& prompts)
 {
     loadRomImage(state.comparisonImage, prompts);
     if (state.comparisonImage.loaded)
@@ -54,26 +66,56 @@ bool saveTableData(AppState& state, UserPrompts& prompts)
     return storeTableFile(state.workingImage, prompts);
 }
 
-CloseDecision confirmClose(AppState& state, UserPrompts& prompts)
+bool settleUnsavedChanges(AppState& state, UserPrompts& prompts)
 {
     if (!hasUnsavedChanges(state))
-        return CloseDecision::Close;
+        return true;
     switch (prompts.ask("Do you want to save your changes now?", "Unsaved Changes",
                         QuestionButtons::YesNoCancel)) {
     case Answer::Cancel:
-        return CloseDecision::Stay;
+        return false;
     case Answer::No:
-        return CloseDecision::Close;
+        return true;
     case Answer::Yes:
         break;
     }
-    return saveWorkingImage(state, prompts) ? CloseDecision::Close : CloseDecision::Stay;
+    return saveWorkingImage(state, prompts);
 }
 
-void loadLoggingConfiguration(AppState& state, const std::string& path)
+CloseDecision confirmClose(AppState& state, UserPrompts& prompts)
+{
+    return settleUnsavedChanges(state, prompts) ? CloseDecision::Close : CloseDecision::Stay;
+}
+
+namespace {
+
+void reportLoggingConfigFailure(AppState& state, const std::string& path, const FileStatus& status,
+                                std::ostream& err)
+{
+    if (state.loggingConfigFailureReported)
+        return;
+    state.loggingConfigFailureReported = true;
+    std::error_code ec;
+    const auto where = std::filesystem::absolute(path, ec);
+    err << "tavo: unable to write " << (ec ? path : where.string()) << ": " << status.reason()
+        << " The logging settings will not be kept after this run.\n";
+}
+
+}  // namespace
+
+void loadLoggingConfiguration(AppState& state, const std::string& path, std::ostream& err)
 {
     setLoggingDefaults(state.loggingConfig);
-    readLoggingConfig(state.loggingConfig, path);
+    if (const FileStatus status = readLoggingConfig(state.loggingConfig, path); !status)
+        reportLoggingConfigFailure(state, path, status, err);
+}
+
+bool storeLoggingConfiguration(AppState& state, const std::string& path, std::ostream& err)
+{
+    const FileStatus status = writeLoggingConfig(state.loggingConfig, path);
+    if (!status)
+        reportLoggingConfigFailure(state, path, status, err);
+    return status.ok();
 }
 
 }  // namespace tavo

@@ -10,9 +10,9 @@
 #include "cli/JsonWriter.h"
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
+#include "common/Version.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
-#include "tables/TableCells.h"
 #include "tables/TableFileWriter.h"
 #include "tables/TableLookup.h"
 
@@ -22,16 +22,16 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tavo-cli COMMAND ...\n"
-    "  info ROM [--json]              ROM information of an image and its .tbl\n"
-    "  tables ROM [--json]            every table definition, in file order\n"
-    "  show ROM KEY [--json]          one entry's values (KEY: Chrysler name or title)\n"
-    "  save-tables ROM [--to FILE]    write the definitions back as Save Table Data does\n"
-    "  graph ROM KEY --png OUT [--compare OTHER]\n"
-    "                                 draw a table's 258 x 258 graph into a PNG file\n"
-    "  scale ROM KEY --x PCT --y PCT  scale a table as the Scale Table dialog does, and save\n"
-    "  scan ROM [--json] [--write]    add the tables the code addresses; --write stores them\n"
-    "  ram --device PATH [--base HEX] [--count N] [--json] [--low-speed N --high-speed N]\n"
-    "                                 connect to the ECM and read RAM bytes as Live RAM does\n";
+    "  info ROM [--json]                          ROM information of an image and its .tbl\n"
+    "  tables ROM [--json]                        every table definition, in file order\n"
+    "  show ROM KEY [--json]                      one entry's values (KEY: Chrysler name or title)\n"
+    "  save-tables ROM [--to FILE]                write the definitions back as Save Table Data does\n"
+    "  graph ROM KEY --png OUT [--compare OTHER]  draw a table's 258 x 258 graph into a PNG file\n"
+    "  scale ROM KEY --x PCT --y PCT              scale a table as the Scale Table dialog does, and save\n"
+    "  scan ROM [--json] [--write]                add the tables the code addresses; --write stores them\n"
+    "  ram --device PATH [--base HEX] [--count N] [--json] [--low-speed N --high-speed N]  read ECM RAM as Live RAM does\n"
+    "  --help                                     print this help\n"
+    "  --version                                  print the version\n";
 
 std::string hex4(int value)
 {
@@ -93,16 +93,10 @@ void writeEntryJson(JsonWriter& json, const TableDef& def)
         .key("typeName").value(tableTypeName(def.type))
         .key("moveable").value(def.moveable)
         .key("chryslerName").value(def.chryslerName)
-        .key("count").value(def.count)
-        .key("xLabel").value(def.xLabel)
-        .key("xMin").value(def.xMin)
-        .key("xMax").value(def.xMax)
-        .key("xUnits").value(def.xUnits)
-        .key("yLabel").value(def.yLabel)
-        .key("yMin").value(def.yMin)
-        .key("yMax").value(def.yMax)
-        .key("yUnits").value(def.yUnits)
-        .key("description").value(def.description);
+        .key("count").value(def.count);
+    for (const AxisField& field : kAxisFields)
+        json.key(field.name).value(def.axes.*field.member);
+    json.key("description").value(def.description);
     if (def.type == TableType::Flags8) {
         json.key("bitNames").beginArray();
         for (const auto& bit : def.bitNames)
@@ -144,111 +138,6 @@ int cmdTables(const Arguments& args, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-struct ShownRow {
-    TablePoint point;
-    bool slopeShown = true;
-};
-
-std::vector<ShownRow> shownRows(const RomImage& rom, const TableDef& def)
-{
-    std::vector<ShownRow> rows;
-    if (!isGraphType(def.type))
-        return rows;
-    const int count = rowsInSpace(def.type, def.offset, def.count);
-    for (int i = 0; i < count; ++i) {
-        ShownRow row{readPoint(rom.image, def.type, def.offset, i)};
-        // The last row of a Normal or Signed table has no slope of its own.
-        row.slopeShown = def.type == TableType::FiveByte || i + 1 < def.count;
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err)
-{
-    requireWords(args, 2);
-    auto rom = loadImage(args.words[0], err);
-    if (!rom)
-        return 1;
-    const int index = findEntryOrSay(*rom, args.words[1], err);
-    if (index < 0)
-        return 1;
-    const TableDef& def = rom->tables[static_cast<std::size_t>(index)];
-    const std::uint8_t byte = byteAt(rom->image, def.offset).value_or(0);
-    const int value16 = byte * 256 + byteAt(rom->image, def.offset + 1L).value_or(0);
-
-    std::vector<std::string> names;  // bits set, or choices chosen
-    if (def.type == TableType::Flags8) {
-        for (int bit = 0; bit < 8; ++bit)
-            if (byte & (1 << bit))
-                names.push_back(def.bitNames[static_cast<std::size_t>(bit)]);
-    } else if (def.type == TableType::Value8) {
-        for (std::size_t k = 0; k < 8; ++k)
-            if (def.valueNames[k] != kUnusedChoiceName && def.values[k] == byte)
-                names.push_back(def.valueNames[k]);
-    }
-    const auto rows = shownRows(*rom, def);
-
-    if (args.json()) {
-        JsonWriter json;
-        json.beginObject()
-            .key("index").value(def.index)
-            .key("name").value(def.name)
-            .key("chryslerName").value(def.chryslerName)
-            .key("offset").value(def.offset)
-            .key("type").value(static_cast<int>(def.type))
-            .key("typeName").value(tableTypeName(def.type))
-            .key("count").value(def.count);
-        if (isGraphType(def.type)) {
-            json.key("rows").beginArray();
-            for (const ShownRow& row : rows) {
-                json.beginObject()
-                    .key("x").value(row.point.x)
-                    .key("y").value(row.point.y)
-                    .key("slopeRaw").value(row.point.slopeHigh * 256 + row.point.slopeLow)
-                    .key("slope");
-                if (row.slopeShown)
-                    json.value(static_cast<double>(decodeSlope(row.point.slopeHigh, row.point.slopeLow)));
-                else
-                    json.null();
-                json.endObject();
-            }
-            json.endArray();
-        } else {
-            json.key("value").value(def.type == TableType::Const16 ? value16 : byte);
-            if (def.type == TableType::Flags8 || def.type == TableType::Value8) {
-                json.key(def.type == TableType::Flags8 ? "bitsSet" : "chosen").beginArray();
-                for (const auto& name : names)
-                    json.value(name);
-                json.endArray();
-            }
-        }
-        json.endObject();
-        out << json.text() << '\n';
-        return 0;
-    }
-
-    out << terminalText(def.name) << " (" << terminalText(def.chryslerName) << ") at " << hex4(def.offset) << ", "
-        << tableTypeName(def.type) << '\n';
-    if (isGraphType(def.type)) {
-        out << "row\tx\ty\tslope\n";
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const ShownRow& row = rows[i];
-            out << i << '\t' << row.point.x << '\t' << row.point.y << '\t';
-            if (row.slopeShown)
-                out << hexLower(row.point.slopeHigh * 256u + row.point.slopeLow, 4, '0') << " ("
-                    << formatFixed(decodeSlope(row.point.slopeHigh, row.point.slopeLow), 4) << ")";
-            out << '\n';
-        }
-        return 0;
-    }
-    const int value = def.type == TableType::Const16 ? value16 : byte;
-    out << "value: " << value << " (0x" << hexLower(static_cast<std::uint32_t>(value)) << ")\n";
-    for (const auto& name : names)
-        out << (def.type == TableType::Flags8 ? "set: " : "chosen: ") << terminalText(name) << '\n';
-    return 0;
-}
-
 int cmdSaveTables(const Arguments& args, std::ostream& out, std::ostream& err)
 {
     requireWords(args, 1);
@@ -273,6 +162,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         (args.empty() ? err : out) << kUsage;
         return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "--version") {
+        out << "tavo-cli " << kVersion << '\n';
+        return 0;
     }
     try {
         const std::string& command = args[0];

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "common/UserPrompts.h"
+#include "rom/RomPrompts.h"
 
 namespace tavo {
 
-class CliPrompts : public UserPrompts {
+class CliPrompts : public RomPrompts {
 public:
     explicit CliPrompts(std::ostream& err) : err_(err) {}
 

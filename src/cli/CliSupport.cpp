@@ -140,4 +140,13 @@ int findEntryOrSay(const RomImage& rom, const std::string& key, std::ostream& er
     return index;
 }
 
+TableDef* loadEntry(std::unique_ptr<RomImage>& rom, const Arguments& args, std::ostream& err)
+{
+    rom = loadImage(args.words.at(0), err);
+    if (!rom)
+        return nullptr;
+    const int index = findEntryOrSay(*rom, args.words.at(1), err);
+    return index < 0 ? nullptr : &rom->tables[static_cast<std::size_t>(index)];
+}
+
 }  // namespace tavo

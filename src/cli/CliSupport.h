@@ -14,6 +14,7 @@
 namespace tavo {
 
 struct RomImage;
+struct TableDef;
 
 // Thrown for a command line that does not fit; runCli prints the usage and exits 2.
 struct UsageError {
@@ -50,7 +51,12 @@ int findEntry(const RomImage& rom, const std::string& key);
 // findEntry, saying on err when there is no such entry.
 int findEntryOrSay(const RomImage& rom, const std::string& key, std::ostream& err);
 
+// The image the first word names, into `rom`, and its entry the second word
+// names; null when either is missing (the reason said on err).
+TableDef* loadEntry(std::unique_ptr<RomImage>& rom, const Arguments& args, std::ostream& err);
+
 // Commands living in their own files.
+int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScan(const Arguments& args, std::ostream& out, std::ostream& err);

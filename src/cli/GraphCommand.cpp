@@ -17,14 +17,12 @@ int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err)
     const auto png = args.option("--png");
     if (!png)
         throw UsageError{"graph needs --png OUT"};
-    auto rom = loadImage(args.words[0], err);
-    if (!rom)
+    std::unique_ptr<RomImage> rom;
+    const TableDef* entry = loadEntry(rom, args, err);
+    if (!entry)
         return 1;
     const std::string& key = args.words[1];
-    const int index = findEntryOrSay(*rom, key, err);
-    if (index < 0)
-        return 1;
-    const TableDef& def = rom->tables[static_cast<std::size_t>(index)];
+    const TableDef& def = *entry;
     if (!isGraphType(def.type)) {
         err << "tavo-cli: " << key << " is a " << tableTypeName(def.type)
             << " entry; only Normal, FiveByte and Signed tables have a graph\n";
@@ -36,7 +34,7 @@ int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err)
         if (!comparison)
             return 1;
     }
-    if (const FileStatus written = saveTableGraphPng(*png, *rom, index, comparison.get()); !written) {
+    if (const FileStatus written = saveTableGraphPng(*png, *rom, def.index, comparison.get()); !written) {
         err << "tavo-cli: unable to write " << terminalText(*png) << ": " << written.reason() << '\n';
         return 1;
     }

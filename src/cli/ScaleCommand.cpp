@@ -59,13 +59,11 @@ int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err)
     requireWords(args, 2);
     const float xPercent = percentageOption(args, "--x");
     const float yPercent = percentageOption(args, "--y");
-    auto rom = loadImage(args.words[0], err);
-    if (!rom)
+    std::unique_ptr<RomImage> rom;
+    TableDef* entry = loadEntry(rom, args, err);
+    if (!entry)
         return 1;
-    const int index = findEntryOrSay(*rom, args.words[1], err);
-    if (index < 0)
-        return 1;
-    TableDef& def = rom->tables[static_cast<std::size_t>(index)];
+    TableDef& def = *entry;
     if (!isGraphType(def.type)) {
         err << "tavo-cli: " << args.words[1] << " is a " << tableTypeName(def.type)
             << " entry; only Normal, FiveByte and Signed tables can be scaled (nothing written)\n";

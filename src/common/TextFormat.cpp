@@ -172,4 +172,14 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && toLowerAscii(a) == toLowerAscii(b);
 }
 
+bool lessIgnoringCase(std::string_view a, std::string_view b)
+{
+    auto fold = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return static_cast<unsigned char>(u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u);
+    };
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [&](char l, char r) { return fold(l) < fold(r); });
+}
+
 }  // namespace tavo

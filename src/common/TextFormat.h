@@ -39,5 +39,8 @@ std::string cutToWidth(std::string_view text, std::size_t width);
 
 std::string toLowerAscii(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// The order of the table list's names and of sorted choice lists: byte by
+// byte, unsigned, with A to Z folded to lower case ("33.25pph" before "33pph").
+bool lessIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace tavo

@@ -1,15 +1,14 @@
 #pragma once
 // The one way the logic talks to the user: file choosers, message boxes,
-// questions, the ROM information step and repaint requests. The Qt front end
-// implements it with dialogs; tests use a scripted fake; tavo-cli never asks.
+// questions and repaint requests. The Qt front end implements it with
+// dialogs; tests use a scripted fake; tavo-cli never asks. (The image model
+// adds its "ROM Information" step in rom/RomPrompts.h.)
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace tavo {
-
-struct RomImage;
 
 enum class MessageIcon { Information, Warning, Error, Question };
 enum class QuestionButtons { YesNo, YesNoCancel };
@@ -34,10 +33,6 @@ public:
 
     virtual void showMessage(std::string_view text, std::string_view title, MessageIcon icon) = 0;
     virtual Answer ask(std::string_view text, std::string_view title, QuestionButtons buttons) = 0;
-
-    // Runs the "ROM Information" dialog on the record; true when it was
-    // confirmed with OK (the record and its definition file are then updated).
-    virtual bool runRomInformation(RomImage& record) = 0;
 
     // The main window shows the working image's path: ask it to repaint.
     virtual void repaint() = 0;

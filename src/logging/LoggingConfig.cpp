@@ -148,18 +148,17 @@ void decodeLoggingConfig(LoggingConfig& config, std::string_view in)
         config.serial.highSpeed = getInt32(in, kSerialOffset + 8);
 }
 
-void readLoggingConfig(LoggingConfig& config, const std::string& path)
+FileStatus readLoggingConfig(LoggingConfig& config, const std::string& path)
 {
     const FileContent content = readFileStart(path, kLoggingConfigSize);
-    if (content.status.missing()) {
-        writeLoggingConfig(config, path);
-        return;
-    }
+    if (content.status.missing())
+        return writeLoggingConfig(config, path);
     // A file that exists but cannot be read is the user's: it is left alone.
     if (!content.status)
-        return;
+        return {};
     decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
                                                  content.bytes.size()));
+    return {};
 }
 
 FileStatus writeLoggingConfig(const LoggingConfig& config, const std::string& path)

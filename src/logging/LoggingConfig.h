@@ -47,8 +47,9 @@ void decodeLoggingConfig(LoggingConfig& config, std::string_view bytes);
 
 // Reads the file at `path`; a missing file is created from the configuration
 // as it stands (the defaults at start-up). One that exists but cannot be read
-// keeps the configuration as it stands and is not replaced.
-void readLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
+// keeps the configuration as it stands and is not replaced. The status is
+// that of creating the file: ok when none had to be created.
+FileStatus readLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
 // Writes the file through the safe save; the status says why it failed.
 FileStatus writeLoggingConfig(const LoggingConfig& config, const std::string& path = kLoggingConfigFile);
 

@@ -1,20 +1,17 @@
 #include "rom/RomInformation.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
-#include "common/AtomicFile.h"
 #include "common/TextFormat.h"
-#include "common/UserPrompts.h"
 #include "rom/RomImage.h"
 #include "rom/RomMessages.h"
+#include "rom/RomPrompts.h"
 #include "tables/TableFileReader.h"
 #include "tables/TableFileWriter.h"
 
 namespace tavo {
-
-namespace {
-constexpr std::size_t kDialogTextWidth = 128;  // description and author are taken back cut to 127
-}
 
 RomInformationForm romInformationForm(const RomImage& rom)
 {
@@ -32,14 +29,25 @@ RomInformationForm romInformationForm(const RomImage& rom)
 
 void applyRomInformationForm(RomImage& rom, const RomInformationForm& form)
 {
-    if (const auto offset = parseHexPrefix(cutToWidth(form.offset, 128), 4))
-        rom.loadOffset = static_cast<std::int32_t>(*offset);
-    rom.description = cutToWidth(form.description, kDialogTextWidth);
-    rom.author = cutToWidth(form.author, kDialogTextWidth);
-    if (const auto injectors = parseFloatPrefix(form.injectors))
-        rom.injectors = *injectors;
-    if (const auto boost = parseFloatPrefix(form.boost))
-        rom.boost = *boost;
+    // A text left as it was shown keeps its value exactly: "%2.1f" shows
+    // 33.25 as 33.3, and OK without edits must not store that.
+    const RomInformationForm shown = romInformationForm(rom);
+    if (form.offset != shown.offset) {
+        if (const auto offset = parseHexPrefix(cutToWidth(form.offset, 128), 4))
+            rom.loadOffset = static_cast<std::int32_t>(*offset);
+    }
+    if (form.description != rom.description)
+        rom.description = cutToWidth(form.description, width::romText);
+    if (form.author != rom.author)
+        rom.author = cutToWidth(form.author, width::romText);
+    if (form.injectors != shown.injectors) {
+        if (const auto injectors = parseFloatPrefix(form.injectors))
+            rom.injectors = *injectors;
+    }
+    if (form.boost != shown.boost) {
+        if (const auto boost = parseFloatPrefix(form.boost))
+            rom.boost = *boost;
+    }
     if (form.mapRange == kMap2Bar || form.mapRange == kMap25Bar || form.mapRange == kMap3Bar)
         rom.mapRange = form.mapRange;
 }
@@ -50,7 +58,7 @@ void acceptRomInformation(RomImage& rom, const RomInformationForm& form, UserPro
     storeTableFile(rom, prompts);
 }
 
-void editRomInformation(RomImage& rom, UserPrompts& prompts)
+void editRomInformation(RomImage& rom, RomPrompts& prompts)
 {
     const std::int32_t previousOffset = rom.loadOffset;
     prompts.runRomInformation(rom);
@@ -66,22 +74,27 @@ void editRomInformation(RomImage& rom, UserPrompts& prompts)
     if (prompts.ask("Do you wish to move this image now?", "Offset Changed", QuestionButtons::YesNo) !=
         Answer::Yes)
         return;
-    relocateImage(rom, prompts);
+    relocateImage(rom, previousOffset, prompts);
 }
 
-void relocateImage(RomImage& rom, UserPrompts& prompts)
+void relocateImage(RomImage& rom, std::int32_t fromOffset, RomPrompts& prompts)
 {
-    storeTableFile(rom, prompts);
-    readTableFile(rom, prompts);
+    // The definitions are stored with the new offset and taken back from the
+    // file; when they cannot be stored the record already holds them.
+    if (storeTableFile(rom, prompts))
+        readTableFile(rom, prompts);
+    // The bytes held are moved, edits since the last save included; the image
+    // file is not read again, and the rest of the space is cleared.
+    auto placeOf = [&](std::int32_t offset) {
+        const auto start = static_cast<std::size_t>(std::clamp<long>(offset, 0, static_cast<long>(kAddressSpace)));
+        const auto size = static_cast<std::size_t>(std::max(rom.imageSize, 0));
+        return std::pair{start, std::min(size, kAddressSpace - start)};
+    };
+    const auto [from, available] = placeOf(fromOffset);
+    const auto [to, room] = placeOf(rom.loadOffset);
+    const std::vector<std::uint8_t> bytes(rom.image.begin() + from, rom.image.begin() + from + std::min(available, room));
     rom.image.fill(0);
-    const auto content = readFilePrefix(rom.romPath, kAddressSpace);
-    if (!content)
-        return;
-    const long start = std::clamp<long>(rom.loadOffset, 0, static_cast<long>(kAddressSpace));
-    const std::size_t room = kAddressSpace - static_cast<std::size_t>(start);
-    const std::size_t wanted = std::min<std::size_t>(static_cast<std::size_t>(std::max(rom.imageSize, 0)), room);
-    const std::size_t taken = std::min(wanted, content->bytes.size());
-    std::copy_n(content->bytes.begin(), taken, rom.image.begin() + start);
+    std::copy(bytes.begin(), bytes.end(), rom.image.begin() + to);
 }
 
 }  // namespace tavo

@@ -6,9 +6,9 @@
 
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
-#include "common/UserPrompts.h"
 #include "rom/RomImage.h"
 #include "rom/RomMessages.h"
+#include "rom/RomPrompts.h"
 #include "tables/TableFileReader.h"
 
 namespace tavo {
@@ -23,7 +23,7 @@ std::string tablePathFor(std::string_view romPath)
     return path;
 }
 
-LoadOutcome loadRomImage(RomImage& rom, UserPrompts& prompts)
+LoadOutcome loadRomImage(RomImage& rom, RomPrompts& prompts)
 {
     const auto chosen = prompts.chooseFileToOpen(
         {"Select Rom Image", "Rom Image Files", "*.bin", rom.romPath});
@@ -32,7 +32,7 @@ LoadOutcome loadRomImage(RomImage& rom, UserPrompts& prompts)
     return loadRomImageFrom(rom, *chosen, prompts);
 }
 
-LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, UserPrompts& prompts)
+LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, RomPrompts& prompts)
 {
     // Everything the load changes before the image file is accepted, kept so
     // that a refused file leaves the record exactly as it was.

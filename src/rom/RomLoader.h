@@ -7,7 +7,7 @@
 namespace tavo {
 
 struct RomImage;
-class UserPrompts;
+class RomPrompts;
 
 enum class LoadOutcome {
     Cancelled,  // the file dialog was cancelled: nothing changed
@@ -20,13 +20,13 @@ enum class LoadOutcome {
 std::string tablePathFor(std::string_view romPath);
 
 // Asks for an image file ("Select Rom Image") and loads it.
-LoadOutcome loadRomImage(RomImage& rom, UserPrompts& prompts);
+LoadOutcome loadRomImage(RomImage& rom, RomPrompts& prompts);
 
 // Loads the given image file: reads (or creates) its definitions, then places
 // the image at the load offset they give. An image file that cannot be
 // opened, is larger than 64 KiB or does not fit at the offset, and a
 // definition file that exists but cannot be read, are refused with a message;
 // the record then keeps its paths, definitions, ROM information and bytes.
-LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, UserPrompts& prompts);
+LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, RomPrompts& prompts);
 
 }  // namespace tavo

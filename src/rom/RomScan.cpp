@@ -4,9 +4,10 @@
 #include <optional>
 
 #include "common/TextFormat.h"
-#include "common/UserPrompts.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
+#include "rom/RomPrompts.h"
+#include "tables/GenericEntry.h"
 #include "tables/ShapeTests.h"
 #include "tables/TableCells.h"
 
@@ -42,24 +43,15 @@ bool isDefined(const RomImage& rom, int entriesInUse, int address)
     return false;
 }
 
-// A found table gets generic names and raw scales, the Signed kind included,
-// until the user describes it.
+// A found table gets a generic name, "L" and its address, and the raw scale
+// of a Normal table whatever its kind (a Signed one too), until the user
+// describes it.
 void describeFoundTable(TableDef& def, int address, const Candidate& shape)
 {
+    applyGenericEntry(def, {"L" + hexUpper(static_cast<std::uint32_t>(address), 4, ' '), "IN", "OUT"});
     def.offset = address;
     def.type = shape.type;
     def.count = shape.count;
-    def.name = "L" + hexUpper(static_cast<std::uint32_t>(address), 4, ' ');
-    def.xLabel = "IN";
-    def.xMin = "0";
-    def.xMax = "256";
-    def.xUnits = "in";
-    def.yLabel = "OUT";
-    def.yMin = "0";
-    def.yMax = "256";
-    def.yUnits = "out";
-    def.chryslerName = "NAME";
-    def.description = "Description";
 }
 
 }  // namespace
@@ -89,7 +81,7 @@ ScanResult scanLoadedImage(RomImage& rom)
     return result;
 }
 
-ScanResult scanRom(RomImage& rom, UserPrompts& prompts)
+ScanResult scanRom(RomImage& rom, RomPrompts& prompts)
 {
     loadRomImage(rom, prompts);
     if (!rom.loaded)

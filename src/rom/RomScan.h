@@ -10,7 +10,7 @@
 namespace tavo {
 
 struct RomImage;
-class UserPrompts;
+class RomPrompts;
 
 // The load-X-immediate opcode of the 6801 and 68HC11.
 inline constexpr int kLoadXImmediate = 0xCE;
@@ -36,6 +36,6 @@ ScanResult scanLoadedImage(RomImage& rom);
 // "ROM Scan...": loads an image (asking for the file), then scans whatever
 // image the record holds; nothing happens while none was ever loaded. A full
 // table list is reported once.
-ScanResult scanRom(RomImage& rom, UserPrompts& prompts);
+ScanResult scanRom(RomImage& rom, RomPrompts& prompts);
 
 }  // namespace tavo

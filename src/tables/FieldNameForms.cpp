@@ -1,7 +1,6 @@
 #include "tables/FieldNameForms.h"
 
 #include "common/TextFormat.h"
-#include "tables/TableInformationForm.h"
 
 namespace tavo {
 
@@ -11,7 +10,7 @@ std::string nameOrMarker(const std::string& text, std::string_view marker)
 {
     if (text.empty())
         return std::string(marker);
-    return text.substr(0, takeBack::choiceName);
+    return cutToWidth(text, width::choiceName);
 }
 
 }  // namespace
@@ -45,9 +44,14 @@ void applyChoices(TableDef& def, const ChoiceTexts& texts)
 {
     for (std::size_t k = 0; k < texts.names.size(); ++k)
         def.valueNames[k] = nameOrMarker(texts.names[k], kUnusedChoiceName);
-    for (std::size_t k = 0; k < texts.values.size(); ++k)
+    const ChoiceTexts shown = choiceTexts(def);
+    for (std::size_t k = 0; k < texts.values.size(); ++k) {
+        // A value left as shown stays whole: four digits would cut a wider one.
+        if (texts.values[k] == shown.values[k])
+            continue;
         if (const auto value = parseHexPrefix(texts.values[k], 4))
             def.values[k] = static_cast<std::int32_t>(*value);
+    }
 }
 
 }  // namespace tavo

@@ -26,7 +26,8 @@ void applyBitNames(TableDef& def, const BitNameTexts& texts);
 ChoiceTexts choiceTexts(const TableDef& def);
 // OK: each name cut to 63 characters, an empty one becoming "Unused"; then
 // each value read as up to four hexadecimal digits (so 1ff is 0x1FF), a text
-// without a hexadecimal digit keeping the previous value.
+// without a hexadecimal digit, or one left as it was shown, keeping the
+// previous value.
 void applyChoices(TableDef& def, const ChoiceTexts& texts);
 
 }  // namespace tavo

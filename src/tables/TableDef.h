@@ -33,7 +33,9 @@ constexpr int kTableTypeCount = 7;
 bool isGraphType(TableType type);  // Normal, FiveByte, Signed
 std::string_view tableTypeName(TableType type);  // "Normal", "FiveByte", ...
 
-// Field widths; a field holds at most width - 1 characters.
+// The widths of the definition's text fields, the one table the .tbl reader,
+// the writer and the definition dialogs all cut to: a field holds at most
+// width - 1 characters.
 namespace width {
 constexpr std::size_t name = 256;
 constexpr std::size_t label = 256;
@@ -48,14 +50,10 @@ constexpr std::size_t choiceName = 64;
 constexpr std::string_view kUnusedBitName = "Not Used";
 constexpr std::string_view kUnusedChoiceName = "Unused";
 
-struct TableDef {
-    ImageBuffer* image = nullptr;  // the buffer of the RomImage holding this entry
-    std::int32_t offset = 0;       // absolute address, 0x0000 to 0xFFFF
-    std::int32_t index = 0;        // position in the RomImage's array
-    std::int32_t count = 0;        // data rows (Normal, Signed, FiveByte)
-    TableType type = TableType::Normal;
-    bool moveable = false;         // obsolete; kept for the file format
-    std::string name;
+// The eight texts of a table's axes: the label, the display values of raw 0
+// and raw 256 (decimal numbers kept as text) and the units, of the input (x)
+// and of the output (y).
+struct AxisText {
     std::string xLabel;
     std::string xMin;
     std::string xMax;
@@ -64,11 +62,42 @@ struct TableDef {
     std::string yMin;
     std::string yMax;
     std::string yUnits;
+    bool operator==(const AxisText&) const = default;
+};
+
+// The axis texts in the order of the definition file, with their names and
+// widths, for the code that treats all eight alike.
+struct AxisField {
+    std::string AxisText::*member;
+    std::string_view name;
+    std::size_t width;
+};
+inline constexpr std::array<AxisField, 8> kAxisFields = {{
+    {&AxisText::xLabel, "xLabel", width::label},
+    {&AxisText::xMin, "xMin", width::scale},
+    {&AxisText::xMax, "xMax", width::scale},
+    {&AxisText::xUnits, "xUnits", width::units},
+    {&AxisText::yLabel, "yLabel", width::label},
+    {&AxisText::yMin, "yMin", width::scale},
+    {&AxisText::yMax, "yMax", width::scale},
+    {&AxisText::yUnits, "yUnits", width::units},
+}};
+
+struct TableDef {
+    ImageBuffer* image = nullptr;  // the buffer of the RomImage holding this entry
+    std::int32_t offset = 0;       // absolute address, 0x0000 to 0xFFFF
+    std::int32_t index = 0;        // position in the RomImage's array
+    std::int32_t count = 0;        // data rows (Normal, Signed, FiveByte)
+    TableType type = TableType::Normal;
+    bool moveable = false;         // obsolete; kept for the file format
+    std::string name;
+    AxisText axes;
     std::string chryslerName;
     std::string description;
     std::array<std::string, 8> bitNames;
     std::array<std::string, 8> valueNames;
     std::array<std::int32_t, 8> values{};
+    bool operator==(const TableDef&) const = default;
 };
 
 }  // namespace tavo

@@ -8,8 +8,9 @@
 
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
-#include "common/UserPrompts.h"
 #include "rom/RomImage.h"
+#include "rom/RomPrompts.h"
+#include "tables/GenericEntry.h"
 #include "tables/TableFileWriter.h"
 #include "tables/TokenCodec.h"
 
@@ -22,22 +23,25 @@ namespace {
 constexpr std::size_t kMaxTableFileBytes = 64 * 1024 * 1024;
 
 enum class Slot {
-    Offset, Type, Moveable, Name, XLabel, XMin, XMax, XUnits, YLabel, YMin, YMax, YUnits,
-    Chrysler, Description, BitName, ChoiceName, ChoiceValue,
+    Offset, Type, Moveable, Name, Axis, Chrysler, Description, BitName, ChoiceName, ChoiceValue,
 };
 
 struct FieldSpec {
     Slot slot;
-    int k = 0;  // bit or choice number
+    int k = 0;  // axis text (position in kAxisFields), bit or choice number
 };
 
 using Form = std::vector<FieldSpec>;
 
+constexpr FieldSpec kXLabel{Slot::Axis, 0};
+constexpr FieldSpec kYLabel{Slot::Axis, 4};
+
 Form commonHead()
 {
-    return {{Slot::Offset}, {Slot::Type}, {Slot::Moveable}, {Slot::Name}, {Slot::XLabel},
-            {Slot::XMin},   {Slot::XMax}, {Slot::XUnits},   {Slot::YLabel}, {Slot::YMin},
-            {Slot::YMax},   {Slot::YUnits}};
+    Form head = {{Slot::Offset}, {Slot::Type}, {Slot::Moveable}, {Slot::Name}};
+    for (int k = 0; k < static_cast<int>(kAxisFields.size()); ++k)
+        head.push_back({Slot::Axis, k});
+    return head;
 }
 
 // The entry forms in the order they are tried.
@@ -58,10 +62,9 @@ const std::vector<Form>& entryForms()
         // Thirteen tokens: the fourteen-token form without its Chrysler name.
         Form thirteen = commonHead();
         thirteen.push_back({Slot::Description});
-        Form seven = {{Slot::Offset}, {Slot::Type},   {Slot::Moveable},   {Slot::Name},
-                      {Slot::XLabel}, {Slot::YLabel}, {Slot::Description}};
-        Form six = {{Slot::Offset}, {Slot::Type}, {Slot::Moveable}, {Slot::Name}, {Slot::XLabel},
-                    {Slot::YLabel}};
+        Form six = {{Slot::Offset}, {Slot::Type}, {Slot::Moveable}, {Slot::Name}, kXLabel, kYLabel};
+        Form seven = six;
+        seven.push_back({Slot::Description});
         return std::vector<Form>{choice, bits, fourteen, thirteen, seven, six};
     }();
     return forms;
@@ -82,14 +85,11 @@ void applyField(TableDef& def, const FieldSpec& spec, const std::string& token, 
         break;
     case Slot::Moveable: def.moveable = token[0] == 'y' || token[0] == '1'; break;
     case Slot::Name: def.name = textField(token, width::name); break;
-    case Slot::XLabel: def.xLabel = textField(token, width::label); break;
-    case Slot::XMin: def.xMin = textField(token, width::scale); break;
-    case Slot::XMax: def.xMax = textField(token, width::scale); break;
-    case Slot::XUnits: def.xUnits = textField(token, width::units); break;
-    case Slot::YLabel: def.yLabel = textField(token, width::label); break;
-    case Slot::YMin: def.yMin = textField(token, width::scale); break;
-    case Slot::YMax: def.yMax = textField(token, width::scale); break;
-    case Slot::YUnits: def.yUnits = textField(token, width::units); break;
+    case Slot::Axis: {
+        const AxisField& field = kAxisFields[static_cast<std::size_t>(spec.k)];
+        def.axes.*field.member = textField(token, field.width);
+        break;
+    }
     case Slot::Chrysler: def.chryslerName = cutToWidth(token, width::chryslerName); break;
     case Slot::Description: def.description = textField(token, width::description); break;
     case Slot::BitName:
@@ -136,21 +136,9 @@ std::optional<TableDef> parseEntry(std::string_view line, const TableDef& slot)
         const std::size_t tokens = form.size();
         if (tokens == 13)
             def.chryslerName = "NAME";
-        if (tokens == 7 || tokens == 6) {
-            def.chryslerName = "NAME";
-            def.xMin = "0";
-            def.xMax = "256";
-            def.xUnits = "in";
-            if (def.type == TableType::Normal) {
-                def.yMin = "0", def.yMax = "256", def.yUnits = "out";
-            } else if (def.type == TableType::FiveByte) {
-                def.yMin = "0", def.yMax = "12288", def.yUnits = "out";
-            } else if (def.type == TableType::Signed) {
-                def.yMin = "-128", def.yMax = "128", def.yUnits = "out";
-            }
-            if (tokens == 6)
-                def.description = "Description";
-        }
+        if (tokens == 7 || tokens == 6)
+            applyGenericEntry(def, {def.name, def.axes.xLabel, def.axes.yLabel,
+                                    tokens == 7 ? def.description : "Description", def.type});
         return def;
     }
     return std::nullopt;
@@ -291,7 +279,7 @@ TableReadResult readTableText(RomImage& rom, std::string_view text)
     return result;
 }
 
-TableReadResult readTableFile(RomImage& rom, UserPrompts& prompts)
+TableReadResult readTableFile(RomImage& rom, RomPrompts& prompts)
 {
     const FileContent content = readWholeFile(rom.tblPath, kMaxTableFileBytes);
     if (content.status.missing()) {

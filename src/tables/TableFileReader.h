@@ -8,7 +8,7 @@
 namespace tavo {
 
 struct RomImage;
-class UserPrompts;
+class RomPrompts;
 
 struct TableReadResult {
     bool fileFound = false;   // false: the file was missing and has been created
@@ -27,7 +27,7 @@ TableReadResult readTableText(RomImage& rom, std::string_view text);
 // device, larger than 64 MiB, a read error) is refused with a message that
 // names it and the reason; the file and the record stay as they were. More
 // than 514 entries, or a new file that cannot be written, is reported once.
-TableReadResult readTableFile(RomImage& rom, UserPrompts& prompts);
+TableReadResult readTableFile(RomImage& rom, RomPrompts& prompts);
 
 // "Unable to read the table definition file:", the path and the reason.
 std::string tableFileUnreadable(std::string_view path, std::string_view reason);

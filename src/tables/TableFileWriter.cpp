@@ -34,26 +34,24 @@ std::string entryLine(const TableDef& def)
     text += ' ';
     text += static_cast<char>('0' + static_cast<int>(def.type));
     text += def.moveable ? " y" : " n";
-    for (const std::string* field : {&def.name, &def.xLabel, &def.xMin, &def.xMax, &def.xUnits,
-                                     &def.yLabel, &def.yMin, &def.yMax, &def.yUnits}) {
+    // Each field as wide as the reader takes it back, so the line reads back
+    // as written. The Chrysler name, a key other calibrations share, is one
+    // token too.
+    auto field = [&](const std::string& value, std::size_t fieldWidth) {
         text += ' ';
-        text += encodeToken(*field);
-    }
-    // The Chrysler name is a key other calibrations share; it is written as
-    // one token so the line reads back in the same form.
-    text += ' ';
-    text += encodeToken(def.chryslerName);
-    text += ' ';
-    text += encodeToken(def.description);
+        text += encodeToken(cutToWidth(value, fieldWidth));
+    };
+    field(def.name, width::name);
+    for (const AxisField& axis : kAxisFields)
+        field(def.axes.*axis.member, axis.width);
+    field(def.chryslerName, width::chryslerName);
+    field(def.description, width::description);
     if (def.type == TableType::Flags8) {
-        for (const std::string& bit : def.bitNames) {
-            text += ' ';
-            text += encodeToken(bit);
-        }
+        for (const std::string& bit : def.bitNames)
+            field(bit, width::choiceName);
     } else if (def.type == TableType::Value8) {
         for (std::size_t k = 0; k < def.valueNames.size(); ++k) {
-            text += ' ';
-            text += encodeToken(def.valueNames[k]);
+            field(def.valueNames[k], width::choiceName);
             text += ' ';
             text += hexLower(static_cast<std::uint32_t>(def.values[k]));
         }

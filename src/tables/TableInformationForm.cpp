@@ -6,9 +6,17 @@ namespace tavo {
 
 namespace {
 
-std::string takeBackText(std::string_view text, std::size_t most)
+// A text left as it was shown keeps the field as it is; an edited one is cut
+// to the field's width.
+void takeBack(std::string& field, const std::string& text, std::size_t fieldWidth)
 {
-    return std::string(text.substr(0, most));
+    if (text != field)
+        field = cutToWidth(text, fieldWidth);
+}
+
+std::string addressText(const TableDef& def)
+{
+    return hexLower(static_cast<std::uint32_t>(def.offset), 4, '0');
 }
 
 // A carriage return would split the field in the definition file, whose
@@ -53,15 +61,8 @@ TableInformationTexts tableInformationTexts(const TableDef& def)
 {
     TableInformationTexts texts;
     texts.title = def.name;
-    texts.address = hexLower(static_cast<std::uint32_t>(def.offset), 4, '0');
-    texts.xLabel = def.xLabel;
-    texts.xMin = def.xMin;
-    texts.xMax = def.xMax;
-    texts.xUnits = def.xUnits;
-    texts.yLabel = def.yLabel;
-    texts.yMin = def.yMin;
-    texts.yMax = def.yMax;
-    texts.yUnits = def.yUnits;
+    texts.address = addressText(def);
+    texts.axes = def.axes;
     texts.chryslerName = def.chryslerName;
     texts.description = def.description;
     if (isKnownType(def.type))
@@ -71,22 +72,18 @@ TableInformationTexts tableInformationTexts(const TableDef& def)
 
 void applyTableInformation(TableDef& def, const TableInformationTexts& texts)
 {
-    if (const auto address = parseHexPrefix(texts.address, 4))
-        def.offset = static_cast<std::int32_t>(*address);
-    def.name = takeBackText(texts.title, takeBack::title);
-    def.xLabel = takeBackText(texts.xLabel, takeBack::label);
-    def.xMin = takeBackText(texts.xMin, takeBack::scale);
-    def.xMax = takeBackText(texts.xMax, takeBack::scale);
-    def.xUnits = takeBackText(texts.xUnits, takeBack::units);
-    def.yLabel = takeBackText(texts.yLabel, takeBack::label);
-    def.yMin = takeBackText(texts.yMin, takeBack::scale);
-    def.yMax = takeBackText(texts.yMax, takeBack::scale);
-    def.yUnits = takeBackText(texts.yUnits, takeBack::units);
-    def.chryslerName = takeBackText(texts.chryslerName, takeBack::chryslerName);
-    def.description = takeBackText(lineFeedsOnly(texts.description), takeBack::description);
+    if (texts.address != addressText(def)) {
+        if (const auto address = parseHexPrefix(texts.address, 4))
+            def.offset = static_cast<std::int32_t>(*address);
+    }
+    takeBack(def.name, texts.title, width::name);
+    for (const AxisField& field : kAxisFields)
+        takeBack(def.axes.*field.member, texts.axes.*field.member, field.width);
+    takeBack(def.chryslerName, texts.chryslerName, width::chryslerName);
+    if (texts.description != def.description)
+        def.description = cutToWidth(lineFeedsOnly(texts.description), width::description);
     if (texts.type && isKnownType(*texts.type))
         def.type = *texts.type;
-    def.moveable = false;
 }
 
 }  // namespace tavo

@@ -11,28 +11,10 @@
 
 namespace tavo {
 
-// The most characters each field takes back on OK.
-namespace takeBack {
-constexpr std::size_t title = 254;
-constexpr std::size_t label = 254;
-constexpr std::size_t scale = 15;
-constexpr std::size_t units = 63;
-constexpr std::size_t chryslerName = 11;
-constexpr std::size_t description = 2047;
-constexpr std::size_t choiceName = 63;
-}  // namespace takeBack
-
 struct TableInformationTexts {
     std::string title;
     std::string address;  // "%04x"
-    std::string xLabel;
-    std::string xMin;
-    std::string xMax;
-    std::string xUnits;
-    std::string yLabel;
-    std::string yMin;
-    std::string yMax;
-    std::string yUnits;
+    AxisText axes;
     std::string chryslerName;
     std::string description;  // line breaks as line feeds
     std::optional<TableType> type;  // the checked type button; none checked: nothing
@@ -44,9 +26,10 @@ std::string_view typeButtonLabel(TableType type);
 TableInformationTexts tableInformationTexts(const TableDef& def);
 
 // OK: the address (up to four hexadecimal digits, leading blanks skipped;
-// no digit keeps the previous address), the texts cut to what each field
-// takes back, the checked type (none checked keeps the type), and the
-// obsolete moveable flag cleared.
+// no digit keeps the previous address), the texts cut to their fields'
+// widths, and the checked type (none checked keeps the type). A text left as
+// it was shown keeps its field exactly, so OK without edits changes nothing;
+// the obsolete moveable flag, which has no control, is kept too.
 void applyTableInformation(TableDef& def, const TableInformationTexts& texts);
 
 }  // namespace tavo

@@ -12,7 +12,6 @@ namespace {
 constexpr int kLastColumn = 255;
 constexpr int kTickStep = 16;
 constexpr int kTickLength = 5;
-constexpr int kZeroLineY = 128;
 
 class SegmentList {
 public:
@@ -45,7 +44,7 @@ void addTicks(SegmentList& lines)
 
 GraphPixel pixelOf(TableType type, const TablePoint& point)
 {
-    return {point.x, graphPixelY(type, point.y)};
+    return {point.x, GraphMapping(type).row(static_cast<float>(point.y))};
 }
 
 // The 5-byte run-out: from the last point along its own slope to x = 255.
@@ -53,7 +52,7 @@ int fiveByteRunOutY(const TablePoint& last)
 {
     const float slope = static_cast<float>(last.slopeHigh) + static_cast<float>(last.slopeLow) / 256.0F;
     const float height = static_cast<float>(last.y) + static_cast<float>(kLastColumn - last.x) * slope;
-    return static_cast<int>(256.0F - height / 48.0F);
+    return GraphMapping(TableType::FiveByte).row(height);
 }
 
 // Lead-in from x = 0 at the first point's height, the points, and the
@@ -64,7 +63,7 @@ int addCurve(SegmentList& lines, GraphPen pen, const ImageBuffer& image, TableTy
     if (rows <= 0)
         return -1;
     const TablePoint first = readPoint(image, type, offset, 0);
-    lines.moveTo({0, graphPixelY(type, first.y)});
+    lines.moveTo({0, pixelOf(type, first).y});
     TablePoint last = first;
     for (int i = 0; i < rows; ++i) {
         last = readPoint(image, type, offset, i);
@@ -100,18 +99,6 @@ int comparisonRows(const ImageBuffer& image, TableType type, int offset)
 
 }  // namespace
 
-int graphPixelY(TableType type, int rawY)
-{
-    switch (type) {
-    case TableType::Signed:
-        return kZeroLineY - rawY;
-    case TableType::FiveByte:
-        return static_cast<int>(256.0F - static_cast<float>(rawY) / 48.0F);
-    default:
-        return 256 - rawY;
-    }
-}
-
 std::vector<GraphSegment> tableGraphSegments(const RomImage& rom, int index, const RomImage* comparison)
 {
     std::vector<GraphSegment> segments;
@@ -124,8 +111,9 @@ std::vector<GraphSegment> tableGraphSegments(const RomImage& rom, int index, con
         return segments;
 
     if (def.type == TableType::Signed) {
-        lines.moveTo({0, kZeroLineY});
-        lines.lineTo(GraphPen::CentreLine, {kLastColumn, kZeroLineY});
+        const int zero = GraphMapping(TableType::Signed).row(0);
+        lines.moveTo({0, zero});
+        lines.lineTo(GraphPen::CentreLine, {kLastColumn, zero});
     }
     if (comparison) {
         const int rows = comparisonRows(comparison->image, def.type, def.offset);

@@ -7,19 +7,11 @@
 #include <vector>
 
 #include "tables/TableDef.h"
+#include "viewer/GraphMapping.h"
 
 namespace tavo {
 
 struct RomImage;
-
-inline constexpr int kGraphBitmapSize = 258;
-
-// Where the graph image sits in the Quick Viewer's client area.
-inline constexpr int kGraphLeft = 400;
-inline constexpr int kGraphTop = 5;
-// Dialog rows of raw height 0: the image's row 256 (row 128 for signed tables).
-inline constexpr int kGraphBaseRow = kGraphTop + 256;
-inline constexpr int kGraphSignedBaseRow = kGraphTop + 128;
 
 enum class GraphPen {
     Tick,        // green (0, 192, 0), 1 pixel
@@ -41,10 +33,6 @@ struct GraphSegment {
     GraphPixel to;
     bool operator==(const GraphSegment&) const = default;
 };
-
-// Pixel row of a raw height: 256 - y (Normal), 128 - y with y signed
-// (Signed), 256 - Y / 48 truncated toward zero (FiveByte).
-int graphPixelY(TableType type, int rawY);
 
 // Ticks, the signed zero line, the comparison curve (when `comparison` is
 // given: its own bytes at the entry's address, read with the entry's kind),

@@ -7,7 +7,7 @@
 #include "common/TextFormat.h"
 #include "rom/RomImage.h"
 #include "tables/TableCells.h"
-#include "viewer/GraphGeometry.h"
+#include "viewer/GraphMapping.h"
 #include "viewer/QuickViewerState.h"
 
 namespace tavo {
@@ -21,32 +21,14 @@ float parsedOrZero(const std::string& text)
     return parseFloatPrefix(text).value_or(0.0F);
 }
 
-// The raw height the snap compares with: y, Y / 48, or the signed y with
-// the byte 0x80 read as +128.
-int snapHeight(TableType type, const TablePoint& point)
-{
-    if (type == TableType::FiveByte)
-        return point.y / 48;
-    if (type == TableType::Signed) {
-        const int raw = point.y & 0xFF;
-        return raw > 128 ? raw - 256 : raw;
-    }
-    return point.y;
-}
-
-int cursorHeight(TableType type, int my)
-{
-    return (type == TableType::Signed ? kGraphSignedBaseRow : kGraphBaseRow) - my;
-}
-
 }  // namespace
 
 void parseGraphRanges(QuickViewerState& state, const TableDef& def)
 {
-    state.xMinValue = parsedOrZero(def.xMin);
-    state.xMaxValue = parsedOrZero(def.xMax);
-    state.yMinValue = parsedOrZero(def.yMin);
-    state.yMaxValue = parsedOrZero(def.yMax);
+    state.xMinValue = parsedOrZero(def.axes.xMin);
+    state.xMaxValue = parsedOrZero(def.axes.xMax);
+    state.yMinValue = parsedOrZero(def.axes.yMin);
+    state.yMaxValue = parsedOrZero(def.axes.yMax);
 }
 
 bool inGraphField(int mx, int my)
@@ -60,15 +42,16 @@ int pointNearCursor(const ImageBuffer& image, const TableDef& def, int mx, int m
 {
     if (!isGraphType(def.type))
         return -1;
+    const GraphMapping mapping(def.type);
     const int gx = mx - kGraphLeft;
-    const int v = cursorHeight(def.type, my);
+    const int cursorRow = my - kGraphTop;
     const int rows = rowsInSpace(def.type, def.offset, def.count);
     int best = kNoDistance;
     int found = -1;
     for (int i = 0; i < rows; ++i) {
         const TablePoint point = readPoint(image, def.type, def.offset, i);
         const double dx = std::abs(gx - point.x);
-        const double dy = std::abs(v - snapHeight(def.type, point));
+        const double dy = std::abs(cursorRow - mapping.row(static_cast<float>(mapping.pickHeight(point))));
         const int d = static_cast<int>(static_cast<float>(std::sqrt(dx * dx + dy * dy)));
         if (d <= kSnapDistance && d < best) {
             best = d;
@@ -88,7 +71,9 @@ std::optional<ReadoutTexts> updateReadouts(QuickViewerState& state, const RomIma
     const float xSpan = state.xMaxValue - state.xMinValue;
     const float ySpan = state.yMaxValue - state.yMinValue;
     state.inValue = state.xMinValue + xSpan * (1.0F / 256.0F) * static_cast<float>(gx);
-    state.outValue = state.yMinValue + ySpan * (1.0F / 256.0F) * static_cast<float>(kGraphBaseRow - my);
+    // The cursor's height on the field's 256 rows, for every kind of table.
+    const int cursorHeight = 256 - (my - kGraphTop);
+    state.outValue = state.yMinValue + ySpan * (1.0F / 256.0F) * static_cast<float>(cursorHeight);
 
     if (state.dragIndex == -1) {
         if (const int near = pointNearCursor(rom.image, *def, mx, my); near >= 0) {
@@ -99,7 +84,7 @@ std::optional<ReadoutTexts> updateReadouts(QuickViewerState& state, const RomIma
                 state.outValue = (state.yMinValue + ySpan / 256.0F * static_cast<float>(point.y)) / 48.0F;
                 break;
             case TableType::Signed:
-                state.outValue = static_cast<float>(snapHeight(def->type, point)) * ySpan / 256.0F;
+                state.outValue = static_cast<float>(GraphMapping(def->type).pickHeight(point)) * ySpan / 256.0F;
                 break;
             default:
                 state.outValue = state.yMinValue + ySpan / 256.0F * static_cast<float>(point.y);

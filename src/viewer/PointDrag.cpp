@@ -5,7 +5,7 @@
 
 #include "rom/RomImage.h"
 #include "tables/TableCells.h"
-#include "viewer/GraphGeometry.h"
+#include "viewer/GraphMapping.h"
 #include "viewer/GraphReadouts.h"
 
 namespace tavo {
@@ -15,23 +15,11 @@ namespace {
 constexpr int kRightEdge = kGraphLeft + 257;
 constexpr int kCursorRow = -1;
 
-// Where the band meets point j of the table.
+// Where the band meets point j of the table: where the point is drawn.
 DialogPoint anchorAt(const ImageBuffer& image, const TableDef& def, int row)
 {
     const TablePoint point = readPoint(image, def.type, def.offset, row);
-    DialogPoint anchor{point.x + kGraphLeft, 0};
-    switch (def.type) {
-    case TableType::Signed:
-        anchor.y = kGraphSignedBaseRow - static_cast<std::int8_t>(point.y & 0xFF);
-        break;
-    case TableType::FiveByte:
-        anchor.y = static_cast<int>(256.0F - static_cast<float>(point.y) / 48.0F + static_cast<float>(kGraphTop));
-        break;
-    default:
-        anchor.y = kGraphBaseRow - point.y;
-        break;
-    }
-    return anchor;
+    return {kGraphLeft + point.x, kGraphTop + GraphMapping(def.type).row(static_cast<float>(point.y))};
 }
 
 // Past the last point the band runs to the graph's right edge: level with
@@ -86,18 +74,8 @@ bool endPointDrag(QuickViewerState& state, RomImage& rom, int mx, int my)
     if (!isGraphType(def->type))
         return false;
     if (point < rowsInSpace(def->type, def->offset, def->count) && inGraphField(mx, my)) {
-        const int x = mx - kGraphLeft;
-        switch (def->type) {
-        case TableType::Signed:
-            writePoint(rom.image, def->type, def->offset, point, x, kGraphSignedBaseRow - my);
-            break;
-        case TableType::FiveByte:
-            writePoint(rom.image, def->type, def->offset, point, x, (kGraphBaseRow - my) * 48);
-            break;
-        default:
-            writePoint(rom.image, def->type, def->offset, point, x, kGraphBaseRow - my);
-            break;
-        }
+        writePoint(rom.image, def->type, def->offset, point, mx - kGraphLeft,
+                   GraphMapping(def->type).heightAtDialogRow(my));
     }
     recomputeSlopes(rom.image, def->type, def->offset);
     return true;

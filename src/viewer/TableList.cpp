@@ -36,18 +36,6 @@ int entriesInUse(const RomImage& rom)
     return std::clamp(rom.entryCount, 0, static_cast<int>(rom.tables.size()));
 }
 
-// Byte-by-byte order of both texts folded to lower case.
-bool lessIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char l, char r) {
-        auto fold = [](char c) {
-            const auto u = static_cast<unsigned char>(c);
-            return static_cast<unsigned char>(u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u);
-        };
-        return fold(l) < fold(r);
-    });
-}
-
 }  // namespace
 
 std::string_view typeColumnText(TableType type)

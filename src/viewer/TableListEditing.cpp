@@ -6,6 +6,7 @@
 
 #include "common/UserPrompts.h"
 #include "rom/RomImage.h"
+#include "tables/GenericEntry.h"
 
 namespace tavo {
 
@@ -25,17 +26,7 @@ int addTable(RomImage& rom, UserPrompts& prompts)
         return -1;
     }
     TableDef& def = rom.tables[static_cast<std::size_t>(slot)];
-    def.name = "new";
-    def.xLabel = "X";
-    def.yLabel = "Y";
-    def.description = "Description";
-    def.chryslerName = "NAME";
-    def.xMin = "0";
-    def.xMax = "256";
-    def.xUnits = "in";
-    def.yMin = "0";
-    def.yMax = "256";
-    def.yUnits = "out";
+    applyGenericEntry(def, {"new", "X", "Y"});
     def.type = TableType::Normal;
     def.offset = rom.loadOffset;
     ++rom.entryCount;

@@ -20,12 +20,17 @@ std::uint8_t byteOf(const ImageBuffer& image, const TableDef& def)
 
 }  // namespace
 
-std::string constantText(const ImageBuffer& image, const TableDef& def)
+std::uint32_t constantValue(const ImageBuffer& image, const TableDef& def)
 {
     std::uint32_t value = byteOf(image, def);
     if (def.type == TableType::Const16)
         value = value * 256 + byteAt(image, static_cast<long>(def.offset) + 1).value_or(0);
-    return hexLower(value);
+    return value;
+}
+
+std::string constantText(const ImageBuffer& image, const TableDef& def)
+{
+    return hexLower(constantValue(image, def));
 }
 
 bool writeConstantText(ImageBuffer& image, const TableDef& def, std::string_view text)

@@ -4,6 +4,7 @@
 // Every change is written to the image at once.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,10 @@
 
 namespace tavo {
 
-// The constant's value in lower-case hexadecimal without leading zeros
-// ("%x"): the byte of a Const8, the two bytes of a Const16 (high first).
+// The value the entry's byte holds: the two bytes of a Const16 (high
+// first), the one byte of every other kind.
+std::uint32_t constantValue(const ImageBuffer& image, const TableDef& def);
+// The constant's value in lower-case hexadecimal without leading zeros ("%x").
 std::string constantText(const ImageBuffer& image, const TableDef& def);
 
 // Takes the field's text (its first 7 characters) as "%4x" and stores the

@@ -51,16 +51,10 @@ TEST_F(FuelTableLookup, an_image_without_definitions_lacks_them_all)
     EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
-TEST(FuelingChoiceOrder, sorted_lists_compare_text_without_regard_to_case)
+TEST(FuelingChoiceOrder, sorted_lists_order_text_without_regard_to_case_and_keep_equal_ones_as_added)
 {
-    EXPECT_TRUE(comboBoxLess("33.25pph 4418213/258", "33pph 4504322"));
-    EXPECT_FALSE(comboBoxLess("33pph 4504322", "33.25pph 4418213/258"));
-    EXPECT_TRUE(comboBoxLess("apple", "Banana"));
-    EXPECT_TRUE(comboBoxLess("Apple", "banana"));
-    EXPECT_FALSE(comboBoxLess("ABC", "abc"));
-    EXPECT_FALSE(comboBoxLess("abc", "ABC"));
-    EXPECT_TRUE(comboBoxLess("ab", "abc"));
-    EXPECT_EQ(sortedLikeComboBox({"b", "C", "a"}), (std::vector<std::string>{"a", "b", "C"}));
+    EXPECT_EQ(sortedLikeComboBox({"b", "C", "33pph", "B", "a", "33.25pph"}),
+              (std::vector<std::string>{"33.25pph", "33pph", "a", "b", "B", "C"}));
 }
 
 TEST(FuelingChoiceOrder, full_part_and_idle_show_the_three_fuel_tables)

@@ -7,7 +7,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <map>
 #include <memory>
+#include <utility>
 
 #include "SampleCalibration.h"
 #include "app/AppState.h"
@@ -34,8 +36,12 @@ protected:
             dialogsShown.push_back(dialog.objectName());
             lastDialogTitle = dialog.windowTitle();
             lastDialogTexts.clear();
-            for (QLabel* label : dialog.findChildren<QLabel*>())
+            lastDialogPictures.clear();
+            for (QLabel* label : dialog.findChildren<QLabel*>()) {
                 lastDialogTexts << label->text();
+                if (!label->pixmap().isNull())
+                    lastDialogPictures[label->objectName()] = label->pixmap().toImage();
+            }
             return int(QDialog::Rejected);
         };
         window->show();
@@ -45,6 +51,7 @@ protected:
 
     QString lastDialogTitle;
     QStringList lastDialogTexts;
+    std::map<QString, QImage> lastDialogPictures;  // by the label's object name
 
     QMenu* popup(int index) { return window->menuBar()->actions().at(index)->menu(); }
 
@@ -121,12 +128,28 @@ TEST_F(MainWindowTest, about_shows_its_texts_and_both_pictures)
 {
     window->actionFor(command::About)->trigger();
     EXPECT_EQ(lastDialogTitle, "About TaVO");
-    for (const char* text : {"TaVO", "This product is NOT developed, distributed,",
-                             "or endorsed by Daimler-Chrysler.", "Build 2006.195", "WARNING! WARNING! WARNING!"})
+    for (const char* text : {"TaVO", "This product is NOT developed, distributed,\nor endorsed by Daimler-Chrysler.",
+                             "Build 2006.195", "WARNING! WARNING! WARNING!"})
         EXPECT_TRUE(lastDialogTexts.contains(text)) << text;
+    // The pictures are the program's compiled-in resources, linked as into
+    // tavo: without them the labels stay empty.
+    for (const auto& [label, file] : {std::pair{"135", "about-turbine.png"}, std::pair{"151", "about-badge.png"}}) {
+        const QImage drawn(QStringLiteral(TAVO_RESOURCE_DIR "/") + file);
+        ASSERT_FALSE(drawn.isNull()) << file;
+        ASSERT_TRUE(lastDialogPictures.count(label)) << file << " is not shown";
+        EXPECT_EQ(lastDialogPictures[label].convertToFormat(QImage::Format_ARGB32),
+                  drawn.convertToFormat(QImage::Format_ARGB32))
+            << file;
+    }
 }
 
-TEST_F(MainWindowTest, placeholder_dialogs_open_and_timing_works_on_the_working_image)
+TEST_F(MainWindowTest, the_window_has_the_program_icon_in_both_sizes)
+{
+    for (int size : {32, 128})
+        EXPECT_EQ(window->windowIcon().pixmap(size).size(), QSize(size, size)) << size;
+}
+
+TEST_F(MainWindowTest, placeholder_dialogs_open_and_timing_makes_the_working_image_the_analysis_image)
 {
     window->runCommand(command::DisassembleRom);
     window->runCommand(command::EditSourceCode);
@@ -161,13 +184,18 @@ TEST_F(MainWindowTest, a_loaded_image_shows_its_path_and_the_guard_keeps_edits)
     EXPECT_GT(drawn, 20) << "the path is drawn at the top left";
 
     state->workingImage.image[0x9141] ^= 0xFF;
+    const std::size_t viewersShown = dialogsShown.size();
+    prompts.answers.push_back(Answer::Cancel);
+    window->actionFor(command::LoadWorkingImage)->trigger();
+    EXPECT_EQ(prompts.openRequests.size(), 1u) << "Cancel asks for no file";
+    EXPECT_EQ(dialogsShown.size(), viewersShown) << "and opens no viewer";
     prompts.answers.push_back(Answer::Cancel);
     window->close();
     EXPECT_TRUE(window->isVisible());
     prompts.answers.push_back(Answer::No);
     window->close();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(prompts.questions.size(), 2u);
+    EXPECT_EQ(prompts.questions.size(), 3u);
 }
 
 TEST_F(MainWindowTest, fueling_opens_on_the_working_image_or_says_which_tables_are_missing)

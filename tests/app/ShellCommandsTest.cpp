@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 
 #include "app/AppState.h"
 #include "app/MenuLayout.h"
@@ -104,12 +105,46 @@ TEST_F(UnsavedChangesGuard, a_cancelled_or_refused_load_never_makes_edits_look_s
 {
     loadWorking();
     state->workingImage.image[0xC010] = 0x99;
+    prompts.answers = {Answer::No, Answer::No};  // go on without saving
     EXPECT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Cancelled);
     test::writeBytes(dir.file("huge.bin"), std::vector<std::uint8_t>(70000, 0));
     test::writeText(dir.file("huge.tbl"), "0\nd\na\n");
     prompts.openNames.push_back(dir.file("huge.bin"));
     EXPECT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Refused);
     EXPECT_TRUE(hasUnsavedChanges(*state));
+}
+
+TEST_F(UnsavedChangesGuard, loading_or_scanning_over_edits_asks_first_and_cancel_loads_nothing)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    prompts.openNames.push_back(makeImage("other", 0x8000, 0x22));
+    prompts.answers = {Answer::Cancel, Answer::Cancel};
+    EXPECT_FALSE(loadWorkingImage(*state, prompts));
+    EXPECT_FALSE(scanWorkingImage(*state, prompts));
+    ASSERT_EQ(questionsAsked(), 2u);
+    EXPECT_EQ(prompts.questions[1].text, "Do you want to save your changes now?");
+    EXPECT_EQ(prompts.questions[1].buttons, QuestionButtons::YesNoCancel);
+    EXPECT_EQ(prompts.openRequests.size(), 1u) << "no file was asked for after Cancel";
+    EXPECT_EQ(state->workingImage.romPath, dir.file("work.bin"));
+    EXPECT_EQ(state->workingImage.image[0xC010], 0x99);
+}
+
+TEST_F(UnsavedChangesGuard, yes_saves_before_the_load_and_a_save_that_fails_loads_nothing)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    prompts.openNames.push_back(makeImage("other", 0x8000, 0x22));
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Loaded);
+    EXPECT_EQ(test::readBytes(dir.file("work.bin"))[0x10], 0x99);
+
+    state->workingImage.image[0x8010] = 0x77;
+    state->workingImage.romPath = dir.file("gone/other.bin");
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_FALSE(scanWorkingImage(*state, prompts));
+    EXPECT_EQ(prompts.openRequests.size(), 2u);
+    EXPECT_EQ(state->workingImage.image[0x8010], 0x77);
 }
 
 TEST_F(UnsavedChangesGuard, relocation_makes_closing_ask)
@@ -171,6 +206,18 @@ TEST(StartUp, logging_configuration_comes_from_the_file_or_is_created_from_the_d
     auto restarted = std::make_unique<AppState>();
     loadLoggingConfiguration(*restarted, dir.file("Logging.cfg"));
     EXPECT_EQ(restarted->loggingConfig.channels[0].titleText(), "Boost PSI");
+}
+
+TEST(StartUp, a_logging_configuration_that_cannot_be_written_is_said_once_on_stderr)
+{
+    test::TempDir dir;
+    auto state = std::make_unique<AppState>();
+    std::ostringstream err;
+    loadLoggingConfiguration(*state, dir.file("no/Logging.cfg"), err);
+    EXPECT_EQ(state->loggingConfig.nameText(), "87 Turbo II") << "the defaults hold for this run";
+    EXPECT_FALSE(storeLoggingConfiguration(*state, dir.file("no/Logging.cfg"), err));
+    EXPECT_EQ(err.str(), "tavo: unable to write " + dir.file("no/Logging.cfg") +
+                             ": No such file or folder. The logging settings will not be kept after this run.\n");
 }
 
 TEST(Accelerators, every_accelerator_reaches_a_command_of_the_menu)

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <sstream>
 
 #include "SampleCalibration.h"
 #include "cli/CliCommands.h"
+#include "common/Version.h"
 #include "rom/RomMessages.h"
 #include "support/CliRun.h"
 #include "support/TempDir.h"
@@ -75,6 +77,28 @@ TEST_F(TavoCli, save_tables_writes_the_definitions_back_unchanged)
     EXPECT_EQ(test::readText(dir.file("copy.tbl")), before);
 }
 
+TEST_F(TavoCli, help_gives_each_command_one_line_and_version_prints_the_project_version)
+{
+    ASSERT_EQ(run({"--help"}), 0);
+    std::istringstream lines(out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "usage: tavo-cli COMMAND ...");
+    std::set<std::string> listed;
+    while (std::getline(lines, line)) {
+        // "  SYNTAX  description": no line continues the one before.
+        EXPECT_EQ(line.rfind("  ", 0), 0u) << line;
+        EXPECT_NE(line[2], ' ') << line;
+        EXPECT_NE(line.find_first_not_of(' ', line.find("  ", 2)), std::string::npos) << line;
+        listed.insert(line.substr(2, line.find(' ', 2) - 2));
+    }
+    for (const char* command : {"info", "tables", "show", "save-tables", "graph", "scale", "scan", "ram", "--help", "--version"})
+        EXPECT_TRUE(listed.count(command)) << command;
+
+    ASSERT_EQ(run({"--version"}), 0);
+    EXPECT_EQ(out, std::string("tavo-cli ") + kVersion + "\n");
+}
+
 TEST_F(TavoCli, failures_exit_1_with_the_systems_message_and_usage_errors_exit_2)
 {
     EXPECT_EQ(run({}), 2);
@@ -87,7 +111,8 @@ TEST_F(TavoCli, failures_exit_1_with_the_systems_message_and_usage_errors_exit_2
 
     test::writeBytes(dir.file("loose.bin"), {1, 2, 3});
     EXPECT_EQ(run({"info", dir.file("loose.bin")}), 1);
-    EXPECT_NE(err.find("loose.tbl"), std::string::npos) << "a missing .tbl is named, not created";
+    EXPECT_NE(err.find("loose.tbl"), std::string::npos) << "a missing .tbl is named";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("loose.tbl"))) << "and not created";
 
     test::writeBytes(dir.file("huge.bin"), std::vector<std::uint8_t>(70000, 0));
     test::writeText(dir.file("huge.tbl"), "0\nd\na\n");

@@ -59,5 +59,17 @@ TEST(TextFields, a_field_holds_at_most_its_width_less_one)
     EXPECT_EQ(hexUpper(0x800, 4, ' '), " 800");
 }
 
+TEST(TextOrder, bytes_compare_unsigned_with_a_to_z_folded_to_lower_case)
+{
+    EXPECT_TRUE(lessIgnoringCase("33.25pph 4418213/258", "33pph 4504322"));
+    EXPECT_TRUE(lessIgnoringCase("apple", "Banana"));
+    EXPECT_TRUE(lessIgnoringCase("Apple", "banana"));
+    EXPECT_FALSE(lessIgnoringCase("ABC", "abc"));
+    EXPECT_FALSE(lessIgnoringCase("abc", "ABC"));
+    EXPECT_TRUE(lessIgnoringCase("ab", "abc"));
+    EXPECT_TRUE(lessIgnoringCase("_", "a")) << "the underscore lies between the upper and lower case letters";
+    EXPECT_TRUE(lessIgnoringCase("z", "\xE9")) << "bytes above 127 come last";
+}
+
 }  // namespace
 }  // namespace tavo

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include "rom/qt/RomInformationDialog.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "tables/WidestEntry.h"
 
 namespace tavo {
 namespace {
@@ -73,12 +75,40 @@ TEST_F(RomInformationDialogTest, ok_takes_the_typed_values_and_writes_the_defini
     EXPECT_NE(written.find("map 3\r\n"), std::string::npos);
 }
 
-TEST_F(RomInformationDialogTest, no_map_choice_writes_map_2_and_keeps_code_0)
+TEST_F(RomInformationDialogTest, texts_show_whole_in_fields_as_wide_as_the_dialog_beside_the_icon)
 {
+    rom->description = "TaVO sample turbo calibration (synthetic)";
+    rom->author = "TaVO project sample generator";
+    RomInformationDialog dialog(*rom, prompts);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    for (int id : {1010, 1011}) {
+        QLineEdit* edit = control<QLineEdit>(dialog, id);
+        EXPECT_GT(edit->width(), edit->fontMetrics().horizontalAdvance(edit->text())) << id;
+        EXPECT_GT(edit->mapTo(&dialog, QPoint(edit->width(), 0)).x(), dialog.width() - 20) << id;
+        EXPECT_EQ(edit->cursorPosition(), 0) << "a longer text shows its beginning";
+    }
+    int pictures = 0;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        pictures += label->pixmap().size() == QSize(32, 32);
+    EXPECT_EQ(pictures, 1) << "the program icon";
+}
+
+TEST_F(RomInformationDialogTest, ok_without_edits_keeps_every_field_exactly_and_no_map_choice_writes_map_2)
+{
+    rom->description = test::widestText(width::romText, 0, false);
+    rom->author = test::widestText(width::romText, 99, false);
+    rom->injectors = 33.25F;  // shown as 33.3
+    rom->boost = 14.75F;
     RomInformationDialog dialog(*rom, prompts);
     for (int id : {1246, 1247, 1248})
         EXPECT_FALSE(control<QRadioButton>(dialog, id)->isChecked());
     dialog.accept();
+    EXPECT_EQ(rom->loadOffset, 0x8000);
+    EXPECT_EQ(rom->description, test::widestText(width::romText, 0, false));
+    EXPECT_EQ(rom->author, test::widestText(width::romText, 99, false));
+    EXPECT_EQ(rom->injectors, 33.25F);
+    EXPECT_EQ(rom->boost, 14.75F);
     EXPECT_EQ(rom->mapRange, 0);
     EXPECT_NE(test::readText(dir.file("cal.tbl")).find("map 2\r\n"), std::string::npos);
 }

@@ -49,7 +49,7 @@ TEST(RomInformationForm, texts_that_do_not_convert_keep_the_previous_values)
     EXPECT_FLOAT_EQ(rom->injectors, 30.0F);
     EXPECT_FLOAT_EQ(rom->boost, 12.0F);
     EXPECT_EQ(rom->mapRange, kMap3Bar);
-    EXPECT_EQ(rom->description.size(), 127u);
+    EXPECT_EQ(rom->description.size(), 255u);
 
     form.offset = "  12345";
     form.injectors = "42.5";
@@ -87,8 +87,9 @@ protected:
     }
 };
 
-TEST_F(Relocation, yes_moves_the_image_to_the_new_offset_and_clears_the_rest)
+TEST_F(Relocation, yes_moves_the_image_with_its_unsaved_edits_to_the_new_offset_and_clears_the_rest)
 {
+    rom->image[0x8010] = 0xEE;
     typeOffset("c000");
     prompts.answers.push_back(Answer::Yes);
     editRomInformation(*rom, prompts);
@@ -98,6 +99,7 @@ TEST_F(Relocation, yes_moves_the_image_to_the_new_offset_and_clears_the_rest)
     EXPECT_EQ(prompts.questions[0].buttons, QuestionButtons::YesNo);
     EXPECT_EQ(rom->loadOffset, 0xC000);
     EXPECT_EQ(rom->image[0xC000], 1);
+    EXPECT_EQ(rom->image[0xC010], 0xEE) << "the edit moves with its byte";
     EXPECT_EQ(rom->image[0xFFFF], 16383 % 251 + 1);
     EXPECT_EQ(rom->image[0x8000], 0);
     EXPECT_EQ(rom->image[0xBFFF], 0);
@@ -146,13 +148,14 @@ TEST_F(Relocation, cancel_changes_nothing_and_writes_nothing)
     EXPECT_TRUE(prompts.questions.empty());
 }
 
-TEST_F(Relocation, a_missing_image_file_leaves_the_buffer_cleared)
+TEST_F(Relocation, a_missing_image_file_still_moves_the_bytes_held)
 {
     typeOffset("c000");
     prompts.answers.push_back(Answer::Yes);
     std::filesystem::remove(dir.file("cal.bin"));
     editRomInformation(*rom, prompts);
-    EXPECT_EQ(rom->image[0xC000], 0);
+    EXPECT_EQ(rom->image[0xC000], 1);
+    EXPECT_EQ(rom->image[0xFFFF], 16383 % 251 + 1);
     EXPECT_EQ(rom->image[0x8000], 0);
 }
 

@@ -77,14 +77,14 @@ TEST_F(RomScanning, a_load_x_operand_with_a_table_behind_it_becomes_a_generic_de
     EXPECT_EQ(def.type, TableType::Normal);
     EXPECT_EQ(def.count, 4);
     EXPECT_EQ(def.name, "L9120");
-    EXPECT_EQ(def.xLabel, "IN");
-    EXPECT_EQ(def.xMin, "0");
-    EXPECT_EQ(def.xMax, "256");
-    EXPECT_EQ(def.xUnits, "in");
-    EXPECT_EQ(def.yLabel, "OUT");
-    EXPECT_EQ(def.yMin, "0");
-    EXPECT_EQ(def.yMax, "256");
-    EXPECT_EQ(def.yUnits, "out");
+    EXPECT_EQ(def.axes.xLabel, "IN");
+    EXPECT_EQ(def.axes.xMin, "0");
+    EXPECT_EQ(def.axes.xMax, "256");
+    EXPECT_EQ(def.axes.xUnits, "in");
+    EXPECT_EQ(def.axes.yLabel, "OUT");
+    EXPECT_EQ(def.axes.yMin, "0");
+    EXPECT_EQ(def.axes.yMax, "256");
+    EXPECT_EQ(def.axes.yUnits, "out");
     EXPECT_EQ(def.chryslerName, "NAME");
     EXPECT_EQ(def.description, "Description");
     EXPECT_TRUE(def.moveable);
@@ -182,7 +182,7 @@ TEST_F(RomScanning, a_first_byte_of_zero_is_tried_as_a_five_byte_table)
     ASSERT_EQ(rom->entryCount, 1);
     EXPECT_EQ(entry(0).type, TableType::FiveByte);
     EXPECT_EQ(entry(0).count, 3);
-    EXPECT_EQ(entry(0).yMax, "256");
+    EXPECT_EQ(entry(0).axes.yMax, "256");
 }
 
 TEST_F(RomScanning, bytes_of_no_table_shape_give_no_entry_and_leave_the_free_slot_alone)
@@ -204,8 +204,8 @@ TEST_F(RomScanning, a_signed_table_gets_the_same_raw_scale_as_the_others)
     ASSERT_EQ(rom->entryCount, 1);
     EXPECT_EQ(entry(0).type, TableType::Signed);
     EXPECT_EQ(entry(0).count, 2);
-    EXPECT_EQ(entry(0).yMin, "0");
-    EXPECT_EQ(entry(0).yMax, "256");
+    EXPECT_EQ(entry(0).axes.yMin, "0");
+    EXPECT_EQ(entry(0).axes.yMax, "256");
 }
 
 TEST_F(RomScanning, a_normal_table_whose_rows_would_run_past_0xffff_is_rejected)

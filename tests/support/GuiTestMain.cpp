@@ -1,14 +1,17 @@
-// GUI tests need one QApplication for the whole run; without a display they
-// use Qt's offscreen platform.
+// GUI tests need one QApplication for the whole run, with the program's
+// look; without a display they use Qt's offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
+#include "app/qt/ProgramLook.h"
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tavo::applyProgramLook(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

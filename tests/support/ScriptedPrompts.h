@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/UserPrompts.h"
+#include "rom/RomPrompts.h"
 
 namespace tavo::test {
 
@@ -24,7 +24,7 @@ struct AskedQuestion {
     QuestionButtons buttons;
 };
 
-class ScriptedPrompts : public UserPrompts {
+class ScriptedPrompts : public RomPrompts {
 public:
     // nullopt entries stand for Cancel in the file dialog.
     std::deque<std::optional<std::string>> openNames;

@@ -19,6 +19,7 @@
 #include "tables/ScalePercentages.h"
 #include "tables/TableCells.h"
 #include "tables/TableLookup.h"
+#include "tables/WidestEntry.h"
 #include "tables/qt/FieldNameDialogs.h"
 #include "tables/qt/ScaleTableDialog.h"
 #include "tables/qt/TableEditorDialog.h"
@@ -100,7 +101,7 @@ TEST_F(TableDialogs, table_information_ok_keeps_an_address_shown_as_001a)
     EXPECT_EQ(def.offset, 0x1A);
 }
 
-TEST_F(TableDialogs, table_information_ok_takes_the_typed_texts_the_type_and_clears_moveable)
+TEST_F(TableDialogs, table_information_ok_takes_the_typed_texts_and_the_type_and_keeps_moveable)
 {
     TableDef& def = entry("WOTTBL");
     def.moveable = true;
@@ -118,10 +119,10 @@ TEST_F(TableDialogs, table_information_ok_takes_the_typed_texts_the_type_and_cle
     click(dialog, "okButton");
     EXPECT_EQ(def.name, "WOT Fuel");
     EXPECT_EQ(def.offset, 0x9A00);
-    EXPECT_EQ(def.yMax, "250");
+    EXPECT_EQ(def.axes.yMax, "250");
     EXPECT_EQ(def.description, "first\nsecond");
     EXPECT_EQ(def.type, TableType::FiveByte);
-    EXPECT_FALSE(def.moveable);
+    EXPECT_TRUE(def.moveable) << "there is no control for it";
     EXPECT_EQ(def.chryslerName, "WOTTBL");
 }
 
@@ -210,14 +211,24 @@ TEST_F(TableDialogs, values_shows_names_and_two_digit_values_and_marks_a_cleared
     EXPECT_EQ(def.values[1], 1) << "a value without hexadecimal digits keeps the previous one";
 }
 
-TEST_F(TableDialogs, texts_with_bytes_above_127_come_back_unchanged)
+template <typename Dialog>
+void confirmUnchanged(TableDef& def)
 {
-    TableDef& def = entry("WOTTBL");
-    def.name = "Z\xFCndung \xB0";
-    TableInformationDialog dialog(def);
+    Dialog dialog(def);
     dialog.show();
     click(dialog, "okButton");
-    EXPECT_EQ(def.name, "Z\xFCndung \xB0");
+}
+
+TEST_F(TableDialogs, every_definition_dialog_confirmed_unchanged_gives_back_the_widest_entry_byte_for_byte)
+{
+    const TableDef widest = test::widestEntry(TableType::Value8);
+    TableDef def = widest;
+    confirmUnchanged<TableInformationDialog>(def);
+    EXPECT_EQ(def, widest) << "Table Information";
+    confirmUnchanged<BitFieldNamesDialog>(def);
+    EXPECT_EQ(def, widest) << "BitField Field Names";
+    confirmUnchanged<ValuesDialog>(def);
+    EXPECT_EQ(def, widest) << "Values";
 }
 
 TEST_F(TableDialogs, table_editor_lists_the_rows_of_a_normal_table)
@@ -245,6 +256,8 @@ TEST_F(TableDialogs, table_editor_lists_the_rows_of_a_normal_table)
     EXPECT_EQ(grid->topLevelItem(0)->text(2), "0080 (0.5000)");
     EXPECT_EQ(grid->topLevelItem(8)->text(2), " ");
     EXPECT_EQ(grid->topLevelItem(8)->data(0, Qt::UserRole).toInt(), 8);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_EQ(QApplication::focusWidget(), grid) << "the focus starts on the rows";
     click(dialog, "okButton");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(rom->image == before);

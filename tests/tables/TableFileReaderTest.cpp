@@ -91,9 +91,9 @@ TEST_F(TableFileReading, the_fourteen_token_form_unescapes_every_text_field_but_
     EXPECT_EQ(def.type, TableType::Normal);
     EXPECT_TRUE(def.moveable);
     EXPECT_EQ(def.name, "WOT Fuel");
-    EXPECT_EQ(def.xLabel, "Engine Speed");
-    EXPECT_EQ(def.xMax, "8192");
-    EXPECT_EQ(def.yLabel, "Fuel Mult");
+    EXPECT_EQ(def.axes.xLabel, "Engine Speed");
+    EXPECT_EQ(def.axes.xMax, "8192");
+    EXPECT_EQ(def.axes.yLabel, "Fuel Mult");
     EXPECT_EQ(def.chryslerName, "WOT_TBL");
     EXPECT_EQ(def.description, "Line one\nline two");
     EXPECT_EQ(def.count, 0);
@@ -108,19 +108,19 @@ TEST_F(TableFileReading, the_seven_and_six_token_forms_fill_the_default_scales_b
          "9300 3 n Limit In Out\n");
     ASSERT_EQ(rom->entryCount, 4);
     EXPECT_EQ(entry(0).description, "A description");
-    EXPECT_EQ(entry(0).yMax, "256");
+    EXPECT_EQ(entry(0).axes.yMax, "256");
     EXPECT_EQ(entry(0).chryslerName, "NAME");
     EXPECT_EQ(entry(1).type, TableType::FiveByte);
     EXPECT_TRUE(entry(1).moveable);
-    EXPECT_EQ(entry(1).yMin, "0");
-    EXPECT_EQ(entry(1).yMax, "12288");
+    EXPECT_EQ(entry(1).axes.yMin, "0");
+    EXPECT_EQ(entry(1).axes.yMax, "12288");
     EXPECT_EQ(entry(1).description, "Description");
-    EXPECT_EQ(entry(2).yMin, "-128");
-    EXPECT_EQ(entry(2).yMax, "128");
-    EXPECT_EQ(entry(2).xMin, "0");
-    EXPECT_EQ(entry(2).xMax, "256");
-    EXPECT_EQ(entry(2).xUnits, "in");
-    EXPECT_EQ(entry(3).yMax, "") << "other kinds keep their y scales";
+    EXPECT_EQ(entry(2).axes.yMin, "-128");
+    EXPECT_EQ(entry(2).axes.yMax, "128");
+    EXPECT_EQ(entry(2).axes.xMin, "0");
+    EXPECT_EQ(entry(2).axes.xMax, "256");
+    EXPECT_EQ(entry(2).axes.xUnits, "in");
+    EXPECT_EQ(entry(3).axes.yMax, "") << "other kinds keep their y scales";
 }
 
 TEST_F(TableFileReading, the_thirteen_token_form_takes_its_last_token_as_the_description)
@@ -129,7 +129,7 @@ TEST_F(TableFileReading, the_thirteen_token_form_takes_its_last_token_as_the_des
     ASSERT_EQ(rom->entryCount, 1);
     EXPECT_EQ(entry(0).chryslerName, "NAME");
     EXPECT_EQ(entry(0).description, "Short form");
-    EXPECT_EQ(entry(0).yUnits, "out");
+    EXPECT_EQ(entry(0).axes.yUnits, "out");
 }
 
 TEST_F(TableFileReading, bit_field_and_choice_entries_read_their_names_and_values)
@@ -156,8 +156,8 @@ TEST_F(TableFileReading, five_hex_digits_in_the_offset_shift_every_later_token)
     EXPECT_EQ(entry(0).type, TableType::FiveByte) << "the fifth digit is the type token";
     EXPECT_FALSE(entry(0).moveable) << "the type token 0 is read as the moveable flag";
     EXPECT_EQ(entry(0).name, "y");
-    EXPECT_EQ(entry(0).xLabel, "Name");
-    EXPECT_EQ(entry(0).yLabel, "X");
+    EXPECT_EQ(entry(0).axes.xLabel, "Name");
+    EXPECT_EQ(entry(0).axes.yLabel, "X");
     EXPECT_EQ(entry(0).description, "Y");
 }
 
@@ -166,7 +166,7 @@ TEST_F(TableFileReading, lines_that_match_no_form_are_skipped)
     read("8000\nd\na\n\nzz 0 n A B C\n9000 0 n A B\n9000 0 n A X Y\n");
     ASSERT_EQ(rom->entryCount, 1);
     EXPECT_EQ(entry(0).name, "A");
-    EXPECT_EQ(entry(0).yLabel, "Y");
+    EXPECT_EQ(entry(0).axes.yLabel, "Y");
 }
 
 TEST_F(TableFileReading, a_type_token_outside_0_to_6_keeps_what_the_slot_held)
@@ -186,7 +186,7 @@ TEST_F(TableFileReading, fields_longer_than_their_width_are_cut)
     ASSERT_EQ(rom->entryCount, 1);
     EXPECT_EQ(rom->description.size(), 255u);
     EXPECT_EQ(entry(0).name.size(), 255u);
-    EXPECT_EQ(entry(0).xMin, "012345678901234");
+    EXPECT_EQ(entry(0).axes.xMin, "012345678901234");
     EXPECT_EQ(entry(0).chryslerName.size(), 31u);
 }
 

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <iterator>
 #include <memory>
 
 #include "SampleCalibration.h"
@@ -7,6 +12,7 @@
 #include "support/TempDir.h"
 #include "tables/TableFileReader.h"
 #include "tables/TableFileWriter.h"
+#include "tables/WidestEntry.h"
 
 namespace tavo {
 namespace {
@@ -133,14 +139,14 @@ std::unique_ptr<RomImage> everyKind()
         def.type = static_cast<TableType>(t);
         def.moveable = t % 2 == 0;
         def.name = "Table " + std::to_string(t);
-        def.xLabel = "In put";
-        def.xMin = "-1.5";
-        def.xMax = "8000";
-        def.xUnits = "";
-        def.yLabel = "Out";
-        def.yMin = "0";
-        def.yMax = "12288";
-        def.yUnits = "ms";
+        def.axes.xLabel = "In put";
+        def.axes.xMin = "-1.5";
+        def.axes.xMax = "8000";
+        def.axes.xUnits = "";
+        def.axes.yLabel = "Out";
+        def.axes.yMin = "0";
+        def.axes.yMax = "12288";
+        def.axes.yUnits = "ms";
         def.chryslerName = "TBL" + std::to_string(t);
         def.description = "Line one\nLine two";
         def.bitNames = {"b0", "b 1", "Not Used", "b3", "b4", "b5", "b6", "b7"};
@@ -161,9 +167,27 @@ TEST(TableFileRoundTrip, write_read_write_gives_identical_bytes_for_every_kind)
     EXPECT_EQ(formatTableFile(*back), first);
     EXPECT_EQ(back->tables[5].bitNames[1], "b 1");
     EXPECT_EQ(back->tables[6].values[4], 0x1FF);
-    EXPECT_EQ(back->tables[0].xUnits, " ");
+    EXPECT_EQ(back->tables[0].axes.xUnits, " ");
     EXPECT_EQ(back->crc32, 0x89ABCDEFu);
     EXPECT_EQ(back->mapRange, kMap25Bar);
+}
+
+TEST(TableFileRoundTrip, entries_at_every_fields_widest_read_back_whole_and_wider_fields_are_written_cut)
+{
+    auto rom = std::make_unique<RomImage>();
+    rom->entryCount = 2;
+    rom->tables[0] = test::widestEntry(TableType::Flags8);
+    rom->tables[0].valueNames = {};
+    rom->tables[0].values = {};
+    rom->tables[1] = test::widestEntry(TableType::Value8);
+    rom->tables[1].bitNames = {};
+    auto back = std::make_unique<RomImage>();
+    readTableText(*back, formatTableFile(*rom));
+    EXPECT_EQ(back->tables[0], rom->tables[0]);
+    EXPECT_EQ(back->tables[1], rom->tables[1]);
+    rom->tables[1].name += "past the width";
+    rom->tables[1].axes.yUnits += "past the width";
+    EXPECT_EQ(formatTableFile(*rom), formatTableFile(*back));
 }
 
 TEST(TableFileRoundTrip, the_sample_definition_file_reads_back_to_the_same_bytes)
@@ -190,18 +214,48 @@ TEST(TableFileRoundTrip, lf_only_line_ends_read_the_same_as_cr_lf)
     EXPECT_EQ(formatTableFile(*back), crlf);
 }
 
-TEST(TableFileSaving, a_file_that_cannot_be_written_leaves_the_previous_file_alone)
+// While it lives, no file of the process may grow past `bytes`: a longer
+// write fails part way, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*handler_)(int);
+};
+
+TEST(TableFileSaving, a_replacement_that_fails_part_way_leaves_the_previous_file_whole)
 {
     test::TempDir dir;
     auto rom = everyKind();
     rom->tblPath = dir.file("cal.tbl");
     ASSERT_TRUE(writeTableFile(*rom));
     const std::string before = test::readText(rom->tblPath);
+    rom->description = "changed";
+    {
+        const FileSizeLimit limit(100);
+        EXPECT_FALSE(writeTableFile(*rom));
+    }
+    EXPECT_EQ(test::readText(dir.file("cal.tbl")), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file is left";
     rom->tblPath = dir.file("missing-folder/cal.tbl");
     EXPECT_FALSE(writeTableFile(*rom));
     rom->tblPath = dir.path().string();  // a folder, not a file
     EXPECT_FALSE(writeTableFile(*rom));
-    EXPECT_EQ(test::readText(dir.file("cal.tbl")), before);
 }
 
 }  // namespace

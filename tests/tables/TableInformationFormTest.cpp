@@ -4,6 +4,7 @@
 
 #include "tables/FieldNameForms.h"
 #include "tables/TableInformationForm.h"
+#include "tables/WidestEntry.h"
 
 namespace tavo {
 namespace {
@@ -15,14 +16,14 @@ TableDef sampleEntry()
     def.type = TableType::Signed;
     def.moveable = true;
     def.name = "Knock Retard";
-    def.xLabel = "Knock Count";
-    def.xMin = "0";
-    def.xMax = "256";
-    def.xUnits = "counts";
-    def.yLabel = "Timing";
-    def.yMin = "-64";
-    def.yMax = "64";
-    def.yUnits = "deg";
+    def.axes.xLabel = "Knock Count";
+    def.axes.xMin = "0";
+    def.axes.xMax = "256";
+    def.axes.xUnits = "counts";
+    def.axes.yLabel = "Timing";
+    def.axes.yMin = "-64";
+    def.axes.yMax = "64";
+    def.axes.yUnits = "deg";
     def.chryslerName = "KNKRET";
     def.description = "Line one\nLine two";
     return def;
@@ -30,25 +31,24 @@ TableDef sampleEntry()
 
 TEST(TableInformationForm, shows_every_field_with_the_address_as_four_hex_digits)
 {
-    const TableInformationTexts texts = tableInformationTexts(sampleEntry());
+    const TableDef def = sampleEntry();
+    const TableInformationTexts texts = tableInformationTexts(def);
     EXPECT_EQ(texts.address, "001a");
     EXPECT_EQ(texts.title, "Knock Retard");
-    EXPECT_EQ(texts.yMin, "-64");
+    EXPECT_EQ(texts.axes, def.axes);
     EXPECT_EQ(texts.chryslerName, "KNKRET");
     EXPECT_EQ(texts.description, "Line one\nLine two");
     EXPECT_EQ(texts.type, TableType::Signed);
 }
 
-TEST(TableInformationForm, ok_without_edits_keeps_the_entry_but_clears_moveable)
+TEST(TableInformationForm, ok_without_edits_gives_back_every_field_at_its_widest_moveable_included)
 {
-    TableDef def = sampleEntry();
-    applyTableInformation(def, tableInformationTexts(def));
-    EXPECT_EQ(def.offset, 0x1A);
-    EXPECT_EQ(def.name, "Knock Retard");
-    EXPECT_EQ(def.yUnits, "deg");
-    EXPECT_EQ(def.description, "Line one\nLine two");
-    EXPECT_EQ(def.type, TableType::Signed);
-    EXPECT_FALSE(def.moveable);
+    for (const TableType type : {TableType::Normal, TableType::Value8}) {
+        const TableDef widest = test::widestEntry(type);
+        TableDef def = widest;
+        applyTableInformation(def, tableInformationTexts(def));
+        EXPECT_EQ(def, widest);
+    }
 }
 
 TEST(TableInformationForm, the_address_reads_up_to_four_hex_digits_and_an_unreadable_one_is_kept)
@@ -69,25 +69,19 @@ TEST(TableInformationForm, the_address_reads_up_to_four_hex_digits_and_an_unread
     EXPECT_EQ(def.offset, 0x1234);
 }
 
-TEST(TableInformationForm, texts_are_cut_to_what_each_field_takes_back)
+TEST(TableInformationForm, edited_texts_are_cut_to_their_fields_widths)
 {
     TableDef def = sampleEntry();
     TableInformationTexts texts = tableInformationTexts(def);
     const std::string longText(3000, 'a');
-    texts.title = texts.xLabel = texts.yLabel = longText;
-    texts.xMin = texts.yMax = longText;
-    texts.xUnits = texts.yUnits = longText;
-    texts.chryslerName = longText;
-    texts.description = longText;
+    texts.title = texts.chryslerName = texts.description = longText;
+    for (const AxisField& field : kAxisFields)
+        texts.axes.*field.member = longText;
     applyTableInformation(def, texts);
-    EXPECT_EQ(def.name.size(), 254U);
-    EXPECT_EQ(def.xLabel.size(), 254U);
-    EXPECT_EQ(def.yLabel.size(), 254U);
-    EXPECT_EQ(def.xMin.size(), 15U);
-    EXPECT_EQ(def.yMax.size(), 15U);
-    EXPECT_EQ(def.xUnits.size(), 63U);
-    EXPECT_EQ(def.yUnits.size(), 63U);
-    EXPECT_EQ(def.chryslerName.size(), 11U);
+    EXPECT_EQ(def.name.size(), 255U);
+    for (const AxisField& field : kAxisFields)
+        EXPECT_EQ((def.axes.*field.member).size(), field.width - 1) << field.name;
+    EXPECT_EQ(def.chryslerName.size(), 31U);
     EXPECT_EQ(def.description.size(), 2047U);
 }
 
@@ -141,6 +135,15 @@ TEST(BitFieldNamesForm, a_cleared_name_becomes_not_used_and_names_are_cut_to_63)
     EXPECT_EQ(def.bitNames[3], "Not Used");
     EXPECT_EQ(def.bitNames[5].size(), 63U);
     EXPECT_EQ(def.bitNames[0], "A");
+}
+
+TEST(FieldNameForms, ok_without_edits_gives_back_names_and_values_at_their_widest)
+{
+    const TableDef widest = test::widestEntry(TableType::Value8);
+    TableDef def = widest;
+    applyBitNames(def, bitNameTexts(def));
+    applyChoices(def, choiceTexts(def));
+    EXPECT_EQ(def, widest);
 }
 
 TEST(ValuesForm, shows_values_as_two_hex_digits_at_least)

@@ -9,10 +9,7 @@
 namespace tavo {
 namespace {
 
-using test::addEntry;
-using test::blankImage;
-using test::putFiveByteTable;
-using test::putNormalTable;
+using namespace test;  // the test images of ViewerTestImages.h
 
 std::vector<GraphSegment> withPen(const std::vector<GraphSegment>& segments, GraphPen pen)
 {
@@ -25,6 +22,16 @@ std::vector<GraphSegment> withPen(const std::vector<GraphSegment>& segments, Gra
 GraphSegment line(GraphPen pen, int x0, int y0, int x1, int y1)
 {
     return {pen, {x0, y0}, {x1, y1}};
+}
+
+TEST(GraphMapping, a_point_released_at_a_row_is_drawn_on_that_row_for_every_kind)
+{
+    for (const TableType type : {TableType::Normal, TableType::FiveByte, TableType::Signed}) {
+        const GraphMapping mapping(type);
+        for (int dialogRow = kGraphTop + 1; dialogRow <= kGraphTop + 256; ++dialogRow)
+            ASSERT_EQ(kGraphTop + mapping.row(static_cast<float>(mapping.heightAtDialogRow(dialogRow))), dialogRow)
+                << tableTypeName(type);
+    }
 }
 
 TEST(GraphGeometry, a_normal_table_has_a_lead_in_at_its_first_height_and_a_run_out_at_its_last)
@@ -175,7 +182,7 @@ TEST(GraphGeometry, the_comparison_bytes_are_read_with_the_working_entrys_kind)
     setByteAt(other->image, fiveByteRowAddress(0x9000, 1), 0xFF);
     const auto comparison = withPen(tableGraphSegments(*rom, 0, other.get()), GraphPen::Comparison);
     ASSERT_EQ(comparison.size(), 2U) << "one row before the end mark, then the run-out";
-    EXPECT_EQ(comparison[0].to, (GraphPixel{2, graphPixelY(TableType::FiveByte, 16 * 256 + 100)}));
+    EXPECT_EQ(comparison[0].to, (GraphPixel{2, GraphMapping(TableType::FiveByte).row(16 * 256 + 100)}));
     EXPECT_EQ(comparison[1].to.x, 255);
 }
 

@@ -7,10 +7,7 @@
 namespace tavo {
 namespace {
 
-using test::addEntry;
-using test::blankImage;
-using test::putFiveByteTable;
-using test::putNormalTable;
+using namespace test;  // the test images of ViewerTestImages.h
 
 // Dialog client position of a raw point on the graph.
 int columnOf(int x) { return 400 + x; }
@@ -28,9 +25,9 @@ protected:
         else
             putNormalTable(rom->image, type, 0x9000, points);
         TableDef& def = addEntry(*rom, type, 0x9000, "table", "TABLE");
-        def.xMax = xMax;
-        def.yMin = yMin;
-        def.yMax = yMax;
+        def.axes.xMax = xMax;
+        def.axes.yMin = yMin;
+        def.axes.yMax = yMax;
         state.current = def.index;
         parseGraphRanges(state, def);
         return def;
@@ -113,8 +110,8 @@ TEST_F(GraphReadouts, no_point_snaps_while_one_is_dragged)
 TEST_F(GraphReadouts, a_scale_text_without_a_number_reads_as_zero)
 {
     TableDef& def = show(TableType::Normal, {{16, 100}}, "8000", "0", "200");
-    def.xMin = "low";
-    def.xMax = "12.5 rpm";
+    def.axes.xMin = "low";
+    def.axes.xMax = "12.5 rpm";
     parseGraphRanges(state, def);
     EXPECT_FLOAT_EQ(state.xMinValue, 0.0F);
     EXPECT_FLOAT_EQ(state.xMaxValue, 12.5F);

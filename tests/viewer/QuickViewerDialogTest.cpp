@@ -478,7 +478,7 @@ TEST_F(QuickViewerDialogTest, a_release_outside_the_graph_keeps_the_point_and_re
 
 TEST_F(QuickViewerDialogTest, the_read_outs_follow_the_cursor_and_snap_to_a_near_point)
 {
-    entry("WOTTBL").xMax = "8000";
+    entry("WOTTBL").axes.xMax = "8000";
     open();
     clickRow("WOT Fuel vs RPM");
     QTest::mouseMove(dialog.get(), QPoint(528, 200));

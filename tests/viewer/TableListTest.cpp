@@ -134,9 +134,9 @@ TEST(TableListAdd, a_new_entry_is_a_normal_table_named_new_at_the_load_offset)
     EXPECT_EQ(def.chryslerName, "NAME");
     EXPECT_EQ(def.type, TableType::Normal);
     EXPECT_EQ(def.offset, 0x8000);
-    EXPECT_EQ(def.xMax, "256");
-    EXPECT_EQ(def.xUnits, "in");
-    EXPECT_EQ(def.yUnits, "out");
+    EXPECT_EQ(def.axes.xMax, "256");
+    EXPECT_EQ(def.axes.xUnits, "in");
+    EXPECT_EQ(def.axes.yUnits, "out");
     EXPECT_EQ(def.description, "Description");
     EXPECT_EQ(def.values[0], 7);
     EXPECT_TRUE(prompts.messages.empty());

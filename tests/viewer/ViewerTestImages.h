@@ -32,10 +32,10 @@ inline TableDef& addEntry(RomImage& rom, TableType type, int offset, const std::
     def.offset = offset;
     def.name = name;
     def.chryslerName = chrysler;
-    def.xMin = "0";
-    def.xMax = "256";
-    def.yMin = "0";
-    def.yMax = "256";
+    def.axes.xMin = "0";
+    def.axes.xMax = "256";
+    def.axes.yMin = "0";
+    def.axes.yMax = "256";
     bindTables(rom);
     return def;
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws TaVO's own artwork (About box pictures, program icon) as PNG files.
+"""Draws TaVO's own artwork (About box pictures, program icon in two sizes) as PNG files.
 
 Run from the repository root: python3 tools/artwork/make_artwork.py
 Needs only the Python standard library.
@@ -80,3 +80,5 @@ root = Path(__file__).resolve().parents[2] / "resources"
 png(root / "about-turbine.png", 96, 160, about_picture)
 png(root / "about-badge.png", 48, 48, badge)
 png(root / "tavo-icon.png", 32, 32, icon)
+# The same wheel for desktop menus and the hicolor icon theme.
+png(root / "tavo-icon-128.png", 128, 128, lambda x, y: icon(x, y, 128))

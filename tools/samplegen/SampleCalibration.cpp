@@ -29,14 +29,7 @@ struct Builder {
         def.type = type;
         def.chryslerName = chrysler;
         def.name = name;
-        def.xLabel = "X";
-        def.xMin = "0";
-        def.xMax = "256";
-        def.xUnits = "raw";
-        def.yLabel = "Y";
-        def.yMin = "0";
-        def.yMax = "256";
-        def.yUnits = "raw";
+        def.axes = {"X", "0", "256", "raw", "Y", "0", "256", "raw"};
         def.description = "Description";
         return def;
     }
@@ -145,32 +138,32 @@ std::unique_ptr<RomImage> makeSampleCalibration(bool comparison)
 
     b.normalTable(0x9000, TableType::Normal, wot);
     TableDef& wotDef = b.add(0x9000, TableType::Normal, "WOTTBL", "WOT Fuel vs RPM");
-    wotDef.xLabel = "Engine Speed", wotDef.xMax = "8192", wotDef.xUnits = "RPM";
-    wotDef.yLabel = "Fuel Multiplier", wotDef.yMax = "200", wotDef.yUnits = "%";
+    wotDef.axes.xLabel = "Engine Speed", wotDef.axes.xMax = "8192", wotDef.axes.xUnits = "RPM";
+    wotDef.axes.yLabel = "Fuel Multiplier", wotDef.axes.yMax = "200", wotDef.axes.yUnits = "%";
     wotDef.description = "Fuel delivered at wide open throttle.\nRaise it with care: lean is hot.";
 
     b.normalTable(0x9030, TableType::Normal, part);
     TableDef& partDef = b.add(0x9030, TableType::Normal, "MAPTBL", "Part Throttle Fuel vs MAP");
-    partDef.xLabel = "Manifold Pressure", partDef.xUnits = "kPa";
-    partDef.yLabel = "Fuel Multiplier", partDef.yMax = "200", partDef.yUnits = "%";
+    partDef.axes.xLabel = "Manifold Pressure", partDef.axes.xUnits = "kPa";
+    partDef.axes.yLabel = "Fuel Multiplier", partDef.axes.yMax = "200", partDef.axes.yUnits = "%";
 
     b.normalTable(0x9060, TableType::Normal, idle);
     TableDef& idleDef = b.add(0x9060, TableType::Normal, "MAPIDL", "Idle Fuel vs MAP");
-    idleDef.xLabel = "Manifold Pressure", idleDef.xUnits = "kPa";
-    idleDef.yLabel = "Fuel Multiplier", idleDef.yMax = "200", idleDef.yUnits = "%";
+    idleDef.axes.xLabel = "Manifold Pressure", idleDef.axes.xUnits = "kPa";
+    idleDef.axes.yLabel = "Fuel Multiplier", idleDef.axes.yMax = "200", idleDef.axes.yUnits = "%";
 
     b.normalTable(0x9080, TableType::Normal, pump);
     TableDef& pumpDef = b.add(0x9080, TableType::Normal, "PEFTBL", "Accelerator Pump Fuel");
-    pumpDef.xLabel = "Throttle Change", pumpDef.yLabel = "Extra Fuel";
+    pumpDef.axes.xLabel = "Throttle Change", pumpDef.axes.yLabel = "Extra Fuel";
 
     b.normalTable(0x90B0, TableType::Signed, knock);
     TableDef& knockDef = b.add(0x90B0, TableType::Signed, "KNKRET", "Knock Retard Correction");
-    knockDef.xLabel = "Knock Count", knockDef.yLabel = "Timing", knockDef.yMin = "-64",
-    knockDef.yMax = "64", knockDef.yUnits = "deg";
+    knockDef.axes.xLabel = "Knock Count", knockDef.axes.yLabel = "Timing", knockDef.axes.yMin = "-64",
+    knockDef.axes.yMax = "64", knockDef.axes.yUnits = "deg";
 
     b.fiveByteTable(0x90E0, pulse);
     TableDef& pulseDef = b.add(0x90E0, TableType::FiveByte, "INJPW", "Injector Pulse Width vs Load");
-    pulseDef.xLabel = "Load", pulseDef.yLabel = "Pulse Width", pulseDef.yMax = "12288", pulseDef.yUnits = "us";
+    pulseDef.axes.xLabel = "Load", pulseDef.axes.yLabel = "Pulse Width", pulseDef.axes.yMax = "12288", pulseDef.axes.yUnits = "us";
 
     rom->image[0x9140] = 0xC0;
     TableDef& revDef = b.add(0x9140, TableType::Const8, "REVLIM", "Rev Limiter");
@@ -191,8 +184,8 @@ std::unique_ptr<RomImage> makeSampleCalibration(bool comparison)
 
     b.normalTable(0x9150, TableType::Normal, spark);
     TableDef& sparkDef = b.add(0x9150, TableType::Normal, "SPKADV", "Spark Advance vs RPM");
-    sparkDef.xLabel = "Engine Speed", sparkDef.xMax = "8192", sparkDef.xUnits = "RPM";
-    sparkDef.yLabel = "Advance", sparkDef.yMax = "64", sparkDef.yUnits = "deg";
+    sparkDef.axes.xLabel = "Engine Speed", sparkDef.axes.xMax = "8192", sparkDef.axes.xUnits = "RPM";
+    sparkDef.axes.yLabel = "Advance", sparkDef.axes.yMax = "64", sparkDef.axes.yUnits = "deg";
 
     // Referenced by the code, not yet defined: the ROM scan's findings.
     b.normalTable(kUndefinedNormal, TableType::Normal, coolant);

@@ -137,12 +137,13 @@ void FuelingDialog::paintEvent(QPaintEvent* event)
                       QRect(0, 0, kGraphBitmapSize, kGraphBitmapSize));
 }
 
-void openFuelingDialog(QWidget* parent, const RomImage& rom, const RomImage* comparison, UserPrompts& prompts)
+void openFuelingDialog(QWidget* parent, const RomImage& rom, const RomImage* comparison, UserPrompts& prompts,
+                       const ModalRunner& run)
 {
     FuelingDialog dialog(parent, rom, comparison, prompts);
     if (dialog.tablesMissing())
         return;
-    dialog.exec();
+    run(dialog);
 }
 
 }  // namespace tavo

@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include "analysis/FuelTables.h"
+#include "common/qt/ModalRunner.h"
 
 class QComboBox;
 class QLineEdit;
@@ -17,9 +18,11 @@ namespace tavo {
 struct RomImage;
 class UserPrompts;
 
-// Runs the modal "Fueling" dialog on the working image; the graph shows the
-// comparison image's curve too when `comparison` is not null.
-void openFuelingDialog(QWidget* parent, const RomImage& rom, const RomImage* comparison, UserPrompts& prompts);
+// Runs the modal "Fueling" dialog on the working image with `run`; the graph
+// shows the comparison image's curve too when `comparison` is not null.
+// Without the four fuel tables the user is told and nothing is run.
+void openFuelingDialog(QWidget* parent, const RomImage& rom, const RomImage* comparison, UserPrompts& prompts,
+                       const ModalRunner& run = execModal);
 
 class FuelingDialog : public QDialog {
     Q_OBJECT

@@ -48,9 +48,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
     auto* texts = new QVBoxLayout;
     texts->addLayout(headerRow);
-    for (const char* line : {"This product is NOT developed, distributed,",
-                             "or endorsed by Daimler-Chrysler.", "Build 2006.195"})
-        texts->addWidget(new QLabel(line, this));
+    // One sentence: two lines of one paragraph.
+    for (const char* paragraph : {"This product is NOT developed, distributed,\nor endorsed by Daimler-Chrysler.",
+                                  "Build 2006.195"})
+        texts->addWidget(new QLabel(paragraph, this));
     texts->addWidget(warning);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

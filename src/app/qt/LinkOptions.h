@@ -1,7 +1,7 @@
 #pragma once
-// tavo's link options: --serial-device PATH (every port number opens PATH
-// for this run) and --simulated-ecm (a simulated ECM runs inside TaVO on a
-// pseudo-terminal, and the link uses it).
+// What tavo's link options start: --serial-device DEVICE makes every port
+// number open DEVICE for the run; --simulated-ecm runs a simulated ECM inside
+// TaVO on a pseudo-terminal and points the link at it.
 
 #include <memory>
 #include <string>
@@ -11,20 +11,12 @@
 namespace tavo {
 
 struct AppState;
-
-struct LinkOptions {
-    std::string serialDevice;
-    bool simulatedEcm = false;
-    std::string error;  // a usage fault; empty when the options fit
-};
-
-// Takes the link options out of argv (argc shrinks), leaving every other
-// argument, byte for byte, to the rest of start-up.
-LinkOptions takeLinkOptions(int& argc, char** argv);
+struct StartOptions;
 
 // Points the link at the chosen device, starting the simulated ECM when
-// asked; nothing and a message in `error` when it cannot start.
-std::unique_ptr<sim::SimulatedEcm> applyLinkOptions(const LinkOptions& options, AppState& state,
+// asked (it runs until the returned object goes); nothing and a message in
+// `error` when it cannot start.
+std::unique_ptr<sim::SimulatedEcm> applyLinkOptions(const StartOptions& options, AppState& state,
                                                      std::string& error);
 
 }  // namespace tavo

@@ -13,6 +13,7 @@
 #include "app/ShellCommands.h"
 #include "app/qt/AboutDialog.h"
 #include "app/qt/PlaceholderDialogs.h"
+#include "app/qt/ProgramLook.h"
 #include "common/qt/QtText.h"
 #include "analysis/qt/FuelingDialog.h"
 #include "link/PortNames.h"
@@ -20,7 +21,6 @@
 #include "link/qt/LiveRamDialog.h"
 #include "link/qt/SerialPortDialog.h"
 #include "rom/RomInformation.h"
-#include "rom/RomScan.h"
 #include "viewer/qt/QuickViewerDialog.h"
 
 namespace tavo {
@@ -51,7 +51,7 @@ private:
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& state, UserPrompts* prompts, QWidget* parent)
+MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     : QMainWindow(parent), state_(state), tracePens_(makeTracePens()),
       link_(std::make_unique<LinkThread>(state.link))
 {
@@ -60,10 +60,9 @@ MainWindow::MainWindow(AppState& state, UserPrompts* prompts, QWidget* parent)
         prompts = ownPrompts_.get();
     }
     prompts_ = prompts;
-    runModal = [](QDialog& dialog) { return dialog.exec(); };
 
     setWindowTitle("TaVO");
-    setWindowIcon(QIcon(":/tavo-icon.png"));
+    setWindowIcon(programIcon());
     setCentralWidget(new PathView(state_, this));
     buildMenus();
     buildAccelerators();
@@ -120,20 +119,19 @@ QAction* MainWindow::actionFor(int id) const
     return found == actions_.end() ? nullptr : found->second;
 }
 
-int MainWindow::runDialog(QDialog* dialog)
+int MainWindow::runDialog(std::unique_ptr<QDialog> dialog)
 {
-    const int result = runModal(*dialog);
-    delete dialog;
-    return result;
+    return runModal(*dialog);
 }
 
 void MainWindow::runCommand(int id)
 {
     switch (id) {
     case command::LoadWorkingImage:
-        loadWorkingImage(state_, *prompts_);
-        // The viewer opens after every load, also a cancelled or refused one.
-        openQuickViewer();
+        // The viewer opens after every load, also a cancelled or refused one,
+        // but not when the unsaved-changes question stopped the load.
+        if (loadWorkingImage(state_, *prompts_))
+            showQuickViewer();
         break;
     case command::EditRomInformation:
         editRomInformation(state_.workingImage, *prompts_);
@@ -156,17 +154,18 @@ void MainWindow::runCommand(int id)
         close();
         break;
     case command::QuickViewer:
-        openQuickViewer();
+        showQuickViewer();
         break;
     case command::RomScan:
         // Scanning loads an image but does not refresh the pristine copy:
         // after scanning another image, closing asks to save.
-        scanRom(state_.workingImage, *prompts_);
+        scanWorkingImage(state_, *prompts_);
         centralWidget()->update();
         break;
     case command::Fueling:
         state_.analysisImage = &state_.workingImage;
-        openFueling();
+        openFuelingDialog(this, *state_.analysisImage, state_.comparisonLoaded ? &state_.comparisonImage : nullptr,
+                          *prompts_, runModal);
         break;
     case command::Timing:
         state_.analysisImage = &state_.workingImage;
@@ -182,7 +181,7 @@ void MainWindow::runCommand(int id)
         runDialog(makeEmptyPlaceholderDialog(180, "Dialog", this));
         break;
     case command::About:
-        runDialog(new AboutDialog(this));
+        runDialog(std::make_unique<AboutDialog>(this));
         break;
     case command::SetupSerial:
         openSerialSetup();
@@ -202,38 +201,22 @@ void MainWindow::runCommand(int id)
 void MainWindow::openImage(const std::string& path)
 {
     loadWorkingImageFrom(state_, path, *prompts_);
-    openQuickViewer();
+    showQuickViewer();
 }
 
-void MainWindow::openQuickViewer()
+void MainWindow::showQuickViewer()
 {
-    const QuickViewerContext context{state_.workingImage, state_.comparisonImage, state_.comparisonLoaded,
-                                     state_.quickViewer,  state_.scalePercentages, *prompts_};
-    auto* dialog = new QuickViewerDialog(context, this);
-    // An image without tables has been told so already.
-    if (!dialog->hasTables()) {
-        delete dialog;
-        return;
-    }
-    runDialog(dialog);
-}
-
-void MainWindow::openFueling()
-{
-    const RomImage* comparison = state_.comparisonLoaded ? &state_.comparisonImage : nullptr;
-    auto* dialog = new FuelingDialog(this, *state_.analysisImage, comparison, *prompts_);
-    if (dialog->tablesMissing()) {
-        delete dialog;
-        return;
-    }
-    runDialog(dialog);
+    openQuickViewer(this,
+                    {state_.workingImage, state_.comparisonImage, state_.comparisonLoaded, state_.quickViewer,
+                     state_.scalePercentages, *prompts_},
+                    runModal);
 }
 
 void MainWindow::openSerialSetup()
 {
-    if (runDialog(new SerialPortDialog(state_.loggingConfig.serial, state_.serialDevice, this)) ==
+    if (runDialog(std::make_unique<SerialPortDialog>(state_.loggingConfig.serial, state_.serialDevice, this)) ==
         QDialog::Accepted)
-        writeLoggingConfig(state_.loggingConfig);
+        storeLoggingConfiguration(state_, kLoggingConfigFile);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

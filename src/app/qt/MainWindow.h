@@ -4,12 +4,12 @@
 // guard on closing.
 
 #include <QMainWindow>
-#include <functional>
 #include <map>
 #include <memory>
 
 #include "app/qt/QtPrompts.h"
 #include "app/qt/TracePens.h"
+#include "common/qt/ModalRunner.h"
 
 class QAction;
 class QDialog;
@@ -24,7 +24,7 @@ class MainWindow : public QMainWindow {
 public:
     // Uses `prompts` for every question and message when given (tests pass a
     // scripted fake), else Qt dialogs owned by this window.
-    explicit MainWindow(AppState& state, UserPrompts* prompts = nullptr, QWidget* parent = nullptr);
+    explicit MainWindow(AppState& state, RomPrompts* prompts = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Runs a menu or accelerator command.
@@ -34,11 +34,11 @@ public:
     // Image..." does once a file is chosen (the image named on the command line).
     void openImage(const std::string& path);
 
-    // How modal dialogs are run; tests replace it to look at the dialog
-    // instead of blocking on it. Returns the dialog's result.
-    std::function<int(QDialog&)> runModal;
+    // How every modal dialog of the window is run; tests replace it to look
+    // at the dialog instead of blocking on it.
+    ModalRunner runModal = execModal;
 
-    UserPrompts& prompts() { return *prompts_; }
+    RomPrompts& prompts() { return *prompts_; }
     QAction* actionFor(int id) const;
     const TracePens& tracePens() const { return tracePens_; }
     // The ECM link's thread: the port and every exchange live there.
@@ -50,14 +50,13 @@ protected:
 private:
     void buildMenus();
     void buildAccelerators();
-    void openQuickViewer();
-    void openFueling();
+    void showQuickViewer();
     void openSerialSetup();
-    int runDialog(QDialog* dialog);
+    int runDialog(std::unique_ptr<QDialog> dialog);
 
     AppState& state_;
     std::unique_ptr<QtPrompts> ownPrompts_;
-    UserPrompts* prompts_;
+    RomPrompts* prompts_;
     std::map<int, QAction*> actions_;
     TracePens tracePens_;
     std::unique_ptr<LinkThread> link_;

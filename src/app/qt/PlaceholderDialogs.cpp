@@ -47,9 +47,10 @@ QGroupBox* choices(const char* title, std::initializer_list<const char*> labels,
 
 }  // namespace
 
-QDialog* makeDisassembleDialog(QWidget* parent)
+std::unique_ptr<QDialog> makeDisassembleDialog(QWidget* parent)
 {
-    auto* dialog = new QDialog(parent);
+    auto owned = std::make_unique<QDialog>(parent);
+    QDialog* dialog = owned.get();
     dialog->setWindowTitle("Disassemble ROM");
     dialog->setObjectName("178");
     auto* layout = new QVBoxLayout(dialog);
@@ -63,18 +64,19 @@ QDialog* makeDisassembleDialog(QWidget* parent)
     note->setWordWrap(true);
     layout->addWidget(note);
     layout->addWidget(okCancel(dialog));
-    return dialog;
+    return owned;
 }
 
-QDialog* makeEmptyPlaceholderDialog(int dialogId, const QString& title, QWidget* parent)
+std::unique_ptr<QDialog> makeEmptyPlaceholderDialog(int dialogId, const QString& title, QWidget* parent)
 {
-    auto* dialog = new QDialog(parent);
+    auto owned = std::make_unique<QDialog>(parent);
+    QDialog* dialog = owned.get();
     dialog->setWindowTitle(title);
     dialog->setObjectName(QString::number(dialogId));
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(okCancel(dialog));
     dialog->resize(240, 120);
-    return dialog;
+    return owned;
 }
 
 }  // namespace tavo

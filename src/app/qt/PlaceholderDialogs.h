@@ -4,11 +4,13 @@
 
 #include <QDialog>
 
+#include <memory>
+
 namespace tavo {
 
 // "Disassemble ROM" (dialog 178) with its file fields and listing choices.
-QDialog* makeDisassembleDialog(QWidget* parent);
+std::unique_ptr<QDialog> makeDisassembleDialog(QWidget* parent);
 // Dialogs 179 and 180, titled "Dialog", and "Timing" (dialog 183): OK and Cancel only.
-QDialog* makeEmptyPlaceholderDialog(int dialogId, const QString& title, QWidget* parent);
+std::unique_ptr<QDialog> makeEmptyPlaceholderDialog(int dialogId, const QString& title, QWidget* parent);
 
 }  // namespace tavo

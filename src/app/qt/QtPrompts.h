@@ -4,13 +4,13 @@
 
 #include <functional>
 
-#include "common/UserPrompts.h"
+#include "rom/RomPrompts.h"
 
 class QWidget;
 
 namespace tavo {
 
-class QtPrompts : public UserPrompts {
+class QtPrompts : public RomPrompts {
 public:
     explicit QtPrompts(QWidget* owner, std::function<void()> repaint = {})
         : owner_(owner), repaint_(std::move(repaint)) {}

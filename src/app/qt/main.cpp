@@ -4,11 +4,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/ShellCommands.h"
+#include "app/StartOptions.h"
 #include "app/qt/LinkOptions.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/ProgramLook.h"
+#include "common/Version.h"
 #include "logging/LoggingConfig.h"
 
 namespace {
@@ -32,22 +37,43 @@ bool displayAvailable()
 
 int main(int argc, char** argv)
 {
-    const tavo::LinkOptions linkOptions = tavo::takeLinkOptions(argc, argv);
-    if (!linkOptions.error.empty()) {
-        std::fprintf(stderr, "tavo: %s\n", linkOptions.error.c_str());
+    // Qt takes its own options (-platform, -style, ...) out of argv when the
+    // application object is made. Without a display none can be made, but
+    // --help and --version still answer.
+    const bool display = displayAvailable();
+    std::unique_ptr<QApplication> app;
+    if (display)
+        app = std::make_unique<QApplication>(argc, argv);
+    // The raw bytes: an image path need not be valid in any encoding.
+    const tavo::StartOptions options = tavo::parseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "tavo: %s\nTry 'tavo --help' for the options.\n", options.error.c_str());
         return 2;
     }
-    if (!displayAvailable()) {
+    if (options.help) {
+        std::fputs(tavo::startHelpText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(tavo::startVersionText().c_str(), stdout);
+        return 0;
+    }
+    if (!display) {
         std::fprintf(stderr,
                      "tavo: no display is available (DISPLAY and WAYLAND_DISPLAY are unset).\n"
                      "Start TaVO from a desktop session, or under Xvfb: xvfb-run %s\n",
                      argv[0]);
         return 1;
     }
-    QApplication app(argc, argv);
+
+    QApplication::setApplicationVersion(tavo::kVersion);
+    // The desktop entry's name: Wayland compositors match windows to it.
+    QGuiApplication::setDesktopFileName("tavo");
+    tavo::applyProgramLook(*app);
+
     auto state = std::make_unique<tavo::AppState>();
     std::string linkError;
-    const auto simulatedEcm = tavo::applyLinkOptions(linkOptions, *state, linkError);
+    const auto simulatedEcm = tavo::applyLinkOptions(options, *state, linkError);
     if (!linkError.empty()) {
         std::fprintf(stderr, "tavo: %s\n", linkError.c_str());
         return 1;
@@ -55,11 +81,11 @@ int main(int argc, char** argv)
     tavo::MainWindow window(*state);
     window.show();
     tavo::loadLoggingConfiguration(*state, tavo::kLoggingConfigFile);
-    if (argc > 1) {
+    if (!options.imagePath.empty()) {
         // An image named on the command line opens as "Load Working ROM
         // Image..." would, once the main window is on screen.
-        const std::string path = argv[1];
+        const std::string path = options.imagePath;
         QTimer::singleShot(0, &window, [&window, path] { window.openImage(path); });
     }
-    return app.exec();
+    return app->exec();
 }

@@ -86,6 +86,8 @@ RomInformationDialog::RomInformationDialog(RomImage& record, UserPrompts& prompt
     icon->setPixmap(QPixmap(":/tavo-icon.png"));
 
     auto* fields = new QFormLayout;
+    // The texts take the dialog's width, not their own small size.
+    fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     fields->addRow("Offset in memory for this ROM image:", offset_);
     fields->addRow("Description:", description_);
     fields->addRow("Author:", author_);
@@ -103,6 +105,10 @@ RomInformationDialog::RomInformationDialog(RomImage& record, UserPrompts& prompt
     layout->addLayout(top);
     layout->addWidget(mapBox);
     layout->addWidget(buttons);
+    setMinimumWidth(600);
+    // A long text shows its beginning.
+    description_->setCursorPosition(0);
+    author_->setCursorPosition(0);
 }
 
 void RomInformationDialog::accept()

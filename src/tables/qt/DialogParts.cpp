@@ -2,9 +2,17 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace tavo {
+
+QLineEdit* recordEdit(QWidget* owner, const QString& objectName, std::string_view text)
+{
+    auto* edit = new QLineEdit(recordText(text), owner);
+    edit->setObjectName(objectName);
+    return edit;
+}
 
 QLayout* okCancelRow(QDialog* dialog)
 {

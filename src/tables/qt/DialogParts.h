@@ -11,8 +11,13 @@
 
 class QDialog;
 class QLayout;
+class QLineEdit;
+class QWidget;
 
 namespace tavo {
+
+// An edit holding a definition text, named for tests and readers.
+QLineEdit* recordEdit(QWidget* owner, const QString& objectName, std::string_view text);
 
 // "OK" (the default button, objectName "okButton") and "Cancel"
 // ("cancelButton"), right-aligned, wired to accept and reject.

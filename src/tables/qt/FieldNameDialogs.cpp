@@ -14,14 +14,6 @@ namespace {
 
 constexpr const char* kBlankNote = "(Leave Description blank if unused)";
 
-QLineEdit* nameEdit(QWidget* owner, const QString& objectName, const std::string& text)
-{
-    auto* edit = new QLineEdit(owner);
-    edit->setObjectName(objectName);
-    edit->setText(recordText(text));
-    return edit;
-}
-
 }  // namespace
 
 BitFieldNamesDialog::BitFieldNamesDialog(TableDef& def, QWidget* parent)
@@ -34,7 +26,7 @@ BitFieldNamesDialog::BitFieldNamesDialog(TableDef& def, QWidget* parent)
     for (int bit = 0; bit < 8; ++bit) {
         const auto k = static_cast<std::size_t>(bit);
         grid->addWidget(new QLabel(recordText(bitNameLabel(bit)), this), bit + 1, 0);
-        names_[k] = nameEdit(this, QStringLiteral("bitNameEdit%1").arg(bit), texts[k]);
+        names_[k] = recordEdit(this, QStringLiteral("bitNameEdit%1").arg(bit), texts[k]);
         grid->addWidget(names_[k], bit + 1, 1);
     }
     grid->setColumnStretch(1, 1);
@@ -42,6 +34,8 @@ BitFieldNamesDialog::BitFieldNamesDialog(TableDef& def, QWidget* parent)
     page->addLayout(grid);
     page->addWidget(new QLabel(QString::fromLatin1(kBlankNote), this));
     page->addLayout(okCancelRow(this));
+    // Wide enough for the title in the title bar.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 160);
 }
 
 void BitFieldNamesDialog::accept()
@@ -62,8 +56,8 @@ ValuesDialog::ValuesDialog(TableDef& def, QWidget* parent) : QDialog(parent), de
     grid->addWidget(new QLabel(QStringLiteral("Value"), this), 0, 1);
     for (int row = 0; row < 8; ++row) {
         const auto k = static_cast<std::size_t>(row);
-        names_[k] = nameEdit(this, QStringLiteral("choiceNameEdit%1").arg(row), texts.names[k]);
-        values_[k] = nameEdit(this, QStringLiteral("choiceValueEdit%1").arg(row), texts.values[k]);
+        names_[k] = recordEdit(this, QStringLiteral("choiceNameEdit%1").arg(row), texts.names[k]);
+        values_[k] = recordEdit(this, QStringLiteral("choiceValueEdit%1").arg(row), texts.values[k]);
         values_[k]->setMaximumWidth(60);
         grid->addWidget(names_[k], row + 1, 0);
         grid->addWidget(values_[k], row + 1, 1);

@@ -68,6 +68,8 @@ TableEditorDialog::TableEditorDialog(const TableDef& def, QWidget* parent) : QDi
     page->addWidget(grid, 1);
     page->addLayout(okCancelRow(this));
     resize(360, 400);
+    // The rows are what the dialog is for; the title field is read-only.
+    grid->setFocus();
 }
 
 }  // namespace tavo

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "tables/TableInformationForm.h"
@@ -15,6 +16,36 @@
 #include "tables/qt/FieldNameDialogs.h"
 
 namespace tavo {
+
+namespace {
+
+// The axis texts' labels and edits, in the order of kAxisFields.
+struct AxisEdit {
+    const char* label;
+    const char* objectName;
+};
+constexpr std::array<AxisEdit, 8> kAxisEdits = {{
+    {"X-Axis Label:", "xLabelEdit"},
+    {"X-Min:", "xMinEdit"},
+    {"X-Max:", "xMaxEdit"},
+    {"X-Unit:", "xUnitsEdit"},
+    {"Y-Axis Label:", "yLabelEdit"},
+    {"Y-Min:", "yMinEdit"},
+    {"Y-Max:", "yMaxEdit"},
+    {"Y-Unit:", "yUnitsEdit"},
+}};
+
+// The description exactly as held: the plain-text view would turn a
+// no-break space into a space.
+std::string descriptionBytes(const QPlainTextEdit* edit)
+{
+    QString text = edit->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return recordBytes(text);
+}
+
+}  // namespace
 
 TableInformationDialog::TableInformationDialog(TableDef& def, QWidget* parent)
     : QDialog(parent), def_(def)
@@ -24,21 +55,14 @@ TableInformationDialog::TableInformationDialog(TableDef& def, QWidget* parent)
 
     auto* fields = new QFormLayout;
     auto field = [&](const char* label, const char* objectName, const std::string& text) {
-        QLineEdit* edit = addEdit(objectName);
-        edit->setText(recordText(text));
+        QLineEdit* edit = recordEdit(this, QString::fromLatin1(objectName), text);
         fields->addRow(QString::fromLatin1(label), edit);
         return edit;
     };
     title_ = field("Title:", "titleEdit", texts.title);
     address_ = field("Address:", "addressEdit", texts.address);
-    xLabel_ = field("X-Axis Label:", "xLabelEdit", texts.xLabel);
-    xMin_ = field("X-Min:", "xMinEdit", texts.xMin);
-    xMax_ = field("X-Max:", "xMaxEdit", texts.xMax);
-    xUnits_ = field("X-Unit:", "xUnitsEdit", texts.xUnits);
-    yLabel_ = field("Y-Axis Label:", "yLabelEdit", texts.yLabel);
-    yMin_ = field("Y-Min:", "yMinEdit", texts.yMin);
-    yMax_ = field("Y-Max:", "yMaxEdit", texts.yMax);
-    yUnits_ = field("Y-Unit:", "yUnitsEdit", texts.yUnits);
+    for (std::size_t k = 0; k < kAxisFields.size(); ++k)
+        axes_[k] = field(kAxisEdits[k].label, kAxisEdits[k].objectName, texts.axes.*kAxisFields[k].member);
     chryslerName_ = field("Chrysler Name:", "chryslerNameEdit", texts.chryslerName);
     description_ = new QPlainTextEdit(this);
     description_->setObjectName(QStringLiteral("descriptionEdit"));
@@ -82,13 +106,6 @@ TableInformationDialog::TableInformationDialog(TableDef& def, QWidget* parent)
     page->addLayout(okCancelRow(this));
 }
 
-QLineEdit* TableInformationDialog::addEdit(const char* objectName)
-{
-    auto* edit = new QLineEdit(this);
-    edit->setObjectName(QString::fromLatin1(objectName));
-    return edit;
-}
-
 void TableInformationDialog::openBitNames()
 {
     BitFieldNamesDialog dialog(def_, this);
@@ -106,16 +123,10 @@ void TableInformationDialog::accept()
     TableInformationTexts texts;
     texts.address = recordBytes(address_->text());
     texts.title = recordBytes(title_->text());
-    texts.xLabel = recordBytes(xLabel_->text());
-    texts.xMin = recordBytes(xMin_->text());
-    texts.xMax = recordBytes(xMax_->text());
-    texts.xUnits = recordBytes(xUnits_->text());
-    texts.yLabel = recordBytes(yLabel_->text());
-    texts.yMin = recordBytes(yMin_->text());
-    texts.yMax = recordBytes(yMax_->text());
-    texts.yUnits = recordBytes(yUnits_->text());
+    for (std::size_t k = 0; k < kAxisFields.size(); ++k)
+        texts.axes.*kAxisFields[k].member = recordBytes(axes_[k]->text());
     texts.chryslerName = recordBytes(chryslerName_->text());
-    texts.description = recordBytes(description_->toPlainText());
+    texts.description = descriptionBytes(description_);
     if (const int checked = types_->checkedId(); checked >= 0)
         texts.type = static_cast<TableType>(checked);
     applyTableInformation(def_, texts);

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <array>
+
 class QButtonGroup;
 class QLineEdit;
 class QPlainTextEdit;
@@ -21,21 +23,13 @@ public:
     void accept() override;
 
 private:
-    QLineEdit* addEdit(const char* objectName);
     void openBitNames();
     void openChoices();
 
     TableDef& def_;
     QLineEdit* title_ = nullptr;
     QLineEdit* address_ = nullptr;
-    QLineEdit* xLabel_ = nullptr;
-    QLineEdit* xMin_ = nullptr;
-    QLineEdit* xMax_ = nullptr;
-    QLineEdit* xUnits_ = nullptr;
-    QLineEdit* yLabel_ = nullptr;
-    QLineEdit* yMin_ = nullptr;
-    QLineEdit* yMax_ = nullptr;
-    QLineEdit* yUnits_ = nullptr;
+    std::array<QLineEdit*, 8> axes_{};  // in the order of kAxisFields
     QLineEdit* chryslerName_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
     QButtonGroup* types_ = nullptr;

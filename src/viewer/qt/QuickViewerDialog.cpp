@@ -57,6 +57,23 @@ QLineEdit* readOnlyField(QWidget* parent, int id, QRect at)
     return field;
 }
 
+// The axis texts around the graph, in the order of kAxisFields: x below
+// it, y to its right.
+struct AxisPlace {
+    int id;
+    QRect at;
+};
+const std::array<AxisPlace, 8> kAxisPlaces = {{
+    {viewer_id::xLabel, {465, 268, 128, kFieldHeight}},
+    {viewer_id::xMin, {400, 268, 60, kFieldHeight}},
+    {viewer_id::xMax, {598, 268, 60, kFieldHeight}},
+    {viewer_id::xUnits, {465, 293, 128, kFieldHeight}},
+    {viewer_id::yLabel, {665, 110, 105, kFieldHeight}},
+    {viewer_id::yMin, {665, 241, 105, kFieldHeight}},
+    {viewer_id::yMax, {665, 5, 105, kFieldHeight}},
+    {viewer_id::yUnits, {665, 135, 105, kFieldHeight}},
+}};
+
 void staticLabel(QWidget* parent, const char* text, QRect at)
 {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
@@ -70,12 +87,12 @@ QuickViewerNestedDialogs QuickViewerNestedDialogs::standard()
     return {runTableInformationDialog, runTableEditorDialog, runScaleTableDialog};
 }
 
-int openQuickViewer(QWidget* parent, const QuickViewerContext& context)
+int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const ModalRunner& run)
 {
     QuickViewerDialog dialog(context, parent);
     if (!dialog.hasTables())
         return 2;
-    return dialog.exec() == 1 ? 1 : 2;
+    return run(dialog) == 1 ? 1 : 2;
 }
 
 QuickViewerDialog::QuickViewerDialog(const QuickViewerContext& context, QWidget* parent)
@@ -143,18 +160,14 @@ void QuickViewerDialog::buildControls()
     description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     description_->setGeometry(5, 362, 390, 70);
 
-    // Axis texts: y to the right of the graph, x below it.
-    yMax_ = readOnlyField(this, viewer_id::yMax, {665, 5, 105, kFieldHeight});
-    yLabel_ = readOnlyField(this, viewer_id::yLabel, {665, 110, 105, kFieldHeight});
-    yUnits_ = readOnlyField(this, viewer_id::yUnits, {665, 135, 105, kFieldHeight});
-    yMin_ = readOnlyField(this, viewer_id::yMin, {665, 241, 105, kFieldHeight});
-    xMin_ = readOnlyField(this, viewer_id::xMin, {400, 268, 60, kFieldHeight});
-    xLabel_ = readOnlyField(this, viewer_id::xLabel, {465, 268, 128, kFieldHeight});
-    xMax_ = readOnlyField(this, viewer_id::xMax, {598, 268, 60, kFieldHeight});
-    xUnits_ = readOnlyField(this, viewer_id::xUnits, {465, 293, 128, kFieldHeight});
+    for (std::size_t k = 0; k < kAxisFields.size(); ++k) {
+        axes_[k] = readOnlyField(this, kAxisPlaces[k].id, kAxisPlaces[k].at);
+        graphFields_.push_back(axes_[k]);
+    }
     inReadout_ = readOnlyField(this, viewer_id::inReadout, {400, 322, 125, kFieldHeight});
     outReadout_ = readOnlyField(this, viewer_id::outReadout, {533, 322, 125, kFieldHeight});
-    graphFields_ = {xLabel_, xMin_, xMax_, xUnits_, yLabel_, yMin_, yMax_, yUnits_, inReadout_, outReadout_};
+    graphFields_.push_back(inReadout_);
+    graphFields_.push_back(outReadout_);
 
     valueLabel_ = new QLabel(QStringLiteral("Value:"), this);
     valueLabel_->setObjectName(idName(viewer_id::valueLabel));
@@ -322,14 +335,8 @@ void QuickViewerDialog::showGraphView(const TableDef& def)
     hideValueControls();
     setGraphControlsShown(true);
 
-    xLabel_->setText(recordText(def.xLabel));
-    xMin_->setText(recordText(def.xMin));
-    xMax_->setText(recordText(def.xMax));
-    xUnits_->setText(recordText(def.xUnits));
-    yLabel_->setText(recordText(def.yLabel));
-    yMin_->setText(recordText(def.yMin));
-    yMax_->setText(recordText(def.yMax));
-    yUnits_->setText(recordText(def.yUnits));
+    for (std::size_t k = 0; k < kAxisFields.size(); ++k)
+        axes_[k]->setText(recordText(def.axes.*kAxisFields[k].member));
 
     drawGraph();
     update(graphRect());

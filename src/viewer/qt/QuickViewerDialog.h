@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/qt/ModalRunner.h"
 #include "viewer/TableList.h"
 
 class QCheckBox;
@@ -44,8 +45,9 @@ struct QuickViewerContext {
     UserPrompts& prompts;
 };
 
-// Runs the modal "Quick Viewer" dialog; 1 for OK, 2 for Cancel/close/no tables.
-int openQuickViewer(QWidget* parent, const QuickViewerContext& context);
+// Runs the modal "Quick Viewer" dialog with `run`; 1 for OK, 2 for
+// Cancel/close/no tables (which the user has been told).
+int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const ModalRunner& run = execModal);
 
 // The dialogs the viewer opens on the selected entry: "Table Information",
 // "Table Editor" and "Scale Table" unless replaced (tests script them).
@@ -123,14 +125,7 @@ private:
     QLineEdit* chryslerName_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
     std::vector<QLineEdit*> graphFields_;  // axis texts and read-outs
-    QLineEdit* xLabel_ = nullptr;
-    QLineEdit* xMin_ = nullptr;
-    QLineEdit* xMax_ = nullptr;
-    QLineEdit* xUnits_ = nullptr;
-    QLineEdit* yLabel_ = nullptr;
-    QLineEdit* yMin_ = nullptr;
-    QLineEdit* yMax_ = nullptr;
-    QLineEdit* yUnits_ = nullptr;
+    std::array<QLineEdit*, 8> axes_{};  // in the order of kAxisFields
     QLineEdit* inReadout_ = nullptr;
     QLineEdit* outReadout_ = nullptr;
     QLabel* valueLabel_ = nullptr;
