@@ -46,7 +46,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "TaVO edits the calibration of Chrysler turbo engine-control modules\n(6803 and 68HC11 ECMs): ROM images with their .tbl definition files,\ntables graphed and edited in place. tavo-cli reads and changes the same\nfiles from scripts.")
 # The Qt libraries (libqt6core6, libqt6gui6 with the X11 platform plugin,
-# libqt6widgets6, libqt6serialport6), libc and libstdc++, with the versions
+# libqt6widgets6), libc and libstdc++, with the versions
 # the programs were linked against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Desktop integration (platform themes) and Wayland sessions.

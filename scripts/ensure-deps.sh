@@ -3,7 +3,7 @@
 # not installed yet. Quiet when everything is in place.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
+packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 if [ "${TAVO_WITH_XVFB:-0}" = 1 ]; then
   packages+=(xvfb xauth)
