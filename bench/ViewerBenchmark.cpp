@@ -65,6 +65,7 @@ class SilentPrompts : public RomPrompts {
 public:
     std::optional<std::string> chooseFileToOpen(const FileRequest&) override { return std::nullopt; }
     std::optional<std::string> chooseFileToSave(const FileRequest&) override { return std::nullopt; }
+    std::optional<ChosenFile> chooseFileToSaveAs(const FileRequest&) override { return std::nullopt; }
     void showMessage(std::string_view, std::string_view, MessageIcon) override {}
     Answer ask(std::string_view, std::string_view, QuestionButtons) override { return Answer::No; }
     bool runRomInformation(RomImage&) override { return false; }

@@ -7,6 +7,7 @@
 
 #include "link/EcmLink.h"
 #include "link/LiveRam.h"
+#include "logging/Acquisition.h"
 #include "logging/LoggingConfig.h"
 #include "rom/RomImage.h"
 #include "tables/ScalePercentages.h"
@@ -36,6 +37,14 @@ struct AppState {
     LinkState link;
     // The Live RAM display's position and period, kept across openings.
     LiveRamState liveRam;
+    // The sample ring, its position, the channel mask, the rate and the LOG
+    // and Smoothing flags, kept across openings of the Data Logging dialog.
+    // While the dialog runs, the link thread samples into a copy of it and
+    // each tick's outcome is applied here, on the GUI thread, in tick order.
+    AcquisitionState acquisition;
+    // Where "&Save..." writes log files; empty: "TaVO Logs" in the user's
+    // documents folder.
+    std::string logFolder;
     // When set (tavo --serial-device, --simulated-ecm), every port number
     // opens this device for the run.
     std::string serialDevice;

@@ -30,6 +30,11 @@ constexpr const char* kUsage =
     "  scale ROM KEY --x PCT --y PCT              scale a table as the Scale Table dialog does, and save\n"
     "  scan ROM [--json] [--write]                add the tables the code addresses; --write stores them\n"
     "  ram --device PATH [--base HEX] [--count N] [--json] [--low-speed N --high-speed N]  read ECM RAM as Live RAM does\n"
+    "  log --device PATH (--ticks N | --seconds S) [--period-ms P] [--channels LIST] [--custom HEX]\n"
+    "      [--smoothing] [--config FILE] [--out FILE] [--json]\n"
+    "                                             log the ECM as the Data Logging dialog does, save the log file\n"
+    "  log2csv LOG [--config FILE] [--out FILE]   a log file as CSV (to stdout without --out)\n"
+    "  log-graph LOG --png OUT [--ticks N]        the strip chart after replaying the last N rows, as PNG\n"
     "  --help                                     print this help\n"
     "  --version                                  print the version\n";
 
@@ -186,6 +191,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return cmdScan(parsed, out, err);
         if (command == "ram")
             return cmdRam(parsed, out, err);
+        if (command == "log")
+            return cmdLog(parsed, out, err);
+        if (command == "log2csv")
+            return cmdLog2Csv(parsed, out, err);
+        if (command == "log-graph")
+            return cmdLogGraph(parsed, out, err);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& usage) {
         err << "tavo-cli: " << usage.message << '\n' << kUsage;

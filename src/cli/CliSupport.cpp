@@ -1,11 +1,13 @@
 #include "cli/CliSupport.h"
 
 #include <algorithm>
+#include <charconv>
 #include <ostream>
 
 #include "cli/CliPrompts.h"
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
+#include "logging/LoggingConfig.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
 #include "tables/TableLookup.h"
@@ -13,9 +15,10 @@
 namespace tavo {
 
 namespace {
-const std::set<std::string> kFlags = {"--json", "--write"};
-const std::set<std::string> kValueOptions = {"--to",     "--png",  "--compare",   "--x",          "--y",
-                                             "--device", "--base", "--count", "--low-speed", "--high-speed"};
+const std::set<std::string> kFlags = {"--json", "--write", "--smoothing"};
+const std::set<std::string> kValueOptions = {
+    "--to",   "--png",      "--compare", "--x",      "--y",      "--device", "--base",   "--count", "--low-speed",
+    "--high-speed", "--ticks", "--seconds", "--period-ms", "--channels", "--custom", "--config", "--out"};
 }  // namespace
 
 std::optional<std::string> Arguments::option(const std::string& name) const
@@ -44,6 +47,37 @@ Arguments Arguments::parse(const std::vector<std::string>& args, std::size_t fro
         }
     }
     return parsed;
+}
+
+std::int64_t wholeNumber(const Arguments& args, const std::string& name, std::int64_t fallback, std::int64_t minimum,
+                         std::int64_t maximum)
+{
+    const auto text = args.option(name);
+    if (!text)
+        return fallback;
+    std::int64_t value = 0;
+    const char* end = text->data() + text->size();
+    const auto [next, error] = std::from_chars(text->data(), end, value);
+    if (error != std::errc() || next != end || value < minimum || value > maximum)
+        throw UsageError{name + " takes a whole number from " + std::to_string(minimum) + " to " +
+                         std::to_string(maximum) + ": " + *text};
+    return value;
+}
+
+bool readLoggingConfigFor(const Arguments& args, LoggingConfig& config, std::ostream& err)
+{
+    setLoggingDefaults(config);
+    const std::string path = args.option("--config").value_or(kLoggingConfigFile);
+    const FileContent content = readFileStart(path, kLoggingConfigSize);
+    if (content.status.missing() && !args.option("--config"))
+        return true;
+    if (!content.status) {
+        err << "tavo-cli: unable to read " << terminalText(path) << ": " << content.status.reason() << '\n';
+        return false;
+    }
+    decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
+                                                 content.bytes.size()));
+    return true;
 }
 
 void requireWords(const Arguments& args, std::size_t count)

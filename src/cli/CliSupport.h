@@ -2,6 +2,7 @@
 // What every tavo-cli command shares: argument parsing, loading an image
 // without prompts, and finding an entry by Chrysler name or title.
 
+#include <cstdint>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 
 namespace tavo {
 
+struct LoggingConfig;
 struct RomImage;
 struct TableDef;
 
@@ -32,6 +34,16 @@ struct Arguments {
 
     static Arguments parse(const std::vector<std::string>& args, std::size_t from);
 };
+
+// The whole number of option `name` (fallback when absent); a UsageError
+// when it is no number or lies outside minimum..maximum.
+std::int64_t wholeNumber(const Arguments& args, const std::string& name, std::int64_t fallback, std::int64_t minimum,
+                         std::int64_t maximum);
+
+// The logging configuration of --config FILE, else of Logging.cfg in the
+// current directory, else the defaults when there is none. False (the reason
+// said on err) when the file named or found cannot be read.
+bool readLoggingConfigFor(const Arguments& args, LoggingConfig& config, std::ostream& err);
 
 // Throws UsageError unless there are exactly `count` positional words.
 void requireWords(const Arguments& args, std::size_t count);
@@ -61,5 +73,8 @@ int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScan(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdLog2Csv(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdLogGraph(const Arguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tavo

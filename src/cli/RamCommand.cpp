@@ -17,20 +17,6 @@ namespace tavo {
 
 namespace {
 
-int wholeNumber(const Arguments& args, const std::string& name, int fallback, int minimum, int maximum)
-{
-    const auto text = args.option(name);
-    if (!text)
-        return fallback;
-    int value = 0;
-    const char* end = text->data() + text->size();
-    const auto [next, error] = std::from_chars(text->data(), end, value);
-    if (error != std::errc() || next != end || value < minimum || value > maximum)
-        throw UsageError{name + " takes a whole number from " + std::to_string(minimum) + " to " +
-                         std::to_string(maximum) + ": " + *text};
-    return value;
-}
-
 int hexAddress(const Arguments& args)
 {
     std::string text = args.option("--base").value_or("40");
@@ -53,8 +39,8 @@ bool serialSettingsFor(const Arguments& args, SerialSettings& settings, std::ost
     if (low != high)
         throw UsageError{"--low-speed and --high-speed go together"};
     if (low) {
-        settings.lowSpeed = wholeNumber(args, "--low-speed", 1, 1, 4);
-        settings.highSpeed = wholeNumber(args, "--high-speed", 1, 1, 4);
+        settings.lowSpeed = static_cast<int>(wholeNumber(args, "--low-speed", 1, 1, 4));
+        settings.highSpeed = static_cast<int>(wholeNumber(args, "--high-speed", 1, 1, 4));
         return true;
     }
     LoggingConfig config;
@@ -79,7 +65,7 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
     if (!device)
         throw UsageError{"ram needs --device PATH"};
     const int base = hexAddress(args);
-    const int count = wholeNumber(args, "--count", kLiveRamCount, 1, 65536);
+    const auto count = static_cast<int>(wholeNumber(args, "--count", kLiveRamCount, 1, 65536));
     SerialSettings settings;
     if (!serialSettingsFor(args, settings, err))
         return 1;

@@ -193,6 +193,33 @@ public:
         return false;
     }
 
+    // Gives the complete file the name `wanted` only when no file has it;
+    // false with errno (EEXIST for a taken name) otherwise.
+    bool nameAsNew(const std::string& wanted)
+    {
+        if (!name_.empty()) {
+            // A rename that refuses a taken name; where the file system has
+            // no such rename, a hard link, which fails on a taken name too.
+            if (::renameat2(dir_, name_.c_str(), dir_, wanted.c_str(), RENAME_NOREPLACE) != 0) {
+                if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+                    return false;
+                if (::linkat(dir_, name_.c_str(), dir_, wanted.c_str(), 0) != 0)
+                    return false;
+                ::unlinkat(dir_, name_.c_str(), 0);
+            }
+            name_ = wanted;
+            return true;
+        }
+        char self[64];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd_.get());
+        if (::linkat(fd_.get(), "", dir_, wanted.c_str(), AT_EMPTY_PATH) == 0 ||
+            (errno != EEXIST && ::linkat(AT_FDCWD, self, dir_, wanted.c_str(), AT_SYMLINK_FOLLOW) == 0)) {
+            name_ = wanted;
+            return true;
+        }
+        return false;
+    }
+
     int fd() const { return fd_.get(); }
     const std::string& name() const { return name_; }
     void keep() { keep_ = true; }
@@ -257,6 +284,46 @@ FileStatus rewriteInPlace(int dir, const std::string& name, const struct stat& o
 }
 
 }  // namespace
+
+FileStatus createFileAtomically(const std::string& path, std::string_view bytes)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..")
+        return FileStatus::fromErrno(EISDIR);
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid() && errno == EACCES)
+        dir.reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid())
+        return lastError();
+    struct stat taken {};
+    if (::fstatat(dir.get(), name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
+        return FileStatus::fromErrno(EEXIST);
+
+    removeAbandonedTemporaries(dir.get());
+    for (const bool anonymous : {true, false}) {
+        Temporary temp(dir.get());
+        if (const FileStatus opened = temp.open(anonymous); !opened)
+            return opened;
+        if (const FileStatus filled = fillTemporary(temp, bytes, nullptr); !filled)
+            return filled;
+        if (!temp.nameAsNew(name)) {
+            if (errno == EEXIST || !anonymous)
+                return lastError();
+            continue;  // the system cannot link an anonymous file: a named one then
+        }
+        temp.keep();
+        syncFolder(dir.get());
+        return {};
+    }
+    return FileStatus::fromErrno(EIO);
+}
+
+bool nameTaken(const FileStatus& status)
+{
+    return status.problem() == FileStatus::Problem::System && status.error() == EEXIST;
+}
 
 FileStatus writeFileAtomically(const std::string& path, std::string_view bytes)
 {

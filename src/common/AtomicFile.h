@@ -62,6 +62,14 @@ private:
 // On failure the previous file is untouched and no temporary file remains.
 FileStatus writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// Creates the file at path with the bytes, safely as above, but never over
+// an existing name: a name that is taken (a file, a link, anything) gives
+// the status of EEXIST and touches nothing. The check and the creation are
+// one step, so two programs saving at once cannot replace each other's file.
+FileStatus createFileAtomically(const std::string& path, std::string_view bytes);
+// The status createFileAtomically gives for a name that is taken.
+bool nameTaken(const FileStatus& status);
+
 struct FileContent {
     FileStatus status;
     std::vector<std::uint8_t> bytes;  // at most the requested number

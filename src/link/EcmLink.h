@@ -57,6 +57,8 @@ public:
     EcmLink& operator=(const EcmLink&) = delete;
 
     void setInterrupt(const LinkInterrupt* interrupt) { interrupt_ = interrupt; }
+    // A stop or disconnect was asked for from another thread: exchanges do nothing.
+    bool interrupted() const { return interrupt_ && interrupt_->raised(); }
 
     // The connection procedure on `device` (nothing: there is no device to
     // open, which fails at once). Afterwards linkConnected tells the outcome;
@@ -87,7 +89,6 @@ public:
 private:
     enum class Step { Go, Connected, GiveUp };
 
-    bool interrupted() const { return interrupt_ && interrupt_->raised(); }
     // Sleeps in short slices so that an interrupt ends it soon; false then.
     bool pause(std::chrono::microseconds duration);
     // The port failed under the link: no further waits, sync lost.

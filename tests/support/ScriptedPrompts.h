@@ -50,6 +50,20 @@ public:
         saveRequests.push_back(request);
         return take(saveNames);
     }
+    // The filter chosen with the next save name (saveFilters empty: the first).
+    std::deque<std::size_t> saveFilters;
+    std::optional<ChosenFile> chooseFileToSaveAs(const FileRequest& request) override
+    {
+        const auto path = chooseFileToSave(request);
+        std::size_t filter = 0;
+        if (!saveFilters.empty()) {
+            filter = saveFilters.front();
+            saveFilters.pop_front();
+        }
+        if (!path)
+            return std::nullopt;
+        return ChosenFile{*path, filter};
+    }
     void showMessage(std::string_view text, std::string_view title, MessageIcon icon) override
     {
         messages.push_back({std::string(text), std::string(title), icon});

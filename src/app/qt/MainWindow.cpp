@@ -20,6 +20,9 @@
 #include "link/qt/LinkThread.h"
 #include "link/qt/LiveRamDialog.h"
 #include "link/qt/SerialPortDialog.h"
+#include "logging/LogSaving.h"
+#include "logging/qt/DataLoggingDialog.h"
+#include "logging/qt/LoggingVariablesDialog.h"
 #include "rom/RomInformation.h"
 #include "viewer/qt/QuickViewerDialog.h"
 
@@ -191,11 +194,28 @@ void MainWindow::runCommand(int id)
                            portDevice(state_.loggingConfig.serial.port, state_.serialDevice),
                            state_.loggingConfig.serial, this, runModal);
         break;
+    case command::SetupLogging:
+        if (runDialog(std::make_unique<LoggingVariablesDialog>(state_.loggingConfig, this)) == QDialog::Accepted)
+            storeLoggingConfiguration(state_, kLoggingConfigFile);
+        break;
+    case command::DataLog:
+        openDataLoggingDialog({state_.acquisition, state_.loggingConfig, *link_,
+                               portDevice(state_.loggingConfig.serial.port, state_.serialDevice),
+                               state_.loggingConfig.serial, tracePens_, *prompts_, logFolder()},
+                              this, runModal);
+        break;
+    case command::SaveCurrentLog:
+        saveCurrentLog(state_.acquisition, state_.loggingConfig.channels, logFolder(), localTimeOfDay(), *prompts_);
+        break;
     default:
-        // Print Report, Write NEW ROM Image and Save Current Log have no
-        // function; the data logging commands come with the logging.
+        // Print Report and Write NEW ROM Image have no function.
         break;
     }
+}
+
+std::string MainWindow::logFolder() const
+{
+    return state_.logFolder.empty() ? defaultLogFolder() : state_.logFolder;
 }
 
 void MainWindow::openImage(const std::string& path)

@@ -6,9 +6,10 @@
 #include <QMainWindow>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "app/qt/QtPrompts.h"
-#include "app/qt/TracePens.h"
+#include "logging/paint/TracePens.h"
 #include "common/qt/ModalRunner.h"
 
 class QAction;
@@ -52,6 +53,7 @@ private:
     void buildAccelerators();
     void showQuickViewer();
     void openSerialSetup();
+    std::string logFolder() const;
     int runDialog(std::unique_ptr<QDialog> dialog);
 
     AppState& state_;

@@ -3,6 +3,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
+
+#include <algorithm>
 
 #include "common/qt/QtText.h"
 
@@ -44,6 +47,33 @@ std::optional<std::string> QtPrompts::chooseFileToSave(const FileRequest& reques
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return pathBytes(dialog.selectedFiles().first());
+}
+
+std::optional<ChosenFile> QtPrompts::chooseFileToSaveAs(const FileRequest& request)
+{
+    QStringList filters{filterOf(request)};
+    for (const FileFilter& more : request.moreFilters)
+        filters << recordText(more.name) + " (" + recordText(more.pattern) + ")";
+    QFileDialog dialog(owner_, recordText(request.title), pathText(request.initialPath));
+    dialog.setNameFilters(filters);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmReplace);
+    // A name typed without an extension gets the chosen filter's, before
+    // the dialog asks about replacing a file.
+    auto suffixOf = [](const QString& filter) {
+        const qsizetype dot = filter.lastIndexOf("*.");
+        return dot < 0 ? QString() : filter.mid(dot + 2).section(')', 0, 0).section(' ', 0, 0);
+    };
+    dialog.setDefaultSuffix(suffixOf(filters.first()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    if (!request.initialPath.empty())
+        dialog.selectFile(pathText(request.initialPath));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const qsizetype filter = filters.indexOf(dialog.selectedNameFilter());
+    return ChosenFile{pathBytes(dialog.selectedFiles().first()), static_cast<std::size_t>(std::max<qsizetype>(filter, 0))};
 }
 
 void QtPrompts::showMessage(std::string_view text, std::string_view title, MessageIcon icon)

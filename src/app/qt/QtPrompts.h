@@ -17,6 +17,7 @@ public:
 
     std::optional<std::string> chooseFileToOpen(const FileRequest& request) override;
     std::optional<std::string> chooseFileToSave(const FileRequest& request) override;
+    std::optional<ChosenFile> chooseFileToSaveAs(const FileRequest& request) override;
     void showMessage(std::string_view text, std::string_view title, MessageIcon icon) override;
     Answer ask(std::string_view text, std::string_view title, QuestionButtons buttons) override;
     bool runRomInformation(RomImage& record) override;

@@ -61,3 +61,22 @@ bool connectWithDialog(LinkThread& link, const std::optional<std::string>& devic
 }
 
 }  // namespace tavo
+
+namespace tavo {
+
+ConnectingDialog* startConnecting(LinkThread& link, const std::optional<std::string>& device,
+                                  const SerialSettings& settings, QWidget* parent)
+{
+    auto* dialog = new ConnectingDialog(parent);
+    const quint64 request = link.connectEcm(device, settings);
+    QObject::connect(&link, &LinkThread::connectFinished, dialog, [dialog, request](quint64 finished, bool) {
+        if (finished == request)
+            dialog->accept();
+    });
+    QObject::connect(dialog, &ConnectingDialog::abortRequested, &link, [&link] { link.disconnectEcm(); });
+    QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+    dialog->show();
+    return dialog;
+}
+
+}  // namespace tavo

@@ -30,4 +30,11 @@ signals:
 bool connectWithDialog(LinkThread& link, const std::optional<std::string>& device, const SerialSettings& settings,
                        QWidget* parent);
 
+// Starts the connection procedure on `link` and shows the Connecting dialog
+// over `parent` without waiting: `parent` stays usable meanwhile. The dialog
+// goes once the procedure has ended; Abort ends it unconnected. The dialog
+// deletes itself when done.
+ConnectingDialog* startConnecting(LinkThread& link, const std::optional<std::string>& device,
+                                  const SerialSettings& settings, QWidget* parent);
+
 }  // namespace tavo

@@ -11,6 +11,8 @@ namespace {
 // The link thread never runs more ticks ahead of the window than this; a
 // window that stalls slows the ticks instead of piling up their results.
 constexpr int kMaxTicksAhead = 32;
+// Back-to-back ticks that leave the line unused run this often.
+constexpr int kIdleBackToBackMs = 1;
 
 }  // namespace
 
@@ -49,13 +51,16 @@ public:
     {
         session_ = session;
         tick_ = std::move(tick);
+        backToBack_ = periodMs <= 0;
         timer_.start(std::max(periodMs, 0));
     }
 
     void setPeriod(int periodMs)
     {
-        if (timer_.isActive())
-            timer_.start(std::max(periodMs, 0));
+        if (!timer_.isActive())
+            return;
+        backToBack_ = periodMs <= 0;
+        timer_.start(std::max(periodMs, 0));
     }
 
     void stopTicks()
@@ -99,7 +104,16 @@ private:
             QThread::msleep(1);
             return;
         }
+        const std::uint64_t queriesBefore = link_.queries();
         LinkThread::TickResult result = tick_(link_);
+        if (backToBack_) {
+            // Back to back while the ticks use the line, which paces them; a
+            // tick that exchanged nothing (no ECM) waits a millisecond
+            // instead of spinning the thread.
+            const int interval = link_.queries() != queriesBefore ? 0 : kIdleBackToBackMs;
+            if (timer_.interval() != interval)
+                timer_.start(interval);
+        }
         owner_.ticksInFlight_.fetch_add(1);
         QMetaObject::invokeMethod(
             &owner_,
@@ -116,6 +130,7 @@ private:
     QTimer timer_;
     LinkThread::Tick tick_;
     quint64 session_ = 0;
+    bool backToBack_ = false;
 };
 
 LinkThread::LinkThread(LinkState& shownState, QObject* parent, LineFactory makeLine, LinkTimings timings)

@@ -42,7 +42,8 @@ public:
     // closes any connection; a running tick's remaining exchanges are skipped.
     void disconnectEcm();
 
-    // Runs `tick` every periodMs on the link thread (0: back to back) until
+    // Runs `tick` every periodMs on the link thread (0: back to back while
+    // the ticks exchange bytes with the ECM, else every millisecond) until
     // stopTicks; results of ticks still on their way after stopTicks are dropped.
     void startTicks(int periodMs, Tick tick);
     void setTickPeriod(int periodMs);

@@ -1,0 +1,51 @@
+// tavo-cli log2csv: a log file as CSV, titles from the logging configuration.
+#include <ostream>
+
+#include "cli/CliSupport.h"
+#include "common/AtomicFile.h"
+#include "logging/LogCsv.h"
+#include "logging/LoggingConfig.h"
+
+namespace tavo {
+
+// The log file the first word names; nothing (the reason said on err) when
+// it cannot be read or is not one.
+std::optional<LogFileContent> readLogFileFor(const Arguments& args, std::ostream& err)
+{
+    const std::string& path = args.words[0];
+    const FileContent content = readFileStart(path, kLogFileSize + 1);
+    if (!content.status) {
+        err << "tavo-cli: unable to read " << terminalText(path) << ": " << content.status.reason() << '\n';
+        return std::nullopt;
+    }
+    auto log = decodeLogFile(std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
+                                              content.bytes.size()));
+    if (!log)
+        err << "tavo-cli: " << terminalText(path) << " is not a log file: a log file has " << kLogFileSize
+            << " bytes, this one " << content.size << '\n';
+    return log;
+}
+
+int cmdLog2Csv(const Arguments& args, std::ostream& out, std::ostream& err)
+{
+    requireWords(args, 1);
+    LoggingConfig config;
+    if (!readLoggingConfigFor(args, config, err))
+        return 1;
+    const auto log = readLogFileFor(args, err);
+    if (!log)
+        return 1;
+    const std::string csv = logCsv(*log, config.channels, ringLooksWrapped(*log));
+    const auto path = args.option("--out");
+    if (!path) {
+        out << csv;
+        return 0;
+    }
+    if (const FileStatus written = writeFileAtomically(*path, csv); !written) {
+        err << "tavo-cli: unable to write " << terminalText(*path) << ": " << written.reason() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace tavo

@@ -1,0 +1,52 @@
+#pragma once
+// Logging without a window (tavo-cli log): the Data Logging dialog's ticks
+// on a schedule kept by the link's clock, so that tests run it in virtual
+// time.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+#include "logging/Acquisition.h"
+
+namespace tavo {
+
+class LinkClock;
+
+// When the next tick is due, as the dialog's timer keeps it: one period
+// after the start, then one period after each tick was due. A tick that ends
+// late is followed at once, without a burst of catching up; a period of 0
+// runs ticks back to back. A new period restarts the count from now.
+class TickSchedule {
+public:
+    void start(std::chrono::microseconds now, int intervalMs);
+    void setInterval(std::chrono::microseconds now, int intervalMs);
+    std::chrono::microseconds due() const { return due_; }
+    // The tick due now has run; `now` is when it ended.
+    void ticked(std::chrono::microseconds now);
+
+private:
+    std::chrono::microseconds interval_{0};
+    std::chrono::microseconds due_{0};
+};
+
+struct HeadlessLogPlan {
+    std::optional<std::int64_t> ticks;    // run this many ticks,
+    std::optional<double> seconds;        // or tick until this much time has passed
+    std::int32_t samplePeriodMs = 125;    // 1: back to back, as "Fastest"
+};
+
+struct HeadlessLogResult {
+    std::int64_t ticks = 0;
+    std::int64_t syncedTicks = 0;  // ticks whose sync check succeeded
+    std::uint64_t queries = 0;     // exchanges, the sync checks' included
+    double seconds = 0.0;          // from LOG pressed to the last tick's end
+};
+
+// Presses LOG (the link connected or not, as the dialog would after its
+// connection attempt), runs the ticks and releases LOG; the ring and flags
+// are left in `state` as the dialog would leave them.
+HeadlessLogResult runHeadlessLog(EcmLink& link, AcquisitionState& state, const LogChannels& channels,
+                                 const CustomAddressText& customText, const HeadlessLogPlan& plan);
+
+}  // namespace tavo

@@ -1,0 +1,195 @@
+#include "logging/LogFile.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+namespace tavo {
+
+namespace {
+
+// Names of one second tried before giving up: far more than anyone saves.
+constexpr int kMostNamesPerSecond = 999;
+
+void putInt32(std::string& out, std::size_t at, std::uint32_t bits)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        out[at + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+}
+
+std::uint32_t getInt32(std::string_view in, std::size_t at)
+{
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        bits |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(in[at + i])) << (8 * i);
+    return bits;
+}
+
+bool rowHoldsValue(const SampleRow& row)
+{
+    for (const std::uint8_t value : row)
+        if (value != 0)
+            return true;
+    return false;
+}
+
+std::string homeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        return user->pw_dir;
+    return ".";
+}
+
+// XDG_DOCUMENTS_DIR="$HOME/Documents" from user-dirs.dirs, with $HOME
+// expanded; nothing when the file or the entry is not there.
+std::optional<std::string> desktopDocumentsFolder(const std::string& home)
+{
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const std::string config =
+        (configHome && *configHome == '/' ? std::string(configHome) : home + "/.config") + "/user-dirs.dirs";
+    const FileContent content = readFileStart(config, 64 * 1024);
+    if (!content.status)
+        return std::nullopt;
+    const std::string text(content.bytes.begin(), content.bytes.end());
+    const std::string key = "XDG_DOCUMENTS_DIR=\"";
+    std::size_t at = 0;
+    while ((at = text.find(key, at)) != std::string::npos) {
+        const bool lineStart = at == 0 || text[at - 1] == '\n';
+        const std::size_t begin = at + key.size();
+        const std::size_t end = text.find('"', begin);
+        at = begin;
+        if (!lineStart || end == std::string::npos)
+            continue;
+        std::string value = text.substr(begin, end - begin);
+        if (value.rfind("$HOME", 0) == 0)
+            value = home + value.substr(5);
+        else if (value.empty() || value[0] != '/')
+            continue;
+        // A documents folder set to the home folder itself means none.
+        if (std::filesystem::path(value).lexically_normal() == std::filesystem::path(home).lexically_normal())
+            return std::nullopt;
+        return value;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+LogFileContent logContentOf(const AcquisitionState& state)
+{
+    LogFileContent log;
+    log.writePos = state.writePos;
+    log.channelMask = state.channelMask;
+    log.samplePeriodMs = state.samplePeriodMs;
+    log.samples = state.samples;
+    return log;
+}
+
+std::string encodeLogFile(const LogFileContent& log)
+{
+    std::string out(kLogFileSize, '\0');
+    putInt32(out, 0, static_cast<std::uint32_t>(log.writePos));
+    putInt32(out, 4, log.channelMask);
+    putInt32(out, 8, static_cast<std::uint32_t>(log.samplePeriodMs));
+    std::size_t at = 12;
+    for (const SampleRow& row : log.samples)
+        for (const std::uint8_t value : row)
+            out[at++] = static_cast<char>(value);
+    return out;
+}
+
+std::optional<LogFileContent> decodeLogFile(std::string_view bytes)
+{
+    if (bytes.size() != kLogFileSize)
+        return std::nullopt;
+    LogFileContent log;
+    log.writePos = static_cast<std::int32_t>(getInt32(bytes, 0));
+    log.channelMask = getInt32(bytes, 4);
+    log.samplePeriodMs = static_cast<std::int32_t>(getInt32(bytes, 8));
+    std::size_t at = 12;
+    for (SampleRow& row : log.samples)
+        for (std::uint8_t& value : row)
+            value = static_cast<std::uint8_t>(bytes[at++]);
+    return log;
+}
+
+bool ringLooksWrapped(const LogFileContent& log)
+{
+    // A writePos outside the ring (a file from elsewhere) is taken modulo 4096.
+    const int newest = ((log.writePos % kRingRows) + kRingRows) % kRingRows;
+    for (int row = newest + 1; row < kRingRows; ++row)
+        if (rowHoldsValue(log.samples[static_cast<std::size_t>(row)]))
+            return true;
+    return newest != 0 && rowHoldsValue(log.samples[0]);
+}
+
+int loggedRowCount(const LogFileContent& log, bool wrapped)
+{
+    if (wrapped)
+        return kRingRows;
+    return ((log.writePos % kRingRows) + kRingRows) % kRingRows;
+}
+
+int loggedRow(const LogFileContent& log, int count, int k)
+{
+    const int newest = ((log.writePos % kRingRows) + kRingRows) % kRingRows;
+    return ((newest - count + 1 + k) % kRingRows + kRingRows) % kRingRows;
+}
+
+TimeOfDay localTimeOfDay()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return {local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+std::string logFileName(const TimeOfDay& time, int n)
+{
+    char name[32];
+    if (n <= 1)
+        std::snprintf(name, sizeof name, "%02d%02d%02d.log", time.hour, time.minute, time.second);
+    else
+        std::snprintf(name, sizeof name, "%02d%02d%02d-%d.log", time.hour, time.minute, time.second, n);
+    return name;
+}
+
+std::string documentsFolder()
+{
+    const std::string home = homeFolder();
+    return desktopDocumentsFolder(home).value_or(home + "/Documents");
+}
+
+std::string defaultLogFolder()
+{
+    return documentsFolder() + "/" + kLogFolderName;
+}
+
+LogSave saveLogFile(const LogFileContent& log, const std::string& folder, const TimeOfDay& time)
+{
+    LogSave save;
+    save.path = folder + "/" + logFileName(time);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        save.status = FileStatus::fromErrno(error.value());
+        return save;
+    }
+    const std::string bytes = encodeLogFile(log);
+    for (int n = 1; n <= kMostNamesPerSecond; ++n) {
+        save.path = folder + "/" + logFileName(time, n);
+        save.status = createFileAtomically(save.path, bytes);
+        if (!nameTaken(save.status))
+            return save;
+    }
+    return save;
+}
+
+}  // namespace tavo

@@ -1,0 +1,80 @@
+#pragma once
+// The strip chart of the Data Logging dialog as lines: a 384 x 258 bitmap
+// that scrolls left one pixel per tick over a scrolling green grid, with one
+// short line per logged channel from the previous row to the current one.
+// Each line is a move-and-draw as the old GDI drew it: it covers its start
+// pixel and stops before its end pixel. The painter strokes these lines.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "logging/Acquisition.h"
+
+namespace tavo {
+
+inline constexpr int kLogGraphWidth = 384;
+inline constexpr int kLogGraphHeight = 258;
+// Where the dialog shows the bitmap, in its client coordinates.
+inline constexpr int kLogGraphLeft = 148;
+inline constexpr int kLogGraphTop = 15;
+inline constexpr int kGridPhases = 16;
+
+enum class LogGraphPen {
+    Black,       // the stock black pen: blanks column 383
+    DimGrid,     // RGB(0, 128, 0)
+    BrightGrid,  // RGB(0, 192, 0)
+    Trace,       // trace pen 1 to 8 (channels) or 9 (custom address)
+};
+
+struct LogGraphLine {
+    LogGraphPen pen = LogGraphPen::Black;
+    int trace = 0;  // 0 to 8 for LogGraphPen::Trace: channels 1 to 8, then the custom address
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+    bool operator==(const LogGraphLine&) const = default;
+};
+
+// A fixed number of lines without allocating: at most the full grid's.
+class LogGraphLines {
+public:
+    static constexpr std::size_t kCapacity = 48;
+    void add(const LogGraphLine& line)
+    {
+        if (count_ < kCapacity)
+            lines_[count_++] = line;
+    }
+    const LogGraphLine* begin() const { return lines_.data(); }
+    const LogGraphLine* end() const { return lines_.data() + count_; }
+    std::size_t size() const { return count_; }
+    const LogGraphLine& operator[](std::size_t i) const { return lines_[i]; }
+
+private:
+    std::array<LogGraphLine, kCapacity> lines_{};
+    std::size_t count_ = 0;
+};
+
+// A sample value v (0 to 255) lies at y = 256 - v: 0 at y 256, 255 at y 1.
+int logGraphY(int value);
+
+// The phase steps from 15 down to 0 and wraps, one step per column.
+int nextGridPhase(int phase);
+
+// The full grid of a new bitmap, drawn at `phase` over the black fill: dim
+// vertical lines every 16 pixels from x = phase, dim horizontal lines every
+// 16 pixels, the bright middle line at y 128.
+LogGraphLines fullGridLines(int phase);
+
+// After the scroll: column 383 (dim at phase 0, else black) and the grid
+// dots at x 382 that this phase draws.
+LogGraphLines columnGridLines(int phase);
+
+// One line per channel logged in `mask`, channel order, from the previous
+// row's slot at x 382 to the current row's at x 383; the custom address last,
+// when bit 8 is set and `customLocation` lies within 0x3F..0xFF.
+LogGraphLines traceLines(const SampleRow& previous, const SampleRow& current, std::uint32_t mask,
+                         std::int32_t customLocation);
+
+}  // namespace tavo
