@@ -5,9 +5,11 @@
 // Each line is a move-and-draw as the old GDI drew it: it covers its start
 // pixel and stops before its end pixel. The painter strokes these lines.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "logging/Acquisition.h"
 
@@ -76,5 +78,46 @@ LogGraphLines columnGridLines(int phase);
 // when bit 8 is set and `customLocation` lies within 0x3F..0xFF.
 LogGraphLines traceLines(const SampleRow& previous, const SampleRow& current, std::uint32_t mask,
                          std::int32_t customLocation);
+
+// The pixels of a line as GDI covers them: one per step along the longer
+// axis, from the start pixel up to but not including the end pixel, the
+// other coordinate rounded to the nearest pixel (a tie goes toward the end).
+// They are handed on as runs along one row or column: run(x, y, width, height).
+template <typename Run>
+void forEachLineRun(const LogGraphLine& line, Run&& run)
+{
+    const int dx = line.x1 - line.x0;
+    const int dy = line.y1 - line.y0;
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    // round(i * d / steps) with halves rounded up, for either sign of d.
+    auto along = [steps](int i, int d) {
+        const long long twice = 2LL * i * d + steps;
+        const long long whole = 2LL * steps;
+        return static_cast<int>(twice >= 0 ? twice / whole : -((-twice + whole - 1) / whole));
+    };
+    // Each step moves one pixel along the longer axis, so a run goes on for
+    // as long as the other coordinate stays.
+    const bool vertical = std::abs(dy) > std::abs(dx);
+    int firstX = 0, firstY = 0, lastX = 0, lastY = 0, length = 0;
+    auto flush = [&] {
+        if (length > 0)
+            run(std::min(firstX, lastX), std::min(firstY, lastY), vertical ? 1 : length, vertical ? length : 1);
+    };
+    for (int i = 0; i < steps; ++i) {
+        const int x = line.x0 + along(i, dx);
+        const int y = line.y0 + along(i, dy);
+        if (length > 0 && (vertical ? x == lastX : y == lastY)) {
+            lastX = x;
+            lastY = y;
+            ++length;
+            continue;
+        }
+        flush();
+        firstX = lastX = x;
+        firstY = lastY = y;
+        length = 1;
+    }
+    flush();
+}
 
 }  // namespace tavo

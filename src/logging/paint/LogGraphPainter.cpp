@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QPainter>
-#include <QPen>
 
 #include <cstring>
 
@@ -12,22 +11,29 @@ namespace tavo {
 
 namespace {
 
-struct GridPens {
-    QPen black = logGraphPen(QColor(0, 0, 0));
-    QPen dim = logGraphPen(QColor(0, 128, 0));
-    QPen bright = logGraphPen(QColor(0, 192, 0));
+struct GridColours {
+    QColor black{0, 0, 0};
+    QColor dim{0, 128, 0};
+    QColor bright{0, 192, 0};
 };
 
-void stroke(QPainter& painter, const LogGraphLines& lines, const GridPens& grid, const TracePens& traces)
+// Lines are filled pixel run by pixel run as GDI covers them: QPainter's own
+// line drawing leaves out the first pixel instead of the last for a line
+// that runs upward.
+void stroke(QPainter& painter, const LogGraphLines& lines, const TracePens& traces)
 {
+    static const GridColours grid;
     for (const LogGraphLine& line : lines) {
+        QColor colour = grid.black;
         switch (line.pen) {
-        case LogGraphPen::Black: painter.setPen(grid.black); break;
-        case LogGraphPen::DimGrid: painter.setPen(grid.dim); break;
-        case LogGraphPen::BrightGrid: painter.setPen(grid.bright); break;
-        case LogGraphPen::Trace: painter.setPen(traces[static_cast<std::size_t>(line.trace)]); break;
+        case LogGraphPen::Black: colour = grid.black; break;
+        case LogGraphPen::DimGrid: colour = grid.dim; break;
+        case LogGraphPen::BrightGrid: colour = grid.bright; break;
+        case LogGraphPen::Trace: colour = traces[static_cast<std::size_t>(line.trace)].color(); break;
         }
-        painter.drawLine(line.x0, line.y0, line.x1, line.y1);
+        forEachLineRun(line, [&](int x, int y, int width, int height) {
+            painter.fillRect(x, y, width, height, colour);
+        });
     }
 }
 
@@ -48,7 +54,6 @@ void scrollLeft(QImage& bitmap)
 void drawLogGraphColumn(LogGraph& graph, const SampleRing& samples, std::int32_t writePos, std::uint32_t channelMask,
                         std::int32_t customLocation, const TracePens& pens)
 {
-    const GridPens grid;
     graph.gridPhase = nextGridPhase(graph.gridPhase);
     const bool fresh = graph.bitmap.isNull();
     if (fresh) {
@@ -59,19 +64,19 @@ void drawLogGraphColumn(LogGraph& graph, const SampleRing& samples, std::int32_t
         QPainter painter(&graph.bitmap);
         painter.setRenderHint(QPainter::Antialiasing, false);
         if (fresh) {
-            stroke(painter, fullGridLines(graph.gridPhase), grid, pens);
+            stroke(painter, fullGridLines(graph.gridPhase), pens);
             graph.gridPhase = 0;
         }
     }
     scrollLeft(graph.bitmap);
     QPainter painter(&graph.bitmap);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    stroke(painter, columnGridLines(graph.gridPhase), grid, pens);
+    stroke(painter, columnGridLines(graph.gridPhase), pens);
     const int row = ((writePos % kRingRows) + kRingRows) % kRingRows;
     stroke(painter,
            traceLines(samples[static_cast<std::size_t>(previousRow(row))], samples[static_cast<std::size_t>(row)],
                       channelMask, customLocation),
-           grid, pens);
+           pens);
 }
 
 void drawLogGraphColumn(LogGraph& graph, const AcquisitionState& state, const TracePens& pens)

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "common/qt/QtText.h"
 #include "link/EcmLink.h"
 #include "link/qt/ConnectingDialog.h"
@@ -81,13 +83,13 @@ void DataLoggingDialog::buildControls()
     save->setAutoDefault(false);
     y = place(log_, kMargin, y, kLeftWidth) + kGap / 2;
     y = place(smoothing_, kMargin, y, kLeftWidth) + kGap / 2;
-    y = place(save, kMargin, y, kLeftWidth) + kGap;
+    y = place(save, kMargin, y, kLeftWidth) + kGap / 2;
     sync_ = new QLineEdit(this);
     sync_->setObjectName("1129");
     sync_->setReadOnly(true);
     sync_->setFocusPolicy(Qt::NoFocus);
     sync_->setAlignment(Qt::AlignCenter);
-    place(sync_, kMargin, y, sync_->fontMetrics().horizontalAdvance("WWWWW") + 12);
+    y = place(sync_, kMargin, y, sync_->fontMetrics().horizontalAdvance("WWWWW") + 12);
     connect(log_, &QPushButton::toggled, this, [this](bool pressed) { logToggled(pressed); });
     connect(smoothing_, &QPushButton::toggled, this, [this](bool on) { smoothingToggled(on); });
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
@@ -130,7 +132,7 @@ void DataLoggingDialog::buildControls()
     }
     connect(custom_, &QLineEdit::textChanged, this, [this] { customTextChanged(); });
     const int width = kDialogWidth - 2 * kMargin;
-    y = place(parameters, kMargin, kLogGraphTop + kLogGraphHeight + kGap, width) + kGap;
+    y = place(parameters, kMargin, std::max(y, kLogGraphTop + kLogGraphHeight) + kGap, width) + kGap;
 
     auto* configuration = new QGroupBox("Logging Configuration", this);
     auto* configurationLayout = new QVBoxLayout(configuration);
