@@ -162,11 +162,26 @@ TEST_F(MainWindowTest, placeholder_dialogs_open_and_timing_makes_the_working_ima
 
 TEST_F(MainWindowTest, entries_without_a_function_do_nothing)
 {
-    for (int id : {command::WriteNewRomImage, command::SaveCurrentLog, command::PrintReport})
+    for (int id : {command::WriteNewRomImage, command::PrintReport})
         window->runCommand(id);
     EXPECT_TRUE(dialogsShown.empty());
     EXPECT_TRUE(prompts.openRequests.empty());
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(MainWindowTest, the_logging_entries_open_their_dialogs_and_save_current_log_asks_for_a_name)
+{
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
+    window->actionFor(command::SetupLogging)->trigger();
+    EXPECT_EQ(dialogsShown, (std::vector<QString>{"dataLogging", "loggingVariables"}));
+    EXPECT_EQ(lastDialogTitle, "Data Logging Variables");
+    state->logFolder = dir.file("logs");
+    prompts.saveNames.push_back(dir.file("run.csv"));
+    prompts.saveFilters.push_back(1);
+    window->actionFor(command::SaveCurrentLog)->trigger();
+    ASSERT_EQ(prompts.saveRequests.size(), 1u);
+    EXPECT_EQ(prompts.saveRequests[0].title, "Save Current Log");
+    EXPECT_EQ(test::readText(dir.file("run.csv")), "row,seconds\n");
 }
 
 TEST_F(MainWindowTest, a_loaded_image_shows_its_path_and_the_guard_keeps_edits)

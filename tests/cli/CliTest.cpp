@@ -92,7 +92,8 @@ TEST_F(TavoCli, help_gives_each_command_one_line_and_version_prints_the_project_
         EXPECT_NE(line.find_first_not_of(' ', line.find("  ", 2)), std::string::npos) << line;
         listed.insert(line.substr(2, line.find(' ', 2) - 2));
     }
-    for (const char* command : {"info", "tables", "show", "save-tables", "graph", "scale", "scan", "ram", "--help", "--version"})
+    for (const char* command : {"info", "tables", "show", "save-tables", "graph", "scale", "scan", "ram", "log", "log2csv", "log-graph",
+                                "--help", "--version"})
         EXPECT_TRUE(listed.count(command)) << command;
 
     ASSERT_EQ(run({"--version"}), 0);

@@ -52,6 +52,7 @@ DataLoggingDialog::DataLoggingDialog(DataLoggingContext context, QWidget* parent
     : QDialog(parent), context_(std::move(context)), acquisition_(context_.acquisition)
 {
     setWindowTitle("Data Logging");
+    setObjectName("dataLogging");
     buildControls();
     startTicks();
 }

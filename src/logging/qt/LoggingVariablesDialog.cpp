@@ -39,6 +39,7 @@ LoggingVariablesDialog::LoggingVariablesDialog(LoggingConfig& config, QWidget* p
     : QDialog(parent), config_(config)
 {
     setWindowTitle("Data Logging Variables");
+    setObjectName("loggingVariables");
     const LoggingVariablesFields fields = loggingVariablesFields(config_);
 
     auto* grid = new QGridLayout;

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+
+#include "logging/LogFile.h"
+#include "logging/LoggingConfig.h"
+#include "support/CliRun.h"
+#include "support/SimProcess.h"
+
+namespace tavo {
+namespace {
+
+// Logs three ticks from a simulated ECM whose pages are known: tick k sees
+// page k (one page per sync check).
+class LogCommand : public test::CliRun {
+protected:
+    std::string config;
+    std::unique_ptr<test::SimProcess> sim;
+
+    void SetUp() override
+    {
+        CliRun::SetUp();
+        LoggingConfig defaults;
+        setLoggingDefaults(defaults);
+        defaults.serial = {1, 1, 4};
+        config = dir.file("Logging.cfg");
+        ASSERT_TRUE(writeLoggingConfig(defaults, config).ok());
+        std::vector<std::uint8_t> frames;
+        for (int k = 0; k < 3; ++k) {
+            std::vector<std::uint8_t> page(256, 0);
+            page[0x8F] = static_cast<std::uint8_t>(k + 1);  // RPMs: (k + 1) x 256 x 0.0078125 = 2 (k + 1)
+            page[0x98] = static_cast<std::uint8_t>(10 * (k + 1));
+            page[0x41] = static_cast<std::uint8_t>(100 + k);
+            frames.insert(frames.end(), page.begin(), page.end());
+        }
+        test::writeBytes(dir.file("frames.bin"), frames);
+        sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--frames", dir.file("frames.bin")});
+    }
+};
+
+TEST_F(LogCommand, logs_the_ticks_saves_the_ring_and_says_so_in_json)
+{
+    ASSERT_EQ(run({"log", "--device", sim->device(), "--ticks", "3", "--period-ms", "1", "--channels", "1,3,custom",
+                   "--custom", "41", "--config", config, "--out", dir.file("run.log"), "--json"}),
+              0)
+        << err;
+    const std::string prefix = R"({"path":")" + dir.file("run.log") + R"(","ticks":3,"syncedTicks":3,"queries":18,)";
+    EXPECT_EQ(out.substr(0, prefix.size()), prefix) << out;
+    EXPECT_NE(out.find(R"("writePos":3,"channelMask":261})"), std::string::npos) << out;
+    EXPECT_NE(out.find(R"("queriesPerSecond":)"), std::string::npos);
+
+    const auto log = decodeLogFile(test::readText(dir.file("run.log")));
+    ASSERT_TRUE(log);
+    EXPECT_EQ(log->samplePeriodMs, 1);
+    EXPECT_EQ(log->samples[3][0], 6);
+    EXPECT_EQ(log->samples[3][2], 30);
+    EXPECT_EQ(log->samples[3][kCustomSlot], 102);
+
+    ASSERT_EQ(run({"log2csv", dir.file("run.log"), "--config", config}), 0) << err;
+    EXPECT_EQ(out,
+              "row,seconds,RPMs,Throttle Position,Custom\n"
+              "0,0.000,2,10,100\n"
+              "1,0.001,4,20,101\n"
+              "2,0.002,6,30,102\n");
+    ASSERT_EQ(run({"log2csv", dir.file("run.log"), "--out", dir.file("run.csv")}), 0) << err;
+    EXPECT_EQ(test::readText(dir.file("run.csv")).substr(0, 42), "row,seconds,RPMs,Throttle Position,Custom\n")
+        << "the defaults without a Logging.cfg here";
+
+    ASSERT_EQ(run({"log-graph", dir.file("run.log"), "--png", dir.file("run.png")}), 0) << err;
+    EXPECT_EQ(out, "wrote the strip chart of the last 3 rows to " + dir.file("run.png") + "\n");
+    const QImage chart(QString::fromStdString(dir.file("run.png")));
+    EXPECT_EQ(chart.size(), QSize(384, 258));
+    EXPECT_EQ(chart.pixel(382, 256 - 20) | 0xFF000000U, qRgb(0, 255, 0)) << "Throttle, pen 3: the last segment from 20";
+}
+
+TEST_F(LogCommand, writes_to_the_log_folder_by_default_and_refuses_what_is_no_log)
+{
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("HOME", dir.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", dir.file("none").c_str(), 1);
+    const int code = run({"log", "--device", sim->device(), "--seconds", "0.3", "--config", config});
+    ::setenv("HOME", home.c_str(), 1);
+    ::unsetenv("XDG_CONFIG_HOME");
+    ASSERT_EQ(code, 0) << err;
+    EXPECT_EQ(out.rfind(dir.file("Documents") + "/TaVO Logs/", 0), 0u) << out;
+    EXPECT_EQ(out.substr(out.size() - 5), ".log\n");
+
+    test::writeText(dir.file("short.log"), "abc");
+    EXPECT_EQ(run({"log2csv", dir.file("short.log")}), 1);
+    EXPECT_EQ(err, "tavo-cli: " + dir.file("short.log") + " is not a log file: a log file has 65548 bytes, this one 3\n");
+    EXPECT_EQ(run({"log-graph", dir.file("short.log"), "--png", dir.file("x.png")}), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
+}
+
+TEST_F(LogCommand, says_when_the_ecm_does_not_answer_and_refuses_odd_options)
+{
+    EXPECT_EQ(run({"log", "--device", dir.file("no-such-port"), "--ticks", "1", "--config", config}), 1);
+    EXPECT_EQ(err, "No response from the ECM on " + dir.file("no-such-port") + "\n");
+    EXPECT_EQ(run({"log", "--device", sim->device(), "--ticks", "1", "--seconds", "1"}), 2);
+    EXPECT_EQ(run({"log", "--device", sim->device(), "--ticks", "1", "--channels", "1,9"}), 2);
+    EXPECT_EQ(run({"log", "--device", sim->device(), "--ticks", "1", "--custom", "1ff"}), 2);
+    EXPECT_EQ(run({"log-graph", dir.file("a.log"), "--png", dir.file("a.png"), "--ticks", "0"}), 2);
+}
+
+}  // namespace
+}  // namespace tavo

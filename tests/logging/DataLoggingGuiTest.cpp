@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "SimulatedEcm.h"
+#include "link/qt/ConnectingDialog.h"
+#include "link/qt/LinkThread.h"
+#include "logging/LogFile.h"
+#include "logging/LoggingConfig.h"
+#include "logging/qt/DataLoggingDialog.h"
+#include "logging/qt/LoggingVariablesDialog.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace tavo {
+namespace {
+
+template <typename Widget>
+Widget* child(QWidget& parent, int id)
+{
+    auto* widget = parent.findChild<Widget*>(QString::number(id));
+    EXPECT_NE(widget, nullptr) << id;
+    return widget;
+}
+
+std::vector<std::string> namesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+void click(QWidget& dialog, int id)
+{
+    QTest::mouseClick(child<QAbstractButton>(dialog, id), Qt::LeftButton);
+}
+
+TEST(LoggingVariablesDialogTest, shows_hex_and_six_decimals_parses_them_back_on_ok_and_cancel_changes_nothing)
+{
+    LoggingConfig config;
+    setLoggingDefaults(config);
+    config.channels[2].location = 0x05;
+    {
+        LoggingVariablesDialog dialog(config);
+        EXPECT_EQ(dialog.windowTitle(), "Data Logging Variables");
+        EXPECT_EQ(child<QLineEdit>(dialog, 1194)->text(), "RPMs");
+        EXPECT_EQ(child<QLineEdit>(dialog, 1125)->text(), "8f");
+        EXPECT_EQ(child<QLineEdit>(dialog, 1173)->text(), " 5") << "channel 3";
+        EXPECT_EQ(child<QLineEdit>(dialog, 1126)->text(), "0.007813");
+        EXPECT_EQ(child<QLineEdit>(dialog, 1185)->text(), "1.000000") << "channel 8";
+        EXPECT_TRUE(child<QCheckBox>(dialog, 1186)->isChecked());
+        EXPECT_FALSE(child<QCheckBox>(dialog, 1193)->isChecked());
+        EXPECT_EQ(child<QLineEdit>(dialog, 1205)->text(), "87 Turbo II");
+        child<QLineEdit>(dialog, 1165)->setText("Speed");
+        child<QLineEdit>(dialog, 1172)->setText("  8F");
+        child<QLineEdit>(dialog, 1174)->setText("123");
+        child<QLineEdit>(dialog, 1175)->setText("");
+        child<QLineEdit>(dialog, 1179)->setText("0.1");
+        child<QLineEdit>(dialog, 1180)->setText("x");
+        child<QCheckBox>(dialog, 1193)->setChecked(true);
+        child<QLineEdit>(dialog, 1205)->setText("Track day");
+        click(dialog, 1);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(config.channels[1].titleText(), "Speed");
+    EXPECT_EQ(config.channels[1].location, 0x8F);
+    EXPECT_EQ(config.channels[3].location, 0x12) << "two digits taken";
+    EXPECT_EQ(config.channels[4].location, 0x9A) << "an empty field keeps the location";
+    EXPECT_EQ(config.channels[1].multiplier, static_cast<double>(0.1f));
+    EXPECT_EQ(config.channels[2].multiplier, 1.0) << "no number: unchanged";
+    EXPECT_EQ(config.channels[0].multiplier, static_cast<double>(0.007813f)) << "the shown six decimals, in single precision";
+    EXPECT_TRUE(config.channels[7].word);
+    EXPECT_EQ(config.nameText(), "Track day");
+
+    const LoggingConfig before = config;
+    LoggingVariablesDialog cancelled(config);
+    child<QLineEdit>(cancelled, 1194)->setText("changed");
+    click(cancelled, 2);
+    EXPECT_EQ(cancelled.result(), QDialog::Rejected);
+    EXPECT_EQ(config.channels[0].titleText(), before.channels[0].titleText());
+}
+
+// The Data Logging dialog against a simulated ECM whose pages are known:
+// the k-th logged tick (one sync check each) sees page k - 1, holding k - 1
+// at Throttle Position (0x98) and RPMs of 2 (k - 1).
+class DataLoggingDialogTest : public ::testing::Test {
+protected:
+    LinkState shown;
+    LinkThread link{shown};
+    AcquisitionState acquisition;
+    LoggingConfig config;
+    TracePens pens = makeTracePens();
+    test::ScriptedPrompts prompts;
+    test::TempDir dir;
+    sim::SimulatedEcm ecm;
+
+    void SetUp() override { setLoggingDefaults(config); }
+    void startEcm(bool silent)
+    {
+        sim::SimOptions options;
+        options.silent = silent;
+        for (int k = 0; k < 256; ++k) {
+            sim::RamPage page{};
+            page[0x98] = static_cast<std::uint8_t>(k);
+            page[0x8F] = static_cast<std::uint8_t>(k);
+            options.frames.push_back(page);
+        }
+        std::string error;
+        ASSERT_TRUE(ecm.start(options, error)) << error;
+    }
+    std::unique_ptr<DataLoggingDialog> open()
+    {
+        auto dialog = std::make_unique<DataLoggingDialog>(
+            DataLoggingContext{acquisition, config, link, ecm.devicePath(), {1, 1, 4}, pens, prompts, dir.file("logs")});
+        dialog->show();
+        return dialog;
+    }
+    // The link thread has taken every command so far.
+    bool linkFree(int withinMs)
+    {
+        bool free = false;
+        link.post([&free](EcmLink&) { free = true; });
+        return QTest::qWaitFor([&free] { return free; }, withinMs);
+    }
+};
+
+TEST_F(DataLoggingDialogTest, log_samples_in_tick_order_and_everything_but_the_buttons_persists_across_openings)
+{
+    startEcm(false);
+    acquisition.customLocation = 0x05;
+    auto dialog = open();
+    EXPECT_EQ(dialog->windowTitle(), "Data Logging");
+    EXPECT_EQ(child<QLabel>(*dialog, 1197)->text(), "Throttle Position") << "the third title";
+    EXPECT_EQ(child<QLabel>(*dialog, 1203)->text(), "87 Turbo II");
+    EXPECT_EQ(child<QLineEdit>(*dialog, 1156)->text(), " 5");
+    EXPECT_TRUE(child<QRadioButton>(*dialog, 1134)->isChecked()) << "8 / second";
+    EXPECT_EQ(child<QCheckBox>(*dialog, 1111)->text(), "&3");
+    EXPECT_FALSE(child<QCheckBox>(*dialog, 1157)->isEnabled()) << "Signed";
+    EXPECT_EQ(dialog->findChild<QWidget*>("1135")->geometry(), QRect(148, 15, 384, 258));
+
+    click(*dialog, 1112);  // "&1": RPMs
+    click(*dialog, 1111);  // "&3": Throttle Position
+    EXPECT_EQ(acquisition.channelMask, 0b101u);
+    QTRY_VERIFY(!dialog->graph().bitmap.isNull());  // idle: the chart scrolls before LOG
+    EXPECT_EQ(acquisition.writePos, 0);
+    click(*dialog, 1130);  // Fastest
+    EXPECT_EQ(acquisition.samplePeriodMs, 1);
+    click(*dialog, 1121);  // LOG
+    QTRY_VERIFY(acquisition.writePos >= 20);
+    EXPECT_EQ(child<QLineEdit>(*dialog, 1129)->text(), "SYNC");
+    for (int row = 1; row <= 20; ++row) {
+        ASSERT_EQ(acquisition.samples[static_cast<std::size_t>(row)][2], row - 1) << row;
+        ASSERT_EQ(acquisition.samples[static_cast<std::size_t>(row)][0], 2 * (row - 1)) << row;
+    }
+    click(*dialog, 1154);  // Smoothing
+    EXPECT_TRUE(acquisition.smoothing);
+    click(*dialog, 1133);  // 2 / second
+    EXPECT_EQ(acquisition.samplePeriodMs, 500);
+
+    click(*dialog, 1122);  // Save...
+    const std::vector<std::string> saved = namesIn(dir.file("logs"));
+    ASSERT_EQ(saved.size(), 1u);
+    const auto log = decodeLogFile(test::readText(dir.file("logs") + "/" + saved[0]));
+    ASSERT_TRUE(log);
+    EXPECT_EQ(log->writePos, acquisition.writePos);
+    EXPECT_EQ(log->samples, acquisition.samples);
+    EXPECT_EQ(log->samplePeriodMs, 500);
+    EXPECT_EQ(dialog->findChild<QLabel*>("saved")->text(), QString::fromStdString("Saved " + saved[0] + " in " + dir.file("logs")));
+
+    click(*dialog, 1);  // OK, while logging
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), 1);
+    EXPECT_TRUE(dialog->graph().bitmap.isNull());
+    EXPECT_TRUE(acquisition.logOn);
+    EXPECT_TRUE(acquisition.smoothing);
+    ASSERT_TRUE(linkFree(1000));
+    QTRY_VERIFY(!shown.linkConnected);
+    dialog.reset();
+
+    // Reopened: the mask, rate and flags are kept; LOG and Smoothing open
+    // unpressed; logging goes on disconnected, from the stale mirror.
+    const int before = acquisition.writePos;
+    auto reopened = open();
+    EXPECT_FALSE(child<QPushButton>(*reopened, 1121)->isChecked());
+    EXPECT_FALSE(child<QPushButton>(*reopened, 1154)->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(*reopened, 1112)->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(*reopened, 1113)->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(*reopened, 1133)->isChecked());
+    EXPECT_EQ(reopened->graph().gridPhase, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(acquisition.writePos >= before + 2, 3000);
+    EXPECT_EQ(child<QLineEdit>(*reopened, 1129)->text(), "----");
+    QTest::keyClick(reopened.get(), Qt::Key_Escape);
+    EXPECT_FALSE(reopened->isVisible());
+    EXPECT_EQ(reopened->result(), 2);
+}
+
+TEST_F(DataLoggingDialogTest, a_silent_ecm_leaves_the_window_usable_and_log_or_ok_end_the_attempt_at_once)
+{
+    startEcm(true);
+    auto dialog = open();
+    click(*dialog, 1121);  // LOG: a connection procedure of some six seconds begins
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 200);
+    QTest::qWait(300);
+    click(*dialog, 1122);  // Save... answers at once
+    EXPECT_EQ(namesIn(dir.file("logs")).size(), 1u);
+    click(*dialog, 1121);  // LOG released: the attempt ends
+    EXPECT_TRUE(linkFree(200));
+    EXPECT_TRUE(acquisition.logPaused);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() == nullptr, 200);
+
+    click(*dialog, 1121);
+    QTest::qWait(300);
+    click(*dialog, 1);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(linkFree(200));
+    EXPECT_FALSE(shown.linkConnected);
+}
+
+}  // namespace
+}  // namespace tavo
