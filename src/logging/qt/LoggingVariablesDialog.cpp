@@ -52,10 +52,12 @@ LoggingVariablesDialog::LoggingVariablesDialog(LoggingConfig& config, QWidget* p
         Row& row = rows_[static_cast<std::size_t>(n)];
         row.title = field(titleId(n), channel.title, 18, this);
         row.location = field(locationId(n), channel.location, 3, this);
+        row.location->setMaximumWidth(row.location->minimumWidth());
         row.word = new QCheckBox(this);
         row.word->setObjectName(QString::number(wordId(n)));
         row.word->setChecked(channel.word);
         row.multiplier = field(multiplierId(n), channel.multiplier, 10, this);
+        row.multiplier->setMaximumWidth(row.multiplier->minimumWidth());
         const int line = n + 1;
         grid->addWidget(new QLabel(QString::number(line), this), line, 0);
         grid->addWidget(row.title, line, 1);
