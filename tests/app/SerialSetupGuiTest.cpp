@@ -8,19 +8,14 @@
 #include "app/CommandIds.h"
 #include "app/qt/MainWindow.h"
 #include "link/qt/SerialPortDialog.h"
+#include "support/DialogChild.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
 namespace tavo {
 namespace {
 
-template <typename Widget>
-Widget* child(QWidget& parent, int id)
-{
-    auto* widget = parent.findChild<Widget*>(QString::number(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
+using test::child;
 
 // Serial Port, through the menu command, in a folder of its own (OK writes
 // Logging.cfg in the current directory).

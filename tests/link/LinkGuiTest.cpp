@@ -12,17 +12,12 @@
 #include "link/qt/ConnectingDialog.h"
 #include "link/qt/LinkThread.h"
 #include "link/qt/LiveRamDialog.h"
+#include "support/DialogChild.h"
 
 namespace tavo {
 namespace {
 
-template <typename Widget>
-Widget* child(QWidget& parent, int id)
-{
-    auto* widget = parent.findChild<Widget*>(QString::number(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
+using test::child;
 
 TEST(LinkThreadTest, tick_results_arrive_in_order_none_after_stopping_and_a_request_after_the_ticks)
 {

@@ -15,19 +15,14 @@
 #include "logging/LoggingConfig.h"
 #include "logging/qt/DataLoggingDialog.h"
 #include "logging/qt/LoggingVariablesDialog.h"
+#include "support/DialogChild.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
 namespace tavo {
 namespace {
 
-template <typename Widget>
-Widget* child(QWidget& parent, int id)
-{
-    auto* widget = parent.findChild<Widget*>(QString::number(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
+using test::child;
 
 std::vector<std::string> namesIn(const std::string& folder)
 {
