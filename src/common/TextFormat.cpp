@@ -182,4 +182,48 @@ bool lessIgnoringCase(std::string_view a, std::string_view b)
                                         [&](char l, char r) { return fold(l) < fold(r); });
 }
 
+bool isValidUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        int follow = 0;
+        if (c < 0x80)
+            follow = 0;
+        else if ((c & 0xE0) == 0xC0 && c >= 0xC2)
+            follow = 1;
+        else if ((c & 0xF0) == 0xE0)
+            follow = 2;
+        else if ((c & 0xF8) == 0xF0 && c <= 0xF4)
+            follow = 3;
+        else
+            return false;
+        for (int k = 1; k <= follow; ++k) {
+            if (i + static_cast<std::size_t>(k) >= text.size())
+                return false;
+            if ((static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80)
+                return false;
+        }
+        i += static_cast<std::size_t>(follow) + 1;
+    }
+    return true;
+}
+
+std::string toUtf8(std::string_view text)
+{
+    if (isValidUtf8(text))
+        return std::string(text);
+    std::string out;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 }  // namespace tavo

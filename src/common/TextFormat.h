@@ -37,6 +37,11 @@ std::optional<std::uint32_t> parseHexPrefix(std::string_view text, int maxDigits
 // A text field of the given width holds at most width - 1 characters.
 std::string cutToWidth(std::string_view text, std::size_t width);
 
+// Record texts are bytes: a text that is valid UTF-8 is taken as such,
+// anything else as one Latin-1 character a byte.
+bool isValidUtf8(std::string_view text);
+std::string toUtf8(std::string_view text);
+
 std::string toLowerAscii(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 // The order of the table list's names and of sorted choice lists: byte by

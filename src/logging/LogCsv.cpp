@@ -2,42 +2,11 @@
 
 #include <cstdlib>
 
+#include "common/TextFormat.h"
+
 namespace tavo {
 
 namespace {
-
-bool isValidUtf8(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t follow = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 4;
-        if (follow == 4 || text.size() - i <= follow)
-            return false;
-        for (std::size_t k = 1; k <= follow; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += follow + 1;
-    }
-    return true;
-}
-
-std::string utf8Title(std::string_view title)
-{
-    if (isValidUtf8(title))
-        return std::string(title);
-    std::string out;
-    for (const char ch : title) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 std::string csvField(std::string_view text)
 {
@@ -70,7 +39,7 @@ std::string logCsv(const LogFileContent& log, const LogChannels& channels, bool 
     std::string out = "row,seconds";
     for (int n = 0; n < kChannelCount; ++n)
         if (maskBit(log.channelMask, n))
-            out += "," + csvField(utf8Title(channels[static_cast<std::size_t>(n)].titleText()));
+            out += "," + csvField(toUtf8(channels[static_cast<std::size_t>(n)].titleText()));
     const bool custom = (log.channelMask & kCustomBit) != 0;
     if (custom)
         out += ",Custom";

@@ -71,5 +71,13 @@ TEST(TextOrder, bytes_compare_unsigned_with_a_to_z_folded_to_lower_case)
     EXPECT_TRUE(lessIgnoringCase("z", "\xE9")) << "bytes above 127 come last";
 }
 
+TEST(TextFormat, record_text_reaches_utf8_whole_or_as_latin1_bytes)
+{
+    EXPECT_EQ(toUtf8("Z\xC3\xA9ro"), "Z\xC3\xA9ro") << "valid UTF-8 is kept";
+    EXPECT_EQ(toUtf8("Z\xE9ro"), "Z\xC3\xA9ro") << "a lone byte above 127 is Latin-1";
+    EXPECT_EQ(toUtf8("\xC0\x80"), "\xC3\x80\xC2\x80") << "an overlong form is no UTF-8";
+    EXPECT_FALSE(isValidUtf8("\xF5\x80\x80\x80"));
+}
+
 }  // namespace
 }  // namespace tavo
