@@ -1,161 +1,80 @@
 #include "cli/CliCommands.h"
 
-#include <iostream>
-#include <memory>
-#include <optional>
-#include <sstream>
+#include <CLI/CLI.hpp>
 
-#include "cli/CliPrompts.h"
+#include <cerrno>
+#include <cstring>
+#include <ostream>
+
 #include "cli/CliSupport.h"
-#include "cli/JsonWriter.h"
-#include "common/AtomicFile.h"
-#include "common/TextFormat.h"
+#include "cli/CommandTable.h"
 #include "common/Version.h"
-#include "rom/RomImage.h"
-#include "rom/RomLoader.h"
-#include "tables/TableFileWriter.h"
-#include "tables/TableLookup.h"
 
 namespace tavo {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tavo-cli COMMAND ...\n"
-    "  info ROM [--json]                          ROM information of an image and its .tbl\n"
-    "  tables ROM [--json]                        every table definition, in file order\n"
-    "  show ROM KEY [--json]                      one entry's values (KEY: Chrysler name or title)\n"
-    "  save-tables ROM [--to FILE]                write the definitions back as Save Table Data does\n"
-    "  graph ROM KEY --png OUT [--compare OTHER]  draw a table's 258 x 258 graph into a PNG file\n"
-    "  scale ROM KEY --x PCT --y PCT              scale a table as the Scale Table dialog does, and save\n"
-    "  scan ROM [--json] [--write]                add the tables the code addresses; --write stores them\n"
-    "  ram --device PATH [--base HEX] [--count N] [--json] [--low-speed N --high-speed N]  read ECM RAM as Live RAM does\n"
-    "  log --device PATH (--ticks N | --seconds S) [--period-ms P] [--channels LIST] [--custom HEX] [--smoothing] [--config FILE] [--out FILE] [--json]  log as the Data Logging dialog does\n"
-    "  log2csv LOG [--config FILE] [--out FILE]   a log file as CSV (to stdout without --out)\n"
-    "  log-graph LOG --png OUT [--ticks N]        the strip chart after replaying the last N rows, as PNG\n"
-    "  --help                                     print this help\n"
-    "  --version                                  print the version\n";
-
-std::string hex4(int value)
-{
-    return hexLower(static_cast<std::uint32_t>(value), 4, '0');
-}
-
-int cmdInfo(const Arguments& args, std::ostream& out, std::ostream& err)
-{
-    requireWords(args, 1);
-    auto rom = loadImage(args.words[0], err);
-    if (!rom)
-        return 1;
-    if (args.json()) {
-        JsonWriter json;
-        json.beginObject()
-            .key("romPath").value(rom->romPath)
-            .key("tblPath").value(rom->tblPath)
-            .key("loadOffset").value(rom->loadOffset)
-            .key("imageSize").value(rom->imageSize)
-            .key("entryCount").value(rom->entryCount)
-            .key("description").value(rom->description)
-            .key("author").value(rom->author)
-            .key("injectors").value(static_cast<double>(rom->injectors))
-            .key("boost").value(static_cast<double>(rom->boost))
-            .key("mapRange").value(rom->mapRange)
-            .key("dcalVersion").value(rom->dcalVersion)
-            .key("checksumName").value(rom->checksumName)
-            .key("checksumA").value(rom->checksumA)
-            .key("checksumB").value(rom->checksumB)
-            .key("crc32").value(rom->crc32)
-            .endObject();
-        out << json.text() << '\n';
-        return 0;
+// One command's line, parsed by the command's own rules: its words (all
+// required), its options and flags, and nothing else.
+class CommandLine {
+public:
+    explicit CommandLine(const CliCommand& command)
+        : app_(command.summary, "tavo-cli " + command.name), words_(command.words.size()),
+          values_(command.options.size()), command_(command)
+    {
+        app_.get_formatter()->column_width(34);
+        for (std::size_t i = 0; i < command.words.size(); ++i)
+            app_.add_option(command.words[i], words_[i], cliWordHelp(command.words[i]))->required();
+        for (std::size_t i = 0; i < command.options.size(); ++i) {
+            const CliOption& option = command.options[i];
+            if (option.value.empty())
+                app_.add_flag(option.name, option.help);
+            else
+                app_.add_option(option.name, values_[i], option.help)->option_text(option.value);
+        }
     }
-    const char* map = rom->mapRange == kMap25Bar ? "2.5 bar" : rom->mapRange == kMap3Bar ? "3 bar" : "2 bar";
-    // Text from the files never reaches the terminal as control characters.
-    out << "romPath:     " << terminalText(rom->romPath) << '\n'
-        << "tblPath:     " << terminalText(rom->tblPath) << '\n'
-        << "loadOffset:  " << hex4(rom->loadOffset) << '\n'
-        << "imageSize:   " << rom->imageSize << '\n'
-        << "entryCount:  " << rom->entryCount << '\n'
-        << "description: " << terminalText(rom->description) << '\n'
-        << "author:      " << terminalText(rom->author) << '\n'
-        << "injectors:   " << formatFixed(rom->injectors, 1) << " pph\n"
-        << "boost:       " << formatFixed(rom->boost, 1) << " psi\n"
-        << "mapRange:    " << rom->mapRange << " (" << map << ")\n";
-    if (!rom->dcalVersion.empty())
-        out << "dcalVersion: " << terminalText(rom->dcalVersion) << '\n';
-    return 0;
-}
 
-void writeEntryJson(JsonWriter& json, const TableDef& def)
-{
-    json.beginObject()
-        .key("index").value(def.index)
-        .key("name").value(def.name)
-        .key("offset").value(def.offset)
-        .key("type").value(static_cast<int>(def.type))
-        .key("typeName").value(tableTypeName(def.type))
-        .key("moveable").value(def.moveable)
-        .key("chryslerName").value(def.chryslerName)
-        .key("count").value(def.count);
-    for (const AxisField& field : kAxisFields)
-        json.key(field.name).value(def.axes.*field.member);
-    json.key("description").value(def.description);
-    if (def.type == TableType::Flags8) {
-        json.key("bitNames").beginArray();
-        for (const auto& bit : def.bitNames)
-            json.value(bit);
-        json.endArray();
-    } else if (def.type == TableType::Value8) {
-        json.key("valueNames").beginArray();
-        for (const auto& name : def.valueNames)
-            json.value(name);
-        json.endArray();
-        json.key("values").beginArray();
-        for (const auto value : def.values)
-            json.value(value);
-        json.endArray();
+    // Throws CLI11's errors: CallForHelp for --help, ParseError for a line that does not fit.
+    Arguments parse(const std::vector<std::string>& args)
+    {
+        // CLI11 takes the words last first.
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app_.parse(reversed);
+        Arguments parsed;
+        parsed.words = words_;
+        for (std::size_t i = 0; i < command_.options.size(); ++i) {
+            const CliOption& option = command_.options[i];
+            if (app_.count(option.name) == 0)
+                continue;
+            if (option.value.empty())
+                parsed.flags.insert(option.name);
+            else
+                parsed.options[option.name] = values_[i];
+        }
+        return parsed;
     }
-    json.endObject();
-}
 
-int cmdTables(const Arguments& args, std::ostream& out, std::ostream& err)
-{
-    requireWords(args, 1);
-    auto rom = loadImage(args.words[0], err);
-    if (!rom)
-        return 1;
-    if (args.json()) {
-        JsonWriter json;
-        json.beginArray();
-        for (int i = 0; i < rom->entryCount; ++i)
-            writeEntryJson(json, rom->tables[static_cast<std::size_t>(i)]);
-        json.endArray();
-        out << json.text() << '\n';
-        return 0;
-    }
-    for (int i = 0; i < rom->entryCount; ++i) {
-        const TableDef& def = rom->tables[static_cast<std::size_t>(i)];
-        out << i << '\t' << hex4(def.offset) << '\t' << tableTypeName(def.type) << '\t'
-            << terminalText(def.chryslerName) << '\t' << terminalText(def.name) << '\n';
-    }
-    return 0;
-}
+    std::string help() const { return app_.help(); }
 
-int cmdSaveTables(const Arguments& args, std::ostream& out, std::ostream& err)
+private:
+    CLI::App app_;
+    std::vector<std::string> words_;
+    std::vector<std::string> values_;
+    const CliCommand& command_;
+};
+
+// What a command printed must have reached its reader: a full disk or a
+// closed pipe is a failure, not a success.
+int checkedOutput(int code, std::ostream& out, std::ostream& err)
 {
-    requireWords(args, 1);
-    auto rom = loadImage(args.words[0], err);
-    if (!rom)
-        return 1;
-    if (args.option("--to"))
-        rom->tblPath = *args.option("--to");
-    if (const FileStatus written = writeTableFile(*rom); !written) {
-        err << "tavo-cli: unable to write the table definition file: " << terminalText(rom->tblPath) << ": "
-            << written.reason() << '\n';
-        return 1;
-    }
-    out << "wrote " << rom->entryCount << " entries to " << terminalText(rom->tblPath) << '\n';
-    return 0;
+    errno = 0;
+    out.flush();
+    if (out)
+        return code;
+    const int error = errno;
+    err << "tavo-cli: unable to write the output" << (error != 0 ? std::string(": ") + std::strerror(error) : "")
+        << '\n';
+    return 1;
 }
 
 }  // namespace
@@ -163,41 +82,32 @@ int cmdSaveTables(const Arguments& args, std::ostream& out, std::ostream& err)
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        (args.empty() ? err : out) << kUsage;
-        return args.empty() ? 2 : 0;
+        (args.empty() ? err : out) << cliUsage();
+        return args.empty() ? 2 : checkedOutput(0, out, err);
     }
     if (args[0] == "--version") {
         out << "tavo-cli " << kVersion << '\n';
-        return 0;
+        return checkedOutput(0, out, err);
     }
+    const CliCommand* command = findCliCommand(args[0]);
+    if (!command) {
+        err << "tavo-cli: unknown command " << terminalText(args[0]) << '\n' << cliUsage();
+        return 2;
+    }
+    CommandLine line(*command);
     try {
-        const std::string& command = args[0];
-        const Arguments parsed = Arguments::parse(args, 1);
-        if (command == "info")
-            return cmdInfo(parsed, out, err);
-        if (command == "tables")
-            return cmdTables(parsed, out, err);
-        if (command == "show")
-            return cmdShow(parsed, out, err);
-        if (command == "save-tables")
-            return cmdSaveTables(parsed, out, err);
-        if (command == "graph")
-            return cmdGraph(parsed, out, err);
-        if (command == "scale")
-            return cmdScale(parsed, out, err);
-        if (command == "scan")
-            return cmdScan(parsed, out, err);
-        if (command == "ram")
-            return cmdRam(parsed, out, err);
-        if (command == "log")
-            return cmdLog(parsed, out, err);
-        if (command == "log2csv")
-            return cmdLog2Csv(parsed, out, err);
-        if (command == "log-graph")
-            return cmdLogGraph(parsed, out, err);
-        throw UsageError{"unknown command " + command};
+        const Arguments parsed = line.parse(std::vector<std::string>(args.begin() + 1, args.end()));
+        return checkedOutput(command->run(parsed, out, err), out, err);
+    } catch (const CLI::CallForHelp&) {
+        out << line.help();
+        return checkedOutput(0, out, err);
+    } catch (const CLI::ParseError& error) {
+        err << "tavo-cli " << command->name << ": " << terminalText(error.what()) << '\n'
+            << cliCommandUsage(*command) << "(tavo-cli " << command->name << " --help says more)\n";
+        return 2;
     } catch (const UsageError& usage) {
-        err << "tavo-cli: " << usage.message << '\n' << kUsage;
+        err << "tavo-cli " << command->name << ": " << terminalText(usage.message) << '\n'
+            << cliCommandUsage(*command) << "(tavo-cli " << command->name << " --help says more)\n";
         return 2;
     }
 }

@@ -14,39 +14,12 @@
 
 namespace tavo {
 
-namespace {
-const std::set<std::string> kFlags = {"--json", "--write", "--smoothing"};
-const std::set<std::string> kValueOptions = {
-    "--to",   "--png",      "--compare", "--x",      "--y",      "--device", "--base",   "--count", "--low-speed",
-    "--high-speed", "--ticks", "--seconds", "--period-ms", "--channels", "--custom", "--config", "--out"};
-}  // namespace
-
 std::optional<std::string> Arguments::option(const std::string& name) const
 {
     const auto found = options.find(name);
     if (found == options.end())
         return std::nullopt;
     return found->second;
-}
-
-Arguments Arguments::parse(const std::vector<std::string>& args, std::size_t from)
-{
-    Arguments parsed;
-    for (std::size_t i = from; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (kFlags.count(arg)) {
-            parsed.flags.insert(arg);
-        } else if (kValueOptions.count(arg)) {
-            if (i + 1 >= args.size())
-                throw UsageError{arg + " needs a value"};
-            parsed.options[arg] = args[++i];
-        } else if (arg.rfind("--", 0) == 0) {
-            throw UsageError{"unknown option " + arg};
-        } else {
-            parsed.words.push_back(arg);
-        }
-    }
-    return parsed;
 }
 
 std::int64_t wholeNumber(const Arguments& args, const std::string& name, std::int64_t fallback, std::int64_t minimum,
@@ -68,22 +41,11 @@ bool readLoggingConfigFor(const Arguments& args, LoggingConfig& config, std::ost
 {
     setLoggingDefaults(config);
     const std::string path = args.option("--config").value_or(kLoggingConfigFile);
-    const FileContent content = readFileStart(path, kLoggingConfigSize);
-    if (content.status.missing() && !args.option("--config"))
+    const FileStatus loaded = loadLoggingConfig(config, path);
+    if (loaded || (loaded.missing() && !args.option("--config")))
         return true;
-    if (!content.status) {
-        err << "tavo-cli: unable to read " << terminalText(path) << ": " << content.status.reason() << '\n';
-        return false;
-    }
-    decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
-                                                 content.bytes.size()));
-    return true;
-}
-
-void requireWords(const Arguments& args, std::size_t count)
-{
-    if (args.words.size() != count)
-        throw UsageError{"wrong number of arguments"};
+    err << "tavo-cli: unable to read " << terminalText(path) << ": " << loaded.reason() << '\n';
+    return false;
 }
 
 std::unique_ptr<RomImage> loadImage(const std::string& path, std::ostream& err)
@@ -107,50 +69,9 @@ std::unique_ptr<RomImage> loadImage(const std::string& path, std::ostream& err)
     return rom;
 }
 
-namespace {
-
-// The length of the valid UTF-8 sequence at text[i], or 0.
-std::size_t utf8Length(std::string_view text, std::size_t i)
-{
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k)
-        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-            return 0;
-    return length;
-}
-
-}  // namespace
-
 std::string terminalText(std::string_view text, bool keepLineBreaks)
 {
-    std::string shown;
-    shown.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\t' || (c == '\n' && keepLineBreaks)) {
-            shown += static_cast<char>(c);
-        } else if (c < 0x20 || c == 0x7F) {
-            shown += '^';
-            shown += static_cast<char>(c ^ 0x40);  // ESC as ^[, DEL as ^?
-        } else if (c >= 0x80) {
-            const std::size_t length = utf8Length(text, i);
-            // C1 controls: U+0080 to U+009F in UTF-8, or a lone byte 0x80 to
-            // 0x9F that an 8-bit terminal would obey (0x9B starts a sequence).
-            const bool c1 = length == 2 ? c == 0xC2 && static_cast<unsigned char>(text[i + 1]) <= 0x9F
-                                        : length == 0 && c <= 0x9F;
-            if (c1)
-                shown += '?';
-            else
-                shown.append(text.substr(i, std::max<std::size_t>(length, 1)));
-            i += std::max<std::size_t>(length, 1) - 1;
-        } else {
-            shown += static_cast<char>(c);
-        }
-    }
-    return shown;
+    return printableText(text, keepLineBreaks);
 }
 
 int findEntry(const RomImage& rom, const std::string& key)

@@ -23,16 +23,15 @@ struct UsageError {
     std::string message;
 };
 
+// A command line as the command table's parser took it.
 struct Arguments {
-    std::vector<std::string> words;          // positional arguments after the command
-    std::set<std::string> flags;             // --json, --write
-    std::map<std::string, std::string> options;  // --to FILE, --png OUT, --compare OTHER, --x PCT, --y PCT
+    std::vector<std::string> words;              // the command's words, in order
+    std::set<std::string> flags;                 // --json, --write
+    std::map<std::string, std::string> options;  // --to FILE, --png OUT, ...
 
     bool json() const { return flags.count("--json") > 0; }
     bool flag(const std::string& name) const { return flags.count(name) > 0; }
     std::optional<std::string> option(const std::string& name) const;
-
-    static Arguments parse(const std::vector<std::string>& args, std::size_t from);
 };
 
 // The whole number of option `name` (fallback when absent); a UsageError
@@ -44,9 +43,6 @@ std::int64_t wholeNumber(const Arguments& args, const std::string& name, std::in
 // current directory, else the defaults when there is none. False (the reason
 // said on err) when the file named or found cannot be read.
 bool readLoggingConfigFor(const Arguments& args, LoggingConfig& config, std::ostream& err);
-
-// Throws UsageError unless there are exactly `count` positional words.
-void requireWords(const Arguments& args, std::size_t count);
 
 // Loads an image with its existing .tbl; nothing when it cannot (the reason
 // written to err once: TaVO's own message for a refused image).
@@ -67,7 +63,10 @@ int findEntryOrSay(const RomImage& rom, const std::string& key, std::ostream& er
 // names; null when either is missing (the reason said on err).
 TableDef* loadEntry(std::unique_ptr<RomImage>& rom, const Arguments& args, std::ostream& err);
 
-// Commands living in their own files.
+// The commands of the command table.
+int cmdInfo(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdTables(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdSaveTables(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err);

@@ -13,7 +13,6 @@ namespace tavo {
 // address as the grey comparison curve.
 int cmdGraph(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    requireWords(args, 2);
     const auto png = args.option("--png");
     if (!png)
         throw UsageError{"graph needs --png OUT"};

@@ -9,11 +9,14 @@ namespace tavo {
 
 std::string jsonQuote(std::string_view text)
 {
-    const bool utf8 = isValidUtf8(text);
+    // Text that is no UTF-8 is Latin-1, a character a byte; control
+    // characters (C0, DEL, C1) are escaped, so none reaches a terminal.
+    const std::string utf8 = toUtf8(text);
     std::string out = "\"";
-    for (char ch : text) {
+    char escape[8];
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char ch = utf8[i];
         const auto c = static_cast<unsigned char>(ch);
-        char escape[8];
         switch (ch) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -21,8 +24,11 @@ std::string jsonQuote(std::string_view text)
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (c < 0x20 || (c >= 0x80 && !utf8)) {
+            if (c < 0x20 || c == 0x7F) {
                 std::snprintf(escape, sizeof escape, "\\u%04x", c);
+                out += escape;
+            } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(utf8[++i]));
                 out += escape;
             } else {
                 out += ch;

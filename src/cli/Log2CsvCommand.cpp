@@ -28,7 +28,6 @@ std::optional<LogFileContent> readLogFileFor(const Arguments& args, std::ostream
 
 int cmdLog2Csv(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    requireWords(args, 1);
     LoggingConfig config;
     if (!readLoggingConfigFor(args, config, err))
         return 1;

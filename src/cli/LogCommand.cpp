@@ -1,7 +1,13 @@
 // tavo-cli log: logs the ECM without a window, with the Data Logging
-// dialog's own tick, and saves the ring as a log file.
+// dialog's own tick, and saves the ring as a log file (and as CSV). Every
+// row it saves is one the ECM answered in full; Ctrl+C or SIGTERM end the
+// run early and save it, and an ECM that stops answering ends it too.
+#include <atomic>
 #include <charconv>
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <ctime>
 #include <ostream>
 
 #include "cli/CliSupport.h"
@@ -9,13 +15,78 @@
 #include "common/TextFormat.h"
 #include "link/EcmLink.h"
 #include "link/PosixSerialLine.h"
+#include "link/LinkFailure.h"
 #include "logging/HeadlessLog.h"
+#include "logging/LogCsv.h"
 #include "logging/LogFile.h"
 #include "logging/LoggingConfig.h"
 
 namespace tavo {
 
 namespace {
+
+// Set by SIGINT and SIGTERM while a run is under way.
+std::atomic<bool> stopRequested{false};
+// Raised by them while the connection procedure runs, which then ends.
+LinkInterrupt connectInterrupt;
+std::atomic<bool> connecting{false};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "the signal handler may only touch lock-free atomics");
+
+extern "C" void requestStop(int)
+{
+    stopRequested.store(true);
+    if (connecting.load())
+        connectInterrupt.raise();
+}
+
+// SIGINT and SIGTERM end the run instead of the process while it lasts.
+class StopSignals {
+public:
+    StopSignals()
+    {
+        stopRequested.store(false);
+        struct sigaction action {};
+        action.sa_handler = requestStop;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &previousInt_);
+        ::sigaction(SIGTERM, &action, &previousTerm_);
+    }
+    ~StopSignals()
+    {
+        ::sigaction(SIGINT, &previousInt_, nullptr);
+        ::sigaction(SIGTERM, &previousTerm_, nullptr);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+private:
+    struct sigaction previousInt_ {};
+    struct sigaction previousTerm_ {};
+};
+
+// "14:25:30": the wall-clock time `secondsAgo` before now.
+std::string clockTimeBefore(double secondsAgo)
+{
+    const std::time_t then = std::time(nullptr) - static_cast<std::time_t>(std::llround(secondsAgo));
+    std::tm local{};
+    ::localtime_r(&then, &local);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}
+
+bool refuseUnwritable(const std::optional<std::string>& path, const char* what, std::ostream& err)
+{
+    if (!path)
+        return false;
+    if (const FileStatus status = checkWritable(*path); !status) {
+        err << "tavo-cli: unable to write the " << what << " " << terminalText(*path) << ": " << status.reason()
+            << '\n';
+        return true;
+    }
+    return false;
+}
 
 // "1,2,custom": channels 1 to 8 and the custom address, as mask bits.
 std::uint32_t channelMaskOf(const std::string& list)
@@ -77,11 +148,10 @@ HeadlessLogPlan planOf(const Arguments& args)
 
 int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    requireWords(args, 0);
     const auto device = args.option("--device");
     if (!device)
         throw UsageError{"log needs --device PATH"};
-    const HeadlessLogPlan plan = planOf(args);
+    HeadlessLogPlan plan = planOf(args);
     AcquisitionState state;
     state.channelMask = args.option("--channels") ? channelMaskOf(*args.option("--channels")) : 0xFFu;
     state.smoothing = args.flag("--smoothing");
@@ -90,13 +160,26 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
     LoggingConfig config;
     if (!readLoggingConfigFor(args, config, err))
         return 1;
+    // Found out now, not after the run.
+    if (refuseUnwritable(args.option("--out"), "log file", err) || refuseUnwritable(args.option("--csv"), "CSV file", err))
+        return 1;
 
+    StopSignals signals;
+    plan.stop = &stopRequested;
     PosixSerialLine line;
     SystemClock clock;
     EcmLink link(line, clock);
+    link.setInterrupt(&connectInterrupt);
+    connecting.store(true);
     link.connectEcm(*device, config.serial);
+    connecting.store(false);
+    if (connectInterrupt.raised())
+        connectInterrupt.lower();
     if (!link.linkConnected()) {
-        err << "No response from the ECM on " << terminalText(*device) << '\n';
+        if (link.state().failure.problem == LinkProblem::Aborted)
+            err << "tavo-cli: stopped before the ECM answered; nothing logged\n";
+        else
+            err << terminalText(linkFailureText(link.state().failure, *device, config.serial.port), true) << '\n';
         return 1;
     }
     const HeadlessLogResult result = runHeadlessLog(link, state, config.channels, custom, plan);
@@ -114,23 +197,42 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
             << '\n';
         return 1;
     }
-    if (!args.json()) {
-        out << terminalText(save.path) << '\n';
-        return 0;
+    if (const auto csvPath = args.option("--csv")) {
+        if (const FileStatus written = writeFileAtomically(*csvPath, logCsv(state, config.channels)); !written) {
+            err << "tavo-cli: unable to save the CSV file: " << terminalText(*csvPath) << ": " << written.reason()
+                << '\n';
+            return 1;
+        }
     }
-    JsonWriter json;
-    json.beginObject()
-        .key("path").value(save.path)
-        .key("ticks").value(result.ticks)
-        .key("syncedTicks").value(result.syncedTicks)
-        .key("queries").value(static_cast<std::int64_t>(result.queries))
-        .key("seconds").value(result.seconds)
-        .key("queriesPerSecond").value(result.seconds > 0 ? static_cast<double>(result.queries) / result.seconds : 0.0)
-        .key("writePos").value(state.writePos)
-        .key("channelMask").value(state.channelMask)
-        .endObject();
-    out << json.text() << '\n';
-    return 0;
+    if (result.ecmStopped) {
+        err << "tavo-cli: the ECM stopped answering at " << clockTimeBefore(result.seconds - result.lastAnsweredSeconds)
+            << " (" << formatFixed(result.lastAnsweredSeconds, 1) << " s into the run); " << result.answeredTicks
+            << " rows saved\n";
+    } else if (result.missedTicks > 0) {
+        err << "tavo-cli: " << result.missedTicks << " of " << result.ticks
+            << " ticks got no full answer from the ECM; their rows were not stored\n";
+    }
+    if (args.json()) {
+        JsonWriter json;
+        json.beginObject()
+            .key("path").value(save.path)
+            .key("ticks").value(result.ticks)
+            .key("answeredTicks").value(result.answeredTicks)
+            .key("missedTicks").value(result.missedTicks)
+            .key("syncedTicks").value(result.syncedTicks)
+            .key("queries").value(static_cast<std::int64_t>(result.queries))
+            .key("seconds").value(result.seconds)
+            .key("queriesPerSecond").value(result.seconds > 0 ? static_cast<double>(result.queries) / result.seconds : 0.0)
+            .key("writePos").value(state.writePos)
+            .key("channelMask").value(state.channelMask)
+            .key("stoppedEarly").value(result.stoppedEarly)
+            .key("ecmStopped").value(result.ecmStopped)
+            .endObject();
+        out << json.text() << '\n';
+    } else {
+        out << terminalText(save.path) << '\n';
+    }
+    return result.ecmStopped ? 1 : 0;
 }
 
 }  // namespace tavo

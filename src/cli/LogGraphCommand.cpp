@@ -12,7 +12,6 @@ std::optional<LogFileContent> readLogFileFor(const Arguments& args, std::ostream
 
 int cmdLogGraph(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    requireWords(args, 1);
     const auto png = args.option("--png");
     if (!png)
         throw UsageError{"log-graph needs --png OUT"};

@@ -1,6 +1,8 @@
 // tavo-cli ram: connects to the ECM as the Live RAM display does, runs the
 // sync check, reads a run of RAM addresses and prints them.
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <charconv>
 #include <ostream>
 
@@ -9,6 +11,7 @@
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
 #include "link/EcmLink.h"
+#include "link/LinkFailure.h"
 #include "link/LiveRam.h"
 #include "link/PosixSerialLine.h"
 #include "logging/LoggingConfig.h"
@@ -30,29 +33,22 @@ int hexAddress(const Arguments& args)
     return static_cast<int>(value & 0xFF);
 }
 
-// The speeds: both given on the command line, else those of Logging.cfg in
-// the current directory (the defaults when there is none).
+// The speeds: both given on the command line, else those of the logging
+// configuration (--config, or Logging.cfg here; the defaults when there is none).
 bool serialSettingsFor(const Arguments& args, SerialSettings& settings, std::ostream& err)
 {
     const bool low = args.option("--low-speed").has_value();
     const bool high = args.option("--high-speed").has_value();
     if (low != high)
         throw UsageError{"--low-speed and --high-speed go together"};
+    LoggingConfig config;
+    if (!readLoggingConfigFor(args, config, err))
+        return false;
+    settings = config.serial;
     if (low) {
         settings.lowSpeed = static_cast<int>(wholeNumber(args, "--low-speed", 1, 1, 4));
         settings.highSpeed = static_cast<int>(wholeNumber(args, "--high-speed", 1, 1, 4));
-        return true;
     }
-    LoggingConfig config;
-    setLoggingDefaults(config);
-    const FileContent content = readFileStart(kLoggingConfigFile, kLoggingConfigSize);
-    if (!content.status && !content.status.missing()) {
-        err << "tavo-cli: unable to read " << kLoggingConfigFile << ": " << content.status.reason() << '\n';
-        return false;
-    }
-    decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
-                                                 content.bytes.size()));
-    settings = config.serial;
     return true;
 }
 
@@ -60,7 +56,6 @@ bool serialSettingsFor(const Arguments& args, SerialSettings& settings, std::ost
 
 int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    requireWords(args, 0);
     const auto device = args.option("--device");
     if (!device)
         throw UsageError{"ram needs --device PATH"};
@@ -75,24 +70,36 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
     EcmLink link(line, clock);
     link.connectEcm(*device, settings);
     if (!link.linkConnected()) {
-        err << "No response from the ECM on " << terminalText(*device) << '\n';
+        err << terminalText(linkFailureText(link.state().failure, *device, settings.port), true) << '\n';
         return 1;
     }
     const auto started = clock.now();
     const std::uint64_t queriesBefore = link.queries();
-    link.checkSync();
-    std::vector<int> values;
-    values.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const int address = liveRamAddress(base, i);
-        link.queryRam(address);
-        values.push_back(link.ramMirror()[static_cast<std::size_t>(address)]);
+    const SyncResult sync = link.checkSync();
+    // Out of step or silent: no reply can be trusted to answer its address.
+    const bool inStep = sync == SyncResult::InStep || sync == SyncResult::Resynced;
+    std::vector<std::optional<std::uint8_t>> values(static_cast<std::size_t>(count));
+    for (int i = 0; i < count && inStep && link.linkConnected(); ++i) {
+        // A byte that turns up before the next request may have been taken
+        // for the previous one's reply: that value is not trusted.
+        const std::uint64_t strays = link.strayBytes();
+        link.emptyInput();
+        if (i > 0 && link.strayBytes() != strays)
+            values[static_cast<std::size_t>(i - 1)].reset();
+        values[static_cast<std::size_t>(i)] = link.queryRam(liveRamAddress(base, i));
+    }
+    if (const std::uint64_t strays = link.strayBytes(); inStep && count > 0) {
+        link.emptyInput();
+        if (link.strayBytes() != strays)
+            values.back().reset();
     }
     const double seconds = std::chrono::duration<double>(clock.now() - started).count();
     const std::uint64_t queries = link.queries() - queriesBefore;
     const bool synced = link.linkSynced();
     const bool stillConnected = link.linkConnected();
+    const LinkFailure lost = link.state().failure;
     link.disconnectEcm();
+    const auto unanswered = std::count_if(values.begin(), values.end(), [](const auto& v) { return !v; });
 
     if (args.json()) {
         JsonWriter json;
@@ -101,19 +108,31 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
             .key("synced").value(synced)
             .key("base").value(base)
             .key("values").beginArray();
-        for (const int value : values)
-            json.value(value);
+        for (const auto& value : values) {
+            if (value)
+                json.value(static_cast<int>(*value));
+            else
+                json.null();
+        }
         json.endArray()
+            .key("unanswered").value(static_cast<std::int64_t>(unanswered))
             .key("queries").value(static_cast<std::int64_t>(queries))
             .key("seconds").value(seconds)
             .endObject();
         out << json.text() << '\n';
-        return 0;
+    } else {
+        for (const auto& value : values)
+            out << liveRamValueText(value) << ' ';
+        out << (synced ? "SYNC" : "----") << '\n';
     }
-    for (const int value : values)
-        out << liveRamValueText(static_cast<std::uint8_t>(value)) << ' ';
-    out << (synced ? "SYNC" : "----") << '\n';
-    return 0;
+    if (unanswered == 0)
+        return 0;
+    if (lost)
+        err << terminalText(linkFailureText(lost, *device, settings.port), true) << '\n';
+    else if (!inStep)
+        err << "tavo-cli: the ECM's replies were out of step (" << (sync == SyncResult::NoReply ? "no reply to the sync check" : "the sync check failed") << "); nothing read\n";
+    err << "tavo-cli: " << unanswered << " of " << count << " addresses did not answer\n";
+    return 1;
 }
 
 }  // namespace tavo

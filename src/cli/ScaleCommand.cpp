@@ -56,7 +56,6 @@ bool changesInsideFile(const ImageBuffer& before, const ImageBuffer& after, cons
 
 int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    requireWords(args, 2);
     const float xPercent = percentageOption(args, "--x");
     const float yPercent = percentageOption(args, "--y");
     std::unique_ptr<RomImage> rom;

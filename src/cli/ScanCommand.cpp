@@ -12,7 +12,6 @@ namespace tavo {
 
 int cmdScan(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    requireWords(args, 1);
     auto rom = loadImage(args.words[0], err);
     if (!rom)
         return 1;

@@ -116,7 +116,6 @@ std::string renderJson(const EntryFacts& facts)
 // bits set or the choices it holds, decoded as the Quick Viewer shows them.
 int cmdShow(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    requireWords(args, 2);
     std::unique_ptr<RomImage> rom;
     const TableDef* def = loadEntry(rom, args, err);
     if (!def)

@@ -70,6 +70,12 @@ FileStatus createFileAtomically(const std::string& path, std::string_view bytes)
 // The status createFileAtomically gives for a name that is taken.
 bool nameTaken(const FileStatus& status);
 
+// Whether a save to path could go through now, asked before work whose
+// result would be lost otherwise (a logging run): the folder exists and takes
+// a new file, and what is already at path is a regular file that may be
+// written. Nothing is left behind.
+FileStatus checkWritable(const std::string& path);
+
 struct FileContent {
     FileStatus status;
     std::vector<std::uint8_t> bytes;  // at most the requested number

@@ -182,29 +182,44 @@ bool lessIgnoringCase(std::string_view a, std::string_view b)
                                         [&](char l, char r) { return fold(l) < fold(r); });
 }
 
+std::size_t utf8SequenceLength(std::string_view text, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    // The second byte's range rules out overlong forms (E0, F0), the
+    // surrogates (ED) and code points above U+10FFFF (F4).
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size() || byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if ((byte(k) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
 bool isValidUtf8(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        int follow = 0;
-        if (c < 0x80)
-            follow = 0;
-        else if ((c & 0xE0) == 0xC0 && c >= 0xC2)
-            follow = 1;
-        else if ((c & 0xF0) == 0xE0)
-            follow = 2;
-        else if ((c & 0xF8) == 0xF0 && c <= 0xF4)
-            follow = 3;
-        else
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8SequenceLength(text, i);
+        if (length == 0)
             return false;
-        for (int k = 1; k <= follow; ++k) {
-            if (i + static_cast<std::size_t>(k) >= text.size())
-                return false;
-            if ((static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80)
-                return false;
-        }
-        i += static_cast<std::size_t>(follow) + 1;
+        i += length;
     }
     return true;
 }
@@ -224,6 +239,33 @@ std::string toUtf8(std::string_view text)
         }
     }
     return out;
+}
+
+}  // namespace tavo
+
+namespace tavo {
+
+std::string printableText(std::string_view text, bool keepLineBreaks)
+{
+    const std::string utf8 = toUtf8(text);
+    std::string shown;
+    shown.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c == '\t' || (c == '\n' && keepLineBreaks)) {
+            shown += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            shown += '^';
+            shown += static_cast<char>(c ^ 0x40);  // ESC as ^[, DEL as ^?
+        } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            // A C1 control (U+0080 to U+009F): 8-bit terminals obey them too.
+            shown += '?';
+            ++i;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
 }
 
 }  // namespace tavo

@@ -38,9 +38,17 @@ std::optional<std::uint32_t> parseHexPrefix(std::string_view text, int maxDigits
 std::string cutToWidth(std::string_view text, std::size_t width);
 
 // Record texts are bytes: a text that is valid UTF-8 is taken as such,
-// anything else as one Latin-1 character a byte.
+// anything else as one Latin-1 character a byte. The one UTF-8 check: no
+// overlong forms, no surrogates, nothing above U+10FFFF.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t i);  // 1 to 4, or 0: not well-formed
 bool isValidUtf8(std::string_view text);
 std::string toUtf8(std::string_view text);
+
+// A record text as UTF-8 that is safe to print to a terminal or a CSV cell:
+// control characters (C0 but tab, DEL, C1) are shown as ^X or "?" instead of
+// reaching the reader, so a crafted title cannot move a terminal's cursor or
+// retitle its window. Line breaks are kept only when asked for.
+std::string printableText(std::string_view text, bool keepLineBreaks = false);
 
 std::string toLowerAscii(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);

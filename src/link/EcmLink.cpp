@@ -1,16 +1,13 @@
 #include "link/EcmLink.h"
 
-#include <algorithm>
-
 namespace tavo {
 
 namespace {
 
-// Sleeps are cut into slices of this length, so that Abort or a disconnect
-// ends a pause well within a fifth of a second.
-constexpr std::chrono::microseconds kPauseSlice = std::chrono::milliseconds(10);
-constexpr std::size_t kReceiveBufferSize = 5000;
-constexpr std::uint8_t kWakeSequence[] = {0x40, 0x00, 0x01, 0x02, 0x03};
+// A line that keeps delivering bytes for this many reply waits is given up
+// on for the moment: the next request goes out regardless (and the stray
+// bytes counted meanwhile keep its answer from being trusted).
+constexpr int kMostQuietWaits = 10;
 
 }  // namespace
 
@@ -25,18 +22,6 @@ EcmLink::~EcmLink()
         line_.close();
 }
 
-bool EcmLink::pause(std::chrono::microseconds duration)
-{
-    while (duration.count() > 0) {
-        if (interrupted())
-            return false;
-        const auto slice = std::min(duration, kPauseSlice);
-        clock_.sleepFor(slice);
-        duration -= slice;
-    }
-    return !interrupted();
-}
-
 void EcmLink::lineFailed()
 {
     if (portOpen_)
@@ -44,66 +29,7 @@ void EcmLink::lineFailed()
     portOpen_ = false;
     state_.linkConnected = false;
     state_.linkSynced = false;
-}
-
-bool EcmLink::reopen(const std::string& device)
-{
-    portOpen_ = line_.open(device);
-    return portOpen_;
-}
-
-bool EcmLink::discardQueued()
-{
-    return line_.readQueued(buffer_).has_value();
-}
-
-EcmLink::Step EcmLink::probeAttempt(int attempt, int highBaud)
-{
-    // Configuring a port: purge both queues, then the line settings.
-    if (line_.purge() == LineResult::Failed || line_.configure(highBaud) == LineResult::Failed)
-        return Step::GiveUp;
-    if (attempt == 3) {
-        for (const std::uint8_t byte : kWakeSequence)
-            if (line_.writeByte(byte) == LineResult::Failed)
-                return Step::GiveUp;
-    }
-    for (int probe = 0; probe < kProbesPerAttempt; ++probe) {
-        if (interrupted() || line_.writeByte(kProbeByte) == LineResult::Failed)
-            return Step::GiveUp;
-        if (!pause(timings_.probePause))
-            return Step::GiveUp;
-        const LineResult wait = line_.waitForInput(timings_.replyWait);
-        if (wait == LineResult::Failed)
-            return Step::GiveUp;
-        if (wait != LineResult::Ok)
-            continue;
-        const auto count = line_.readQueued(buffer_);
-        if (!count)
-            return Step::GiveUp;
-        if (std::find(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(*count), kProbeByte) !=
-            buffer_.begin() + static_cast<std::ptrdiff_t>(*count))
-            return Step::Connected;
-    }
-    return Step::Go;
-}
-
-bool EcmLink::wakeUp(const std::string& device, int lowBaud)
-{
-    line_.close();
-    portOpen_ = false;
-    if (!pause(timings_.wakePause) || !reopen(device))
-        return false;
-    if (line_.purge() == LineResult::Failed || line_.configure(lowBaud) == LineResult::Failed)
-        return false;
-    if (line_.writeByte(kProbeByte) == LineResult::Failed || !discardQueued())
-        return false;
-    if (!pause(timings_.wakePause) || line_.purge() == LineResult::Failed)
-        return false;
-    if (line_.writeByte(kProbeByte) == LineResult::Failed || !discardQueued())
-        return false;
-    line_.close();
-    portOpen_ = false;
-    return pause(timings_.wakePause);
+    state_.failure = LinkFailure::of(LinkProblem::LineLost);
 }
 
 void EcmLink::connectEcm(const std::optional<std::string>& device, const SerialSettings& settings)
@@ -114,24 +40,13 @@ void EcmLink::connectEcm(const std::optional<std::string>& device, const SerialS
         line_.close();
     portOpen_ = false;
     state_.linkConnected = false;
-    if (!device || interrupted() || !reopen(*device))
+    if (!device) {
+        state_.failure = LinkFailure::of(LinkProblem::NoPort);
         return;
-    const int highBaud = baudForSpeed(static_cast<int>(SpeedGroup::High), settings.highSpeed);
-    const int lowBaud = baudForSpeed(static_cast<int>(SpeedGroup::Low), settings.lowSpeed);
-    for (int attempt = 1;; ++attempt) {
-        const Step step = probeAttempt(attempt, highBaud);
-        if (step == Step::Connected) {
-            state_.linkConnected = true;
-            return;
-        }
-        if (step == Step::GiveUp || attempt == kConnectAttempts)
-            break;
-        if (!wakeUp(*device, lowBaud) || !reopen(*device))
-            break;
     }
-    if (portOpen_)
-        line_.close();
-    portOpen_ = false;
+    state_.failure = runConnectionProcedure(line_, clock_, timings_, interrupt_, *device, settings);
+    state_.linkConnected = !state_.failure;
+    portOpen_ = state_.linkConnected;
 }
 
 void EcmLink::disconnectEcm()
@@ -141,6 +56,7 @@ void EcmLink::disconnectEcm()
     portOpen_ = false;
     state_.linkConnected = false;
     state_.linkSynced = false;
+    state_.failure = {};
 }
 
 void EcmLink::sendByte(std::uint8_t byte)
@@ -162,8 +78,8 @@ std::optional<std::uint8_t> EcmLink::receiveByte()
     }
     if (wait != LineResult::Ok)
         return std::nullopt;
-    // Only the first byte counts; anything after it in the queue is noise.
-    const auto count = line_.readQueued(std::span(buffer_).first(kReceiveBufferSize));
+    // Only the first byte counts; anything that came with it is noise.
+    const auto count = line_.readQueued(buffer_);
     if (!count) {
         lineFailed();
         return std::nullopt;
@@ -173,36 +89,78 @@ std::optional<std::uint8_t> EcmLink::receiveByte()
     return buffer_[0];
 }
 
-bool EcmLink::queryRam(int address)
+bool EcmLink::letLineFallQuiet()
 {
-    if (!state_.linkConnected || interrupted())
+    for (int wait = 0; wait < kMostQuietWaits && !interrupted(); ++wait) {
+        const LineResult result = line_.waitForInput(timings_.replyWait);
+        if (result == LineResult::Failed) {
+            lineFailed();
+            return false;
+        }
+        if (result != LineResult::Ok)
+            return true;
+        const auto count = line_.readQueued(buffer_);
+        if (!count) {
+            lineFailed();
+            return false;
+        }
+        if (*count > 0)
+            ++strays_;
+    }
+    return true;
+}
+
+bool EcmLink::emptyInput()
+{
+    if (!state_.linkConnected)
         return false;
+    const auto count = line_.readQueued(buffer_);
+    if (!count) {
+        lineFailed();
+        return false;
+    }
+    if (*count == 0)
+        return true;
+    ++strays_;
+    return letLineFallQuiet();
+}
+
+std::optional<std::uint8_t> EcmLink::queryRam(int address)
+{
+    if (!state_.linkConnected || interrupted() || !emptyInput())
+        return std::nullopt;
     const auto slot = static_cast<std::uint8_t>(address & 0xFF);
     ++queries_;
     sendByte(slot);
     const auto reply = receiveByte();
-    if (!reply)
-        return false;
+    if (!reply) {
+        if (state_.linkConnected)
+            letLineFallQuiet();
+        return std::nullopt;
+    }
     state_.ramMirror[slot] = *reply;
-    return true;
+    return reply;
 }
 
-void EcmLink::checkSync()
+SyncResult EcmLink::checkSync()
 {
     if (!state_.linkConnected)
-        return;
+        return SyncResult::NotConnected;
     state_.linkSynced = false;
-    for (int attempt = 0; attempt < kSyncTries && state_.linkConnected && !interrupted(); ++attempt) {
+    for (int attempt = 0; attempt < kSyncTries; ++attempt) {
         // Both replies must come in this try: values left in the mirror by
-        // an earlier try prove nothing about an ECM that has gone quiet.
-        const bool first = queryRam(0x00);
-        const bool second = queryRam(kSyncAddress);
-        if (first && second && state_.ramMirror[0x00] == kSyncReply0 &&
-            state_.ramMirror[kSyncAddress] == kSyncAddress) {
+        // an earlier try prove nothing about an ECM that has gone quiet, and
+        // a silent ECM is not asked four more times.
+        const auto first = queryRam(0x00);
+        const auto second = first ? queryRam(kSyncAddress) : std::nullopt;
+        if (!first || !second)
+            return SyncResult::NoReply;
+        if (*first == kSyncReply0 && *second == kSyncAddress) {
             state_.linkSynced = true;
-            return;
+            return attempt == 0 ? SyncResult::InStep : SyncResult::Resynced;
         }
     }
+    return SyncResult::OutOfStep;
 }
 
 }  // namespace tavo

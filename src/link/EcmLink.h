@@ -1,15 +1,24 @@
 #pragma once
-// The ECM link: the connection procedure (high-speed probes, low-speed
-// wake-ups), the one-byte RAM query and the sync check, over a SerialLine.
-// One EcmLink lives on the link thread; the window sees copies of its state.
+// The ECM link: the connection (see ConnectionProcedure) and the one-byte
+// request/reply protocol over it, the RAM query and the sync check, over a
+// SerialLine. One EcmLink lives on the link thread; the window sees copies of
+// its state.
+//
+// A reply belongs to the request it answers only while nothing else is on
+// the line. So the input is emptied before each request; a byte found there
+// (a late reply, a reply sent twice, noise) is counted as a stray byte, and
+// after it, or after a request that went unanswered, the line is left to
+// fall quiet and emptied again before the next request. The clients keep a
+// value only when no stray byte turned up around it (see `strayBytes`).
 
 #include <array>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "link/ConnectionProcedure.h"
+#include "link/LinkFailure.h"
 #include "link/SerialLine.h"
 #include "link/SerialSettings.h"
 
@@ -19,35 +28,25 @@ namespace tavo {
 struct LinkState {
     bool linkConnected = false;  // a connection procedure succeeded and the port is open
     bool linkSynced = false;     // the last sync check succeeded
-    // The last reply received for each request address; never cleared.
+    // The last reply received for each request address; never cleared. Only
+    // the protocol reads it: what is shown comes from the answers themselves.
     std::array<std::uint8_t, 256> ramMirror{};
+    // Why the last connection failed or was lost (None while it holds).
+    LinkFailure failure;
 };
 
-struct LinkTimings {
-    std::chrono::microseconds probePause{std::chrono::milliseconds(100)};  // after each probe
-    std::chrono::microseconds wakePause{std::chrono::milliseconds(300)};   // around the low-speed wake-up
-    std::chrono::microseconds replyWait{std::chrono::milliseconds(50)};    // bound of the wait for a reply
-};
-
-// Raised from another thread to make a running connection procedure end
-// unconnected and a running tick's remaining exchanges do nothing; each
-// raise is lowered by the command that asked for it, once it has run.
-class LinkInterrupt {
-public:
-    void raise() { pending_.fetch_add(1); }
-    void lower() { pending_.fetch_sub(1); }
-    bool raised() const { return pending_.load(std::memory_order_relaxed) > 0; }
-
-private:
-    std::atomic<int> pending_{0};
-};
-
-inline constexpr std::uint8_t kProbeByte = 0x12;
 inline constexpr std::uint8_t kSyncAddress = 0x12;  // the ECM answers 0x12 for it
 inline constexpr std::uint8_t kSyncReply0 = 0xFF;   // and 0xFF for address 0x00
-inline constexpr int kConnectAttempts = 5;
-inline constexpr int kProbesPerAttempt = 3;
 inline constexpr int kSyncTries = 5;
+
+// How a sync check ended.
+enum class SyncResult {
+    NotConnected,  // nothing was asked
+    InStep,        // the first try's replies were 0xFF and 0x12
+    Resynced,      // a later try's were: the line had been out of step
+    OutOfStep,     // five tries with other replies
+    NoReply,       // a reply did not come (the check stops there: the ECM is silent)
+};
 
 class EcmLink {
 public:
@@ -61,22 +60,28 @@ public:
     bool interrupted() const { return interrupt_ && interrupt_->raised(); }
 
     // The connection procedure on `device` (nothing: there is no device to
-    // open, which fails at once). Afterwards linkConnected tells the outcome;
-    // linkSynced is left alone.
+    // open, which fails at once). Afterwards linkConnected tells the outcome
+    // and `failure` the reason of a failure; linkSynced is left alone.
     void connectEcm(const std::optional<std::string>& device, const SerialSettings& settings);
     // Closes the port when connected; always clears linkSynced.
     void disconnectEcm();
 
     void sendByte(std::uint8_t byte);
     // The first byte of the reply, waiting at most the reply bound for it;
-    // nothing when there is none or when not connected.
+    // bytes that came with it are dropped. Nothing when there is none or
+    // when not connected.
     std::optional<std::uint8_t> receiveByte();
-    // One exchange: the address out, the reply into ramMirror. No reply
-    // leaves the mirror unchanged. True when a reply came.
-    bool queryRam(int address);
+    // One exchange: the input emptied, the address out, the reply back (also
+    // into ramMirror). Nothing when no reply came: the mirror keeps its
+    // value, and the line is left to fall quiet so that a late reply cannot
+    // be taken for the next request's.
+    std::optional<std::uint8_t> queryRam(int address);
     // Up to five tries of addresses 0x00 and 0x12; synced when both replies
     // of one try are 0xFF and 0x12.
-    void checkSync();
+    SyncResult checkSync();
+    // Empties the input; a byte found there is a stray byte (counted), after
+    // which the line is left to fall quiet. False when the line failed.
+    bool emptyInput();
 
     const LinkState& state() const { return state_; }
     bool linkConnected() const { return state_.linkConnected; }
@@ -84,20 +89,17 @@ public:
     const std::array<std::uint8_t, 256>& ramMirror() const { return state_.ramMirror; }
     // Exchanges made since start (queries of the sync check included).
     std::uint64_t queries() const { return queries_; }
+    // Times bytes turned up that no request was waiting for, since start.
+    std::uint64_t strayBytes() const { return strays_; }
     LinkClock& clock() { return clock_; }
+    const LinkTimings& timings() const { return timings_; }
 
 private:
-    enum class Step { Go, Connected, GiveUp };
-
-    // Sleeps in short slices so that an interrupt ends it soon; false then.
-    bool pause(std::chrono::microseconds duration);
     // The port failed under the link: no further waits, sync lost.
     void lineFailed();
-    bool reopen(const std::string& device);
-    Step probeAttempt(int attempt, int highBaud);
-    bool wakeUp(const std::string& device, int lowBaud);
-    // Reads and drops whatever is queued; false when the line failed.
-    bool discardQueued();
+    // Waits until no byte has come for a reply wait, dropping what comes;
+    // gives up on a line that never falls quiet. False when the line failed.
+    bool letLineFallQuiet();
 
     SerialLine& line_;
     LinkClock& clock_;
@@ -106,7 +108,8 @@ private:
     LinkState state_;
     bool portOpen_ = false;
     std::uint64_t queries_ = 0;
-    std::array<std::uint8_t, 8192> buffer_{};  // probe replies and query replies
+    std::uint64_t strays_ = 0;
+    std::array<std::uint8_t, 5000> buffer_{};  // the receive buffer
 };
 
 }  // namespace tavo

@@ -36,16 +36,32 @@ std::string liveRamValueText(std::uint8_t value)
     return hexUpper(value, 2, '0');
 }
 
+std::string liveRamValueText(std::optional<std::uint8_t> value)
+{
+    return value ? liveRamValueText(*value) : "--";
+}
+
 std::string liveRamSyncText(bool synced)
 {
     return synced ? "**" : "--";
 }
 
-void runLiveRamTick(EcmLink& link, int base)
+LiveRamReading runLiveRamTick(EcmLink& link, int base)
 {
-    link.checkSync();
+    LiveRamReading reading;
+    reading.base = base;
+    const SyncResult sync = link.checkSync();
+    reading.synced = link.linkSynced();
+    if (sync == SyncResult::NotConnected || sync == SyncResult::NoReply)
+        return reading;
+    const std::uint64_t strays = link.strayBytes();
     for (int i = 0; i < kLiveRamCount; ++i)
-        link.queryRam(liveRamAddress(base, i));
+        reading.values[static_cast<std::size_t>(i)] = link.queryRam(liveRamAddress(base, i));
+    // A byte still arriving after the last reply would show up here.
+    link.emptyInput();
+    if (link.strayBytes() != strays)
+        reading.values = {};
+    return reading;
 }
 
 }  // namespace tavo

@@ -2,7 +2,9 @@
 // The rules of the Live RAM display: sixteen ECM RAM bytes from a base that
 // steps through 0x40..0xF0, refreshed on a timer, with a sync indicator.
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tavo {
@@ -27,9 +29,21 @@ int toggledLiveRamPeriod(int periodMs);
 int liveRamAddress(int base, int offset);  // modulo 256
 std::string liveRamLocationText(int base);  // "40 - 4F"
 std::string liveRamValueText(std::uint8_t value);  // "0A"
+// An address that did not answer shows "--", never a value from before.
+std::string liveRamValueText(std::optional<std::uint8_t> value);
 std::string liveRamSyncText(bool synced);  // "**" or "--"
 
-// One refresh on the link: the sync check, then the sixteen addresses.
-void runLiveRamTick(EcmLink& link, int base);
+// What one refresh read: each address's answer, or nothing.
+struct LiveRamReading {
+    int base = 0x40;
+    std::array<std::optional<std::uint8_t>, kLiveRamCount> values{};
+    bool synced = false;
+};
+
+// One refresh on the link: the sync check, then the sixteen addresses. A
+// silent ECM is not asked for the sixteen; a refresh during which bytes
+// turned up that no request was waiting for shows no value at all (any of
+// them may have been another address's answer).
+LiveRamReading runLiveRamTick(EcmLink& link, int base);
 
 }  // namespace tavo

@@ -4,7 +4,9 @@
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
+#include <cstring>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #if defined(__linux__)
@@ -112,19 +114,43 @@ void requestLowLatency(int, bool& granted)
 #endif
 
 // Binary mode: no character processing in either direction, 8N1, modem
-// lines ignored. Software flow control goes too: with it, replies 0x11 and
-// 0x13 (RAM bytes like any other) would be swallowed by the driver.
+// lines ignored. Flow control of both kinds goes, whatever another program
+// left on the port: with XON/XOFF, replies 0x11 and 0x13 (RAM bytes like any
+// other) would be swallowed by the driver; with RTS/CTS, an interface that
+// does not drive CTS would never let a request out.
 void makeRaw(Terminal& t)
 {
     t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
                                          IXOFF | IXANY);
     t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
     t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
     t.c_cflag |= CS8 | CREAD | CLOCAL;
     // Reads return at once with what is queued; waits are poll's, bounded.
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
+}
+
+PortStatus openFailure(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+        return PortStatus::failed(PortProblem::NoSuchDevice);
+    case EACCES:
+    case EPERM:
+        return PortStatus::failed(PortProblem::PermissionDenied);
+    case EBUSY:
+    case EWOULDBLOCK:
+        return PortStatus::failed(PortProblem::Busy);
+    case ENOTTY:
+    case EISDIR:
+        return PortStatus::failed(PortProblem::NotSerial);
+    default:
+        return PortStatus::failed(PortProblem::Other, std::strerror(error));
+    }
 }
 
 }  // namespace
@@ -151,22 +177,35 @@ PosixSerialLine::~PosixSerialLine()
     close();
 }
 
-bool PosixSerialLine::open(const std::string& device)
+PortStatus PosixSerialLine::open(const std::string& device)
 {
     close();
+    // Only a character device can be a serial port; anything else is never
+    // opened (opening a pipe or a disk for writing is no harmless test).
+    struct stat info {};
+    if (::stat(device.c_str(), &info) != 0)
+        return openFailure(errno);
+    if (!S_ISCHR(info.st_mode))
+        return PortStatus::failed(PortProblem::NotSerial);
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return openFailure(errno);
     Terminal t{};
-    // Not a terminal, or another program holds the port: not ours to use.
-    if (!getTerminal(fd, t) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (!getTerminal(fd, t)) {
+        const int error = errno;
         ::close(fd);
-        return false;
+        return openFailure(error == EINVAL ? ENOTTY : error);
+    }
+    // Another TaVO (or tavo-cli) holds the port.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return openFailure(error);
     }
     ::ioctl(fd, TIOCEXCL);
     requestLowLatency(fd, lowLatency_);
     fd_ = fd;
-    return true;
+    return {};
 }
 
 void PosixSerialLine::close()
@@ -192,7 +231,18 @@ LineResult PosixSerialLine::configure(int baud)
     setRate(t, baud);
     if (!setTerminal(fd_, t))
         return resultFor(errno);
+    // DTR and RTS up: interfaces powered from the port's modem lines need
+    // them, and none needs them down. A pseudo-terminal has no modem lines.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(fd_, TIOCMBIS, &lines);
     return LineResult::Ok;
+}
+
+std::optional<int> PosixSerialLine::lineRate()
+{
+    if (fd_ < 0)
+        return std::nullopt;
+    return terminalLineRate(fd_);
 }
 
 LineResult PosixSerialLine::purge()

@@ -22,8 +22,9 @@ public:
     PosixSerialLine(const PosixSerialLine&) = delete;
     PosixSerialLine& operator=(const PosixSerialLine&) = delete;
 
-    bool open(const std::string& device) override;
+    PortStatus open(const std::string& device) override;
     LineResult configure(int baud) override;
+    std::optional<int> lineRate() override;
     LineResult purge() override;
     LineResult writeByte(std::uint8_t byte) override;
     LineResult waitForInput(std::chrono::microseconds bound) override;

@@ -20,15 +20,40 @@ enum class LineResult {
     Failed,    // the device is gone (unplugged, closed under us): the line is unusable
 };
 
+// Why a device could not be opened, as the system said it.
+enum class PortProblem {
+    None,
+    NoSuchDevice,      // nothing by that name, or an adapter that was unplugged
+    PermissionDenied,  // the user may not open it (not in the dialout group)
+    Busy,              // another program holds it
+    NotSerial,         // it exists but is no serial port (a file, a disk, a pipe)
+    Other,             // anything else: the system's own words in `systemText`
+};
+
+struct PortStatus {
+    PortProblem problem = PortProblem::None;
+    std::string systemText;  // the system's words for the error (strerror), for Other
+
+    explicit operator bool() const { return problem == PortProblem::None; }
+    static PortStatus failed(PortProblem problem, std::string systemText = {})
+    {
+        return PortStatus{problem, std::move(systemText)};
+    }
+};
+
 class SerialLine {
 public:
     virtual ~SerialLine() = default;
 
-    // Opens the device for reading and writing, for this program alone;
-    // false when it cannot be opened (no such device, not a serial device, busy).
-    virtual bool open(const std::string& device) = 0;
-    // Raw 8N1 at exactly `baud`, no character processing, no software flow control.
+    // Opens the device for reading and writing, for this program alone, and
+    // says why not when it cannot.
+    virtual PortStatus open(const std::string& device) = 0;
+    // Raw 8N1 at `baud`, no character processing, no flow control of either
+    // kind (RTS/CTS or XON/XOFF, whatever the port held before), DTR and RTS
+    // raised. Refused when the device did not take the settings.
     virtual LineResult configure(int baud) = 0;
+    // The line rate the device reports now (nothing when it cannot say).
+    virtual std::optional<int> lineRate() = 0;
     // Discards both queues.
     virtual LineResult purge() = 0;
     virtual LineResult writeByte(std::uint8_t byte) = 0;

@@ -10,17 +10,7 @@ namespace tavo {
 
 namespace {
 
-int wrapRow(int row)
-{
-    return ((row % kRingRows) + kRingRows) % kRingRows;
-}
-
-std::uint8_t query(EcmLink& link, int address)
-{
-    const auto slot = static_cast<std::size_t>(address & 0xFF);
-    link.queryRam(static_cast<int>(slot));
-    return link.ramMirror()[slot];
-}
+constexpr auto kShortestRetry = std::chrono::milliseconds(50);
 
 // Truncated toward zero to a 32-bit integer, of which the low byte is kept.
 // A product beyond 32 bits (or not a number, from an odd multiplier) gives
@@ -32,6 +22,103 @@ std::uint8_t lowByteOfTruncated(double value)
     if (value > -2147483649.0 && value < 2147483648.0)
         whole = static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
     return static_cast<std::uint8_t>(whole & 0xFF);
+}
+
+// A RAM address of the configuration, which may hold any 32-bit number.
+int ramAddress(std::int32_t location)
+{
+    return static_cast<int>(static_cast<std::uint32_t>(location) & 0xFFu);
+}
+
+TickRecord recordOf(const AcquisitionState& state, TickOutcome outcome)
+{
+    TickRecord record;
+    record.outcome = outcome;
+    record.writePos = state.writePos;
+    record.sampleCount = state.sampleCount;
+    record.prevRow1 = state.prevRow1;
+    record.prevRow2 = state.prevRow2;
+    record.customLocation = state.customLocation;
+    record.channelMask = state.channelMask;
+    const auto row = static_cast<std::size_t>(ringRow(state.writePos));
+    record.row = state.samples[row];
+    record.rowTimeUs = state.rowTimesUs[row];
+    record.lostBefore = state.lostBefore[row];
+    return record;
+}
+
+void countLost(HeldRow& held, TickRecord& record)
+{
+    record.lost = true;
+    if (held.lostTicks < std::numeric_limits<std::uint16_t>::max())
+        ++held.lostTicks;
+}
+
+// The held row goes into the ring at the next position.
+void store(AcquisitionState& state, HeldRow& held, TickRecord& record)
+{
+    const int row = ringRow(static_cast<long long>(state.writePos) + 1);
+    // The count stays at its largest value rather than overflow.
+    if (state.sampleCount < std::numeric_limits<std::int32_t>::max())
+        ++state.sampleCount;
+    if (state.sampleCount >= kFirstSmoothedTick) {
+        state.prevRow1 = previousRow(row);
+        state.prevRow2 = previousRow(state.prevRow1);
+    }
+    state.writePos = row;
+    state.customLocation = held.customLocation;
+    const auto slot = static_cast<std::size_t>(row);
+    state.samples[slot] = held.row;
+    state.rowTimesUs[slot] = held.sampledUs;
+    state.lostBefore[slot] = held.lostTicks;
+    held.lostTicks = 0;
+    const std::uint32_t mask = record.channelMask;
+    const bool synced = record.synced;
+    const TickOutcome outcome = record.outcome;
+    const TickTrouble trouble = record.trouble;
+    record = recordOf(state, outcome);
+    record.channelMask = mask;
+    record.synced = synced;
+    record.trouble = trouble;
+    record.stored = true;
+}
+
+// The held row's fate after a sync check: stored when the check passed at
+// once and no stray byte turned up since its last reply.
+void settleHeldRow(AcquisitionState& state, HeldRow& held, SyncResult sync, const EcmLink& link,
+                   TickRecord& record)
+{
+    if (held.held) {
+        if (sync == SyncResult::InStep && link.strayBytes() == held.strays)
+            store(state, held, record);
+        else
+            countLost(held, record);
+    } else if (held.troubled) {
+        countLost(held, record);
+    }
+    held.held = false;
+    held.troubled = false;
+}
+
+SyncResult confirmingSyncCheck(EcmLink& link)
+{
+    if (!link.linkConnected())
+        return SyncResult::NotConnected;
+    // Whatever came after the last reply shows up here, as a stray byte.
+    link.emptyInput();
+    return link.checkSync();
+}
+
+TickTrouble troubleOf(SyncResult sync)
+{
+    switch (sync) {
+    case SyncResult::InStep:
+    case SyncResult::Resynced: return TickTrouble::None;
+    case SyncResult::NotConnected: return TickTrouble::NotConnected;
+    case SyncResult::NoReply: return TickTrouble::NoReply;
+    case SyncResult::OutOfStep: return TickTrouble::OutOfStep;
+    }
+    return TickTrouble::OutOfStep;
 }
 
 }  // namespace
@@ -62,92 +149,133 @@ void setLogButton(AcquisitionState& state, bool pressed)
     state.logPaused = !pressed;
 }
 
-TickOutcome runAcquisitionTick(AcquisitionState& state, const LogChannels& channels,
-                               const CustomAddressText& customText, EcmLink& link)
+TickRecord runAcquisitionTick(AcquisitionState& state, HeldRow& held, const LogChannels& channels,
+                              const CustomAddressText& customText, EcmLink& link)
 {
     if (state.logPaused)
-        return TickOutcome::Stopped;
+        return recordOf(state, TickOutcome::Stopped);
     if (!state.logOn)
-        return TickOutcome::Scrolled;
+        return recordOf(state, TickOutcome::Scrolled);
 
-    // The row is built aside and stored at the end, so a tick cut short by a
-    // stop or a disconnect leaves the ring as it was.
-    const int row = wrapRow(state.writePos + 1);
-    // The count stays at its largest value rather than overflow (24 days
-    // of back-to-back ticks).
-    const std::int32_t count =
-        state.sampleCount == std::numeric_limits<std::int32_t>::max() ? state.sampleCount : state.sampleCount + 1;
-    const bool settled = count >= kFirstSmoothedTick;
-    const std::int32_t prevRow1 = settled ? wrapRow(row - 1) : state.prevRow1;
-    const std::int32_t prevRow2 = settled ? wrapRow(row - 2) : state.prevRow2;
+    TickRecord record;
+    record.outcome = TickOutcome::Logged;
+    record.channelMask = state.channelMask;
+    const SyncResult sync = confirmingSyncCheck(link);
+    if (link.interrupted()) {
+        // The check was cut short: it proves nothing either way, so the held
+        // row waits for the check at the end of the run.
+        TickRecord cut = recordOf(state, TickOutcome::CutShort);
+        return cut;
+    }
+    record.synced = link.linkSynced();
+    settleHeldRow(state, held, sync, link, record);
+    record.outcome = TickOutcome::Logged;
+    record.trouble = troubleOf(sync);
 
-    link.checkSync();
-    SampleRow sample = state.samples[static_cast<std::size_t>(row)];
-    for (int n = 0; n < kChannelCount; ++n) {
+    // The new row starts from the one at the next position, so a channel
+    // switched off keeps its slot there as it was.
+    HeldRow next;
+    next.row = state.samples[static_cast<std::size_t>(ringRow(static_cast<long long>(state.writePos) + 1))];
+    next.customLocation = state.customLocation;
+    next.sampledUs = link.clock().now().count();
+    const bool settled = state.sampleCount < std::numeric_limits<std::int32_t>::max() &&
+                         state.sampleCount + 1 >= kFirstSmoothedTick;
+    auto query = [&](int address) -> std::optional<std::uint8_t> {
+        if (record.trouble != TickTrouble::None)
+            return std::nullopt;
+        const auto reply = link.queryRam(address);
+        if (!reply)
+            record.trouble = link.linkConnected() ? TickTrouble::NoReply : TickTrouble::NotConnected;
+        return reply;
+    };
+    for (int n = 0; n < kChannelCount && record.trouble == TickTrouble::None; ++n) {
         if (!maskBit(state.channelMask, n))
             continue;
         const LogChannel& channel = channels[static_cast<std::size_t>(n)];
         const auto slot = static_cast<std::size_t>(n);
+        const int address = ramAddress(channel.location);
+        const auto high = query(address);
         if (!channel.word) {
-            sample[slot] = query(link, channel.location);
+            next.row[slot] = high.value_or(0);
             continue;
         }
-        const int high = query(link, channel.location);
-        const int low = query(link, channel.location + 1);
-        const double scaled = static_cast<double>(high * 256 + low) * channel.multiplier;
-        sample[slot] = lowByteOfTruncated(scaled);
+        const auto low = query(address + 1);
+        if (!high || !low)
+            break;
+        const double scaled = static_cast<double>(*high * 256 + *low) * channel.multiplier;
+        next.row[slot] = lowByteOfTruncated(scaled);
         if (state.smoothing && settled) {
-            const int sum = state.samples[static_cast<std::size_t>(prevRow2)][slot] +
-                            state.samples[static_cast<std::size_t>(prevRow1)][slot] + sample[slot];
-            sample[slot] = static_cast<std::uint8_t>(sum / 3);
+            // The rows stored one and two before this one.
+            const int prev1 = ringRow(state.writePos);
+            const int prev2 = previousRow(prev1);
+            const int sum = state.samples[static_cast<std::size_t>(prev2)][slot] +
+                            state.samples[static_cast<std::size_t>(prev1)][slot] + next.row[slot];
+            next.row[slot] = static_cast<std::uint8_t>(sum / 3);
         }
     }
-    std::int32_t customLocation = state.customLocation;
-    if (state.channelMask & kCustomBit) {
+    if (record.trouble == TickTrouble::None && (state.channelMask & kCustomBit)) {
         const std::string_view text(customText.data(), std::find(customText.begin(), customText.end(), '\0') -
                                                            customText.begin());
         if (const auto parsed = parseHexPrefix(text, 2))
-            customLocation = static_cast<std::int32_t>(*parsed);
-        if (customLocation >= kFirstSampledCustom && customLocation <= 0xFF)
-            sample[kCustomSlot] = query(link, customLocation);
+            next.customLocation = static_cast<std::int32_t>(*parsed);
+        if (next.customLocation >= kFirstSampledCustom && next.customLocation <= 0xFF) {
+            if (const auto reply = query(next.customLocation))
+                next.row[kCustomSlot] = *reply;
+        }
     }
-    if (link.interrupted())
-        return TickOutcome::CutShort;
-
-    state.writePos = row;
-    state.sampleCount = count;
-    state.prevRow1 = prevRow1;
-    state.prevRow2 = prevRow2;
-    state.customLocation = customLocation;
-    state.samples[static_cast<std::size_t>(row)] = sample;
-    return TickOutcome::Sampled;
+    if (link.interrupted()) {
+        record.outcome = TickOutcome::CutShort;
+        return record;
+    }
+    if (record.trouble == TickTrouble::None) {
+        next.held = true;
+        next.strays = link.strayBytes();
+        next.lostTicks = held.lostTicks;
+        held = next;
+    } else {
+        held.troubled = true;
+    }
+    return record;
 }
 
-TickRecord tickRecord(const AcquisitionState& state, TickOutcome outcome, bool synced)
+TickRecord finishAcquisitionRun(AcquisitionState& state, HeldRow& held, EcmLink& link)
 {
-    TickRecord record;
-    record.outcome = outcome;
-    record.writePos = state.writePos;
-    record.sampleCount = state.sampleCount;
-    record.prevRow1 = state.prevRow1;
-    record.prevRow2 = state.prevRow2;
-    record.customLocation = state.customLocation;
-    record.channelMask = state.channelMask;
-    record.row = state.samples[static_cast<std::size_t>(wrapRow(state.writePos))];
-    record.synced = synced;
+    TickRecord record = recordOf(state, TickOutcome::Logged);
+    if (!held.held && !held.troubled)
+        return recordOf(state, TickOutcome::Stopped);
+    const SyncResult sync = confirmingSyncCheck(link);
+    record.synced = link.linkSynced();
+    record.lost = false;
+    record.stored = false;
+    settleHeldRow(state, held, sync, link, record);
     return record;
 }
 
 void applyTickRecord(AcquisitionState& copy, const TickRecord& record)
 {
-    if (record.outcome != TickOutcome::Sampled)
+    if (!record.stored)
         return;
     copy.writePos = record.writePos;
     copy.sampleCount = record.sampleCount;
     copy.prevRow1 = record.prevRow1;
     copy.prevRow2 = record.prevRow2;
     copy.customLocation = record.customLocation;
-    copy.samples[static_cast<std::size_t>(wrapRow(record.writePos))] = record.row;
+    const auto row = static_cast<std::size_t>(ringRow(record.writePos));
+    copy.samples[row] = record.row;
+    copy.rowTimesUs[row] = record.rowTimeUs;
+    copy.lostBefore[row] = record.lostBefore;
+}
+
+void adoptRing(AcquisitionState& to, const AcquisitionState& from)
+{
+    to.samples = from.samples;
+    to.rowTimesUs = from.rowTimesUs;
+    to.lostBefore = from.lostBefore;
+    to.writePos = from.writePos;
+    to.sampleCount = from.sampleCount;
+    to.prevRow1 = from.prevRow1;
+    to.prevRow2 = from.prevRow2;
+    to.customLocation = from.customLocation;
 }
 
 const char* syncText(bool synced)
@@ -158,6 +286,11 @@ const char* syncText(bool synced)
 int tickIntervalMs(std::int32_t samplePeriodMs)
 {
     return samplePeriodMs <= 1 ? 0 : samplePeriodMs;
+}
+
+std::chrono::microseconds retryInterval(std::int32_t samplePeriodMs)
+{
+    return std::max<std::chrono::microseconds>(kShortestRetry, std::chrono::milliseconds(std::max(samplePeriodMs, 0)));
 }
 
 std::uint32_t maskFromBoxes(const std::array<bool, 10>& checked)
@@ -172,11 +305,6 @@ std::uint32_t maskFromBoxes(const std::array<bool, 10>& checked)
 bool maskBit(std::uint32_t mask, int bit)
 {
     return (mask >> bit) & 1u;
-}
-
-int previousRow(int row)
-{
-    return wrapRow(row - 1);
 }
 
 }  // namespace tavo

@@ -3,8 +3,21 @@
 #include <algorithm>
 
 #include "link/EcmLink.h"
+#include "logging/AcquisitionRun.h"
 
 namespace tavo {
+
+namespace {
+
+// Waits are cut into slices this long, so that a stop ends them soon.
+constexpr std::chrono::microseconds kSleepSlice = std::chrono::milliseconds(20);
+
+bool stopped(const HeadlessLogPlan& plan)
+{
+    return plan.stop && plan.stop->load();
+}
+
+}  // namespace
 
 void TickSchedule::start(std::chrono::microseconds now, int intervalMs)
 {
@@ -29,6 +42,9 @@ HeadlessLogResult runHeadlessLog(EcmLink& link, AcquisitionState& state, const L
     HeadlessLogResult result;
     state.samplePeriodMs = plan.samplePeriodMs;
     setLogButton(state, true);
+    AcquisitionRun run(state, channels);
+    run.customText = customText;
+    run.started(link);
     const std::uint64_t queriesBefore = link.queries();
     const auto started = clock.now();
     const auto end = plan.seconds ? started + std::chrono::microseconds(static_cast<std::int64_t>(*plan.seconds * 1e6))
@@ -38,17 +54,33 @@ HeadlessLogResult runHeadlessLog(EcmLink& link, AcquisitionState& state, const L
     for (;;) {
         if (plan.ticks && result.ticks >= *plan.ticks)
             break;
-        if (schedule.due() >= end)
+        const auto due = std::max(schedule.due(), run.retryAt());
+        if (due >= end || stopped(plan))
             break;
-        if (const auto now = clock.now(); schedule.due() > now)
-            clock.sleepFor(schedule.due() - now);
-        runAcquisitionTick(state, channels, customText, link);
+        if (clock.now() - run.lastAnswered() >= kHeadlessSilenceLimit) {
+            result.ecmStopped = true;
+            break;
+        }
+        if (const auto now = clock.now(); due > now) {
+            clock.sleepFor(std::min(due - now, kSleepSlice));
+            continue;
+        }
+        const TickRecord record = run.tick(link);
+        if (record.outcome != TickOutcome::Logged)
+            continue;
         ++result.ticks;
-        result.syncedTicks += link.linkSynced() ? 1 : 0;
+        result.syncedTicks += record.synced ? 1 : 0;
         schedule.ticked(clock.now());
     }
+    result.stoppedEarly = stopped(plan) && !result.ecmStopped;
+    run.finish(link);
     result.seconds = std::chrono::duration<double>(clock.now() - started).count();
+    result.lastAnsweredSeconds = std::chrono::duration<double>(run.lastAnswered() - started).count();
     result.queries = link.queries() - queriesBefore;
+    result.answeredTicks = run.answeredTicks();
+    result.missedTicks = run.missedTicks();
+    setLogButton(run.state, false);
+    adoptRing(state, run.state);
     setLogButton(state, false);
     return result;
 }

@@ -3,6 +3,7 @@
 // on a schedule kept by the link's clock, so that tests run it in virtual
 // time.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -30,22 +31,32 @@ private:
     std::chrono::microseconds due_{0};
 };
 
+// A run without a single answered tick for this long has lost its ECM.
+inline constexpr std::chrono::seconds kHeadlessSilenceLimit{2};
+
 struct HeadlessLogPlan {
-    std::optional<std::int64_t> ticks;    // run this many ticks,
+    std::optional<std::int64_t> ticks;    // attempt this many ticks,
     std::optional<double> seconds;        // or tick until this much time has passed
     std::int32_t samplePeriodMs = 125;    // 1: back to back, as "Fastest"
+    const std::atomic<bool>* stop = nullptr;  // set (by a signal) to end the run early
 };
 
 struct HeadlessLogResult {
-    std::int64_t ticks = 0;
-    std::int64_t syncedTicks = 0;  // ticks whose sync check succeeded
-    std::uint64_t queries = 0;     // exchanges, the sync checks' included
-    double seconds = 0.0;          // from LOG pressed to the last tick's end
+    std::int64_t ticks = 0;          // ticks attempted
+    std::int64_t answeredTicks = 0;  // ticks whose row was stored
+    std::int64_t missedTicks = 0;    // ticks that stored no row
+    std::int64_t syncedTicks = 0;    // ticks whose sync check succeeded
+    std::uint64_t queries = 0;       // exchanges, the sync checks' included
+    double seconds = 0.0;            // from LOG pressed to the last tick's end
+    bool stoppedEarly = false;       // ended by `stop`
+    bool ecmStopped = false;         // ended after the silence limit
+    double lastAnsweredSeconds = 0.0;  // when the last answered tick began, from LOG pressed
 };
 
-// Presses LOG (the link connected or not, as the dialog would after its
-// connection attempt), runs the ticks and releases LOG; the ring and flags
-// are left in `state` as the dialog would leave them.
+// Presses LOG (the link connected), runs the ticks, confirms the last held
+// row and releases LOG; the ring and flags are left in `state` as the
+// dialog would leave them. The run ends at its planned end, when `stop` is
+// set, or once the ECM has not answered for the silence limit.
 HeadlessLogResult runHeadlessLog(EcmLink& link, AcquisitionState& state, const LogChannels& channels,
                                  const CustomAddressText& customText, const HeadlessLogPlan& plan);
 

@@ -123,7 +123,7 @@ std::optional<LogFileContent> decodeLogFile(std::string_view bytes)
 bool ringLooksWrapped(const LogFileContent& log)
 {
     // A writePos outside the ring (a file from elsewhere) is taken modulo 4096.
-    const int newest = ((log.writePos % kRingRows) + kRingRows) % kRingRows;
+    const int newest = ringRow(log.writePos);
     for (int row = newest + 1; row < kRingRows; ++row)
         if (rowHoldsValue(log.samples[static_cast<std::size_t>(row)]))
             return true;
@@ -134,13 +134,12 @@ int loggedRowCount(const LogFileContent& log, bool wrapped)
 {
     if (wrapped)
         return kRingRows;
-    return ((log.writePos % kRingRows) + kRingRows) % kRingRows;
+    return ringRow(log.writePos);
 }
 
 int loggedRow(const LogFileContent& log, int count, int k)
 {
-    const int newest = ((log.writePos % kRingRows) + kRingRows) % kRingRows;
-    return ((newest - count + 1 + k) % kRingRows + kRingRows) % kRingRows;
+    return ringRow(static_cast<long long>(ringRow(log.writePos)) - count + 1 + k);
 }
 
 TimeOfDay localTimeOfDay()

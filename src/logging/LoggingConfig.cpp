@@ -148,16 +148,21 @@ void decodeLoggingConfig(LoggingConfig& config, std::string_view in)
         config.serial.highSpeed = getInt32(in, kSerialOffset + 8);
 }
 
-FileStatus readLoggingConfig(LoggingConfig& config, const std::string& path)
+FileStatus loadLoggingConfig(LoggingConfig& config, const std::string& path)
 {
     const FileContent content = readFileStart(path, kLoggingConfigSize);
-    if (content.status.missing())
+    if (content.status)
+        decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
+                                                     content.bytes.size()));
+    return content.status;
+}
+
+FileStatus readLoggingConfig(LoggingConfig& config, const std::string& path)
+{
+    const FileStatus loaded = loadLoggingConfig(config, path);
+    if (loaded.missing())
         return writeLoggingConfig(config, path);
     // A file that exists but cannot be read is the user's: it is left alone.
-    if (!content.status)
-        return {};
-    decodeLoggingConfig(config, std::string_view(reinterpret_cast<const char*>(content.bytes.data()),
-                                                 content.bytes.size()));
     return {};
 }
 

@@ -45,10 +45,15 @@ void setLoggingDefaults(LoggingConfig& config);
 std::string encodeLoggingConfig(const LoggingConfig& config);
 void decodeLoggingConfig(LoggingConfig& config, std::string_view bytes);
 
-// Reads the file at `path`; a missing file is created from the configuration
-// as it stands (the defaults at start-up). One that exists but cannot be read
-// keeps the configuration as it stands and is not replaced. The status is
-// that of creating the file: ok when none had to be created.
+// The one reader of the file: reads `path` over the configuration as it
+// stands (a short file fills what it reaches). Any failure, a missing file
+// included (status.missing()), leaves the configuration as it was.
+FileStatus loadLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
+
+// Start-up: loads the file at `path`; a missing file is created from the
+// configuration as it stands (the defaults at start-up). One that exists but
+// cannot be read keeps the configuration as it stands and is not replaced.
+// The status is that of creating the file: ok when none had to be created.
 FileStatus readLoggingConfig(LoggingConfig& config, const std::string& path = kLoggingConfigFile);
 // Writes the file through the safe save; the status says why it failed.
 FileStatus writeLoggingConfig(const LoggingConfig& config, const std::string& path = kLoggingConfigFile);

@@ -27,6 +27,17 @@ const RamPage& EcmResponder::page() const
     return modelPage_;
 }
 
+std::uint8_t EcmResponder::nextNoise()
+{
+    noise_ = noise_ * 1664525u + 1013904223u;
+    return static_cast<std::uint8_t>(noise_ >> 24);
+}
+
+bool EcmResponder::every(int k) const
+{
+    return k > 0 && answerable_ % static_cast<std::uint64_t>(k) == 0;
+}
+
 SimReply EcmResponder::hear(std::uint8_t request, int baud, double seconds)
 {
     ++statistics_.heard;
@@ -36,7 +47,8 @@ SimReply EcmResponder::hear(std::uint8_t request, int baud, double seconds)
             ++wakeUps_;
         lastProbeBaud_ = baud;
     }
-    if (options_.silent || !understands(baud) || wakeUps_ < options_.answerFromAttempt - 1) {
+    const bool muted = options_.muteAfter >= 0 && statistics_.heard > static_cast<std::uint64_t>(options_.muteAfter);
+    if (options_.silent || muted || !understands(baud) || wakeUps_ < options_.answerFromAttempt - 1) {
         ++statistics_.ignored;
         return {};
     }
@@ -48,7 +60,7 @@ SimReply EcmResponder::hear(std::uint8_t request, int baud, double seconds)
             fillEnginePage(modelPage_, seconds);
     }
     ++answerable_;
-    if (options_.dropEvery > 0 && answerable_ % static_cast<std::uint64_t>(options_.dropEvery) == 0) {
+    if (every(options_.dropEvery)) {
         ++statistics_.ignored;
         return {};
     }
@@ -56,11 +68,18 @@ SimReply EcmResponder::hear(std::uint8_t request, int baud, double seconds)
     reply.bytes[0] = request == 0x12 ? 0x12 : request == 0x00 ? 0xFF : page()[request];
     reply.count = 1;
     if (options_.extraBytes) {
-        for (int i = 1; i < 3; ++i) {
-            noise_ = noise_ * 1664525u + 1013904223u;
-            reply.bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(noise_ >> 24);
-        }
+        for (int i = 1; i < 3; ++i)
+            reply.bytes[static_cast<std::size_t>(i)] = nextNoise();
         reply.count = 3;
+    }
+    if (every(options_.lateEvery))
+        reply.lateMs = options_.lateMs;
+    if (every(options_.twiceEvery)) {
+        reply.followUpCount = 1;
+        reply.followUp = reply.bytes[0];
+    } else if (every(options_.noiseEvery)) {
+        reply.followUpCount = 1;
+        reply.followUp = nextNoise();
     }
     ++statistics_.replied;
     return reply;

@@ -16,9 +16,15 @@ struct SimStatistics {
     std::uint64_t ignored = 0;
 };
 
+// One answer: bytes written together (the reply, and the noise of
+// --extra-bytes), possibly late, and at most one byte written on its own
+// after them (the reply again, or a noise byte).
 struct SimReply {
     std::array<std::uint8_t, 3> bytes{};
-    int count = 0;  // 0: no answer
+    int count = 0;           // 0: no answer
+    int lateMs = 0;          // written this much later than a prompt reply
+    int followUpCount = 0;   // 1: `followUp` goes out two byte times after the reply
+    std::uint8_t followUp = 0;
 };
 
 class EcmResponder {
@@ -41,6 +47,9 @@ private:
     int lastProbeBaud_ = 0;
     int wakeUps_ = 0;
     int frame_ = -1;
+    std::uint8_t nextNoise();
+    bool every(int k) const;
+
     std::uint64_t answerable_ = 0;
     std::uint32_t noise_ = 0x2545F491;
 };

@@ -1,35 +1,39 @@
 #include "SimOptions.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
+
+#include "common/AtomicFile.h"
 
 namespace tavo::sim {
 
 namespace {
 
-bool readFile(const std::string& path, std::string& bytes)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool parseCount(const std::string& text, int minimum, int& value)
+template <typename Number>
+bool parseCount(const std::string& text, Number minimum, Number& value)
 {
     const char* end = text.data() + text.size();
     const auto [next, error] = std::from_chars(text.data(), end, value);
     return error == std::errc() && next == end && value >= minimum;
 }
 
-RamPage pageAt(const std::string& bytes, std::size_t offset)
+RamPage pageAt(const std::vector<std::uint8_t>& bytes, std::size_t offset)
 {
     RamPage page{};
     for (std::size_t i = 0; i < page.size(); ++i)
-        page[i] = static_cast<std::uint8_t>(bytes[offset + i]);
+        page[i] = bytes[offset + i];
     return page;
+}
+
+// The file whole, refused unopened when it is no regular file.
+bool readSimFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error)
+{
+    FileContent content = readWholeFile(path, kMostSimFileBytes);
+    if (!content.status) {
+        error = "cannot read " + path + ": " + content.status.reason();
+        return false;
+    }
+    bytes = std::move(content.bytes);
+    return true;
 }
 
 }  // namespace
@@ -46,7 +50,7 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             out = args[++i];
             return true;
         };
-        auto number = [&](int minimum, int& out) {
+        auto number = [&](auto minimum, auto& out) {
             std::string text;
             if (!value(text))
                 return false;
@@ -56,7 +60,6 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             }
             return true;
         };
-        std::string text;
         if (arg == "--silent") {
             options.silent = true;
         } else if (arg == "--extra-bytes") {
@@ -74,6 +77,21 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         } else if (arg == "--drop-every") {
             if (!number(1, options.dropEvery))
                 return false;
+        } else if (arg == "--late-every") {
+            if (!number(1, options.lateEvery))
+                return false;
+        } else if (arg == "--late-ms") {
+            if (!number(0, options.lateMs))
+                return false;
+        } else if (arg == "--twice-every") {
+            if (!number(1, options.twiceEvery))
+                return false;
+        } else if (arg == "--noise-every") {
+            if (!number(1, options.noiseEvery))
+                return false;
+        } else if (arg == "--mute-after") {
+            if (!number(0LL, options.muteAfter))
+                return false;
         } else if (arg == "--turnaround-us") {
             if (!number(0, options.turnaroundUs))
                 return false;
@@ -83,34 +101,43 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         } else if (arg == "--link") {
             if (!value(options.linkPath))
                 return false;
-        } else if (arg == "--ram" || arg == "--frames") {
-            std::string bytes;
-            if (!value(text))
+        } else if (arg == "--ram") {
+            if (!value(options.ramPath))
                 return false;
-            if (!readFile(text, bytes)) {
-                error = "cannot read " + text;
+        } else if (arg == "--frames") {
+            if (!value(options.framesPath))
                 return false;
-            }
-            if (arg == "--ram") {
-                if (bytes.size() != 256) {
-                    error = "a RAM page has 256 bytes; " + text + " has " + std::to_string(bytes.size());
-                    return false;
-                }
-                options.ram = pageAt(bytes, 0);
-            } else {
-                if (bytes.empty() || bytes.size() % 256 != 0) {
-                    error = "a frames file holds whole 256-byte pages; " + text + " has " +
-                            std::to_string(bytes.size()) + " bytes";
-                    return false;
-                }
-                options.frames.clear();
-                for (std::size_t offset = 0; offset < bytes.size(); offset += 256)
-                    options.frames.push_back(pageAt(bytes, offset));
-            }
         } else {
             error = "unknown option " + arg;
             return false;
         }
+    }
+    return true;
+}
+
+bool loadSimFiles(SimOptions& options, std::string& error)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!options.ramPath.empty()) {
+        if (!readSimFile(options.ramPath, bytes, error))
+            return false;
+        if (bytes.size() != 256) {
+            error = "a RAM page has 256 bytes; " + options.ramPath + " has " + std::to_string(bytes.size());
+            return false;
+        }
+        options.ram = pageAt(bytes, 0);
+    }
+    if (!options.framesPath.empty()) {
+        if (!readSimFile(options.framesPath, bytes, error))
+            return false;
+        if (bytes.empty() || bytes.size() % 256 != 0) {
+            error = "a frames file holds whole 256-byte pages; " + options.framesPath + " has " +
+                    std::to_string(bytes.size()) + " bytes";
+            return false;
+        }
+        options.frames.clear();
+        for (std::size_t offset = 0; offset < bytes.size(); offset += 256)
+            options.frames.push_back(pageAt(bytes, offset));
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "SimulatedEcm.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +9,8 @@
 #include <sched.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +28,8 @@ using Micros = std::chrono::duration<double, std::micro>;
 // thread wakes tens of microseconds late. Kept short, since a longer spin
 // holds up the kernel worker that carries the pty's bytes.
 constexpr auto kSpinMargin = std::chrono::microseconds(60);
+// How often an idle simulator looks for a client that died holding the port.
+constexpr int kIdleCheckMs = 200;
 
 void closeFd(int& fd)
 {
@@ -52,9 +58,11 @@ bool makeLink(const std::string& link, const std::string& target, std::string& e
 
 }  // namespace
 
+// Bytes due on the line at a moment, written together.
 struct SimulatedEcm::Pending {
     Clock::time_point due;
-    std::uint8_t byte;
+    std::array<std::uint8_t, 3> bytes{};
+    int count = 0;
 };
 
 SimulatedEcm::~SimulatedEcm()
@@ -92,13 +100,9 @@ bool SimulatedEcm::start(const SimOptions& options, std::string& error)
     wakeRead_ = wake[0];
     wakeWrite_ = wake[1];
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-    if (!options_.recordPath.empty()) {
-        record_ = std::fopen(options_.recordPath.c_str(), "a");
-        if (!record_) {
-            error = "cannot open " + options_.recordPath + ": " + std::strerror(errno);
-            stop();
-            return false;
-        }
+    if (!options_.recordPath.empty() && !openRecord(error)) {
+        stop();
+        return false;
     }
     if (!options_.linkPath.empty()) {
         if (!makeLink(options_.linkPath, devicePath_, error)) {
@@ -136,6 +140,57 @@ void SimulatedEcm::stop()
     closeFd(wakeWrite_);
 }
 
+bool SimulatedEcm::openRecord(std::string& error)
+{
+    // Never a pipe or a device: opening a FIFO for writing waits for a reader.
+    struct stat existing {};
+    if (::stat(options_.recordPath.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        error = "cannot record into " + options_.recordPath + ": it is not a regular file (a folder, pipe or device)";
+        return false;
+    }
+    const int fd = ::open(options_.recordPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = "cannot record into " + options_.recordPath + ": " +
+                (fd < 0 ? std::strerror(errno) : "it is not a regular file (a folder, pipe or device)");
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    record_ = ::fdopen(fd, "a");
+    if (!record_) {
+        error = "cannot record into " + options_.recordPath + ": " + std::strerror(errno);
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+void SimulatedEcm::releaseDeadClientsPort()
+{
+    // A client holds the port's lock for as long as it keeps the port
+    // exclusive. Exclusive but unlocked: the client died without closing it
+    // (the kernel dropped its lock, not the exclusive mode, which outlives it
+    // on a pty whose other side stays open), and no later client could open it.
+#if defined(TIOCGEXCL)
+    int exclusive = 0;
+    if (::ioctl(deviceSide_, TIOCGEXCL, &exclusive) != 0 || !exclusive)
+        return;
+    if (::flock(deviceSide_, LOCK_EX | LOCK_NB) != 0)
+        return;
+    ::ioctl(deviceSide_, TIOCNXCL);
+    ::flock(deviceSide_, LOCK_UN);
+#endif
+}
+
+void SimulatedEcm::schedule(std::deque<Pending>& pending, const Pending& item)
+{
+    const auto at = std::upper_bound(pending.begin(), pending.end(), item.due,
+                                     [](Clock::time_point due, const Pending& p) { return due < p.due; });
+    pending.insert(at, item);
+}
+
 SimStatistics SimulatedEcm::statistics() const
 {
     std::lock_guard lock(statisticsMutex_);
@@ -169,21 +224,23 @@ void SimulatedEcm::run()
     for (;;) {
         auto now = Clock::now();
         while (!pending.empty() && pending.front().due <= now) {
-            [[maybe_unused]] const auto written = ::write(master_, &pending.front().byte, 1);
+            const Pending& due = pending.front();
+            [[maybe_unused]] const auto written = ::write(master_, due.bytes.data(), static_cast<std::size_t>(due.count));
             pending.pop_front();
         }
-        timespec timeout{};
-        const timespec* bound = nullptr;
+        timespec timeout{0, kIdleCheckMs * 1000000L};
         if (!pending.empty()) {
             const auto left = pending.front().due - Clock::now() - kSpinMargin;
             const auto nanoseconds = std::max<long long>(
                 0, std::chrono::duration_cast<std::chrono::nanoseconds>(left).count());
             timeout = {static_cast<time_t>(nanoseconds / 1000000000), static_cast<long>(nanoseconds % 1000000000)};
-            bound = &timeout;
         }
         pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {master_, POLLIN, 0}};
-        if (::ppoll(fds, 2, bound, nullptr) < 0 && errno != EINTR)
+        const int ready = ::ppoll(fds, 2, &timeout, nullptr);
+        if (ready < 0 && errno != EINTR)
             return;
+        if (ready == 0 && pending.empty())
+            releaseDeadClientsPort();
         // A request is on the line from the moment it is seen, before the
         // reading and bookkeeping.
         now = Clock::now();
@@ -197,6 +254,8 @@ void SimulatedEcm::run()
         // The device side's settings are the client's: its rate is the line's.
         const int baud = terminalLineRate(deviceSide_).value_or(0);
         const double seconds = std::chrono::duration<double>(now - started_).count();
+        // Ten bit times per byte (start, eight data, stop).
+        const auto byteTime = std::chrono::duration_cast<Clock::duration>(Micros(1e7 / std::max(baud, 50)));
         for (ssize_t i = 0; i < count; ++i) {
             const std::uint8_t request = input[i];
             if (record_) {
@@ -208,24 +267,36 @@ void SimulatedEcm::run()
                 std::lock_guard lock(statisticsMutex_);
                 statistics_ = responder_->statistics();
             }
+            if (reply.count == 0)
+                continue;
+            const auto late = std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(reply.lateMs));
+            Clock::time_point replyEnd = now + late;
             if (!options_.lineTimed) {
-                if (reply.count > 0) {
+                Pending item{now + late, reply.bytes, reply.count};
+                if (reply.lateMs == 0 && pending.empty())
                     [[maybe_unused]] const auto written =
                         ::write(master_, reply.bytes.data(), static_cast<std::size_t>(reply.count));
+                else
+                    schedule(pending, item);
+            } else {
+                // Each way a byte takes its time on the line, the ECM's
+                // turnaround between them.
+                requestLineFree = std::max(now, requestLineFree) + byteTime;
+                auto sendAt = std::max(requestLineFree + std::chrono::microseconds(options_.turnaroundUs) + late,
+                                       replyLineFree);
+                for (int k = 0; k < reply.count; ++k) {
+                    sendAt += byteTime;
+                    schedule(pending, {sendAt, {reply.bytes[static_cast<std::size_t>(k)]}, 1});
                 }
-                continue;
-            }
-            // Ten bit times per byte (start, eight data, stop) each way, the
-            // ECM's turnaround between them.
-            const auto byteTime = std::chrono::duration_cast<Clock::duration>(Micros(1e7 / std::max(baud, 50)));
-            requestLineFree = std::max(now, requestLineFree) + byteTime;
-            auto sendAt = std::max(requestLineFree + std::chrono::microseconds(options_.turnaroundUs), replyLineFree);
-            for (int k = 0; k < reply.count; ++k) {
-                sendAt += byteTime;
-                pending.push_back({sendAt, reply.bytes[static_cast<std::size_t>(k)]});
-            }
-            if (reply.count > 0)
                 replyLineFree = sendAt;
+                replyEnd = sendAt;
+            }
+            if (reply.followUpCount > 0) {
+                const Pending after{replyEnd + 2 * byteTime, {reply.followUp}, 1};
+                schedule(pending, after);
+                if (options_.lineTimed)
+                    replyLineFree = std::max(replyLineFree, after.due);
+            }
         }
     }
 }

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -36,6 +37,9 @@ public:
 private:
     struct Pending;
     void run();
+    bool openRecord(std::string& error);
+    void releaseDeadClientsPort();
+    static void schedule(std::deque<Pending>& pending, const Pending& item);
 
     SimOptions options_;
     std::unique_ptr<EcmResponder> responder_;

@@ -1,6 +1,7 @@
 // tavo-ecm-sim: a simulated ECM on a pseudo-terminal, for trying and testing
 // the link without a car.
 #include <csignal>
+#include <exception>
 #include <cstdio>
 #include <poll.h>
 #include <string>
@@ -25,9 +26,7 @@ bool inputCanEnd()
     return ::isatty(STDIN_FILENO) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode);
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string& arg : args) {
@@ -41,6 +40,10 @@ int main(int argc, char** argv)
     if (!tavo::sim::parseSimOptions(args, options, error)) {
         std::fprintf(stderr, "tavo-ecm-sim: %s\n%s", error.c_str(), tavo::sim::kSimUsage);
         return 2;
+    }
+    if (!tavo::sim::loadSimFiles(options, error)) {
+        std::fprintf(stderr, "tavo-ecm-sim: %s\n", error.c_str());
+        return 1;
     }
     // Signals are taken as events, on this thread only.
     sigset_t stopSignals;
@@ -75,4 +78,18 @@ int main(int argc, char** argv)
     ecm.stop();
     std::printf("%s\n", tavo::sim::statisticsLine(ecm.statistics()).c_str());
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tavo-ecm-sim: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "tavo-ecm-sim: an unexpected error\n");
+    }
+    return 1;
 }

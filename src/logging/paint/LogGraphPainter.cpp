@@ -72,7 +72,7 @@ void drawLogGraphColumn(LogGraph& graph, const SampleRing& samples, std::int32_t
     QPainter painter(&graph.bitmap);
     painter.setRenderHint(QPainter::Antialiasing, false);
     stroke(painter, columnGridLines(graph.gridPhase), pens);
-    const int row = ((writePos % kRingRows) + kRingRows) % kRingRows;
+    const int row = ringRow(writePos);
     stroke(painter,
            traceLines(samples[static_cast<std::size_t>(previousRow(row))], samples[static_cast<std::size_t>(row)],
                       channelMask, customLocation),
