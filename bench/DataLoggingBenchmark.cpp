@@ -13,6 +13,7 @@
 #include "link/qt/LinkThread.h"
 #include "logging/LoggingConfig.h"
 #include "logging/qt/DataLoggingDialog.h"
+#include "logging/qt/LoggingSession.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
@@ -41,7 +42,10 @@ void BM_DataLoggingDialogFastest(benchmark::State& state)
     tavo::setLoggingDefaults(config);
     const tavo::TracePens pens = tavo::makeTracePens();
     tavo::test::ScriptedPrompts prompts;
-    tavo::DataLoggingDialog dialog({acquisition, config, link, sim.device(), {1, 1, 3}, pens, prompts, dir.file("logs")});
+    tavo::LoggingSession session(acquisition, config, link, [&] {
+        return tavo::LinkTarget{sim.device(), {1, 1, 3}};
+    });
+    tavo::DataLoggingDialog dialog({session, config, pens, prompts, dir.file("logs")});
     dialog.show();
     dialog.findChild<QPushButton*>("1121")->click();  // LOG
     for (int waited = 0; acquisition.sampleCount < 10 && waited < 3000; waited += 50)

@@ -28,8 +28,9 @@ std::atomic<long long> allocations{0};
 // queues one reply (0x12 to 0x12, 0xFF to 0x00, else a byte that moves).
 class InstantLine : public tavo::SerialLine {
 public:
-    bool open(const std::string&) override { return true; }
+    tavo::PortStatus open(const std::string&) override { return {}; }
     tavo::LineResult configure(int) override { return tavo::LineResult::Ok; }
+    std::optional<int> lineRate() override { return std::nullopt; }
     tavo::LineResult purge() override
     {
         queued_ = false;
@@ -109,11 +110,12 @@ int main(int argc, char** argv)
     state.smoothing = true;
     tavo::setLogButton(state, true);
     const tavo::CustomAddressText custom = tavo::customAddressText("4f");
+    tavo::HeldRow held;
 
     // One warm-up wrap; then the resident memory is read halfway and at the
     // end: a tick that leaked or grew anything would show between the two.
     for (int i = 0; i < tavo::kRingRows; ++i)
-        tavo::runAcquisitionTick(state, config.channels, custom, link);
+        tavo::runAcquisitionTick(state, held, config.channels, custom, link);
     const long residentStart = residentKiB();
     const long long allocationsBefore = allocations.load();
     const auto started = std::chrono::steady_clock::now();
@@ -126,13 +128,13 @@ int main(int argc, char** argv)
             residentHalfway = residentKiB();
             readingAllocations = allocations.load() - before;
         }
-        sampled += tavo::runAcquisitionTick(state, config.channels, custom, link) == tavo::TickOutcome::Sampled;
+        sampled += tavo::runAcquisitionTick(state, held, config.channels, custom, link).stored ? 1 : 0;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     const long long allocated = allocations.load() - allocationsBefore - readingAllocations;
     const long grown = residentKiB() - residentHalfway;
 
-    std::printf("tavo_logging_soak: %lld ticks (%lld sampled, the ring wrapped %lld times) in %.2f s, "
+    std::printf("tavo_logging_soak: %lld ticks (%lld stored, the ring wrapped %lld times) in %.2f s, "
                 "%.0f ticks/s, %llu queries\n",
                 ticks, sampled, ticks / tavo::kRingRows, seconds, static_cast<double>(ticks) / seconds,
                 static_cast<unsigned long long>(link.queries()));

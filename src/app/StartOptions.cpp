@@ -13,8 +13,11 @@ constexpr StartOption kOptions[] = {
     {"--version", nullptr, nullptr, "print the version and exit", &StartOptions::version},
     {"--serial-device", nullptr, "DEVICE", "every port number opens DEVICE for this run", nullptr,
      &StartOptions::serialDevice},
-    {"--simulated-ecm", nullptr, nullptr, "run a simulated ECM inside TaVO and link to it",
+    {"--simulated-ecm", nullptr, nullptr,
+     "run a simulated ECM inside TaVO and link to it; it answers as fast as a real line would",
      &StartOptions::simulatedEcm},
+    {"--simulated-ecm-instant", nullptr, nullptr, "the simulated ECM, answering at once (no line timing)",
+     &StartOptions::simulatedEcmInstant},
 };
 
 const StartOption* findOption(const std::string& name)
@@ -76,6 +79,8 @@ StartOptions parseStartOptions(const std::vector<std::string>& arguments)
             result.error = name + " needs a value (" + option->valueName + ")";
         }
     }
+    if (result.simulatedEcmInstant)
+        result.simulatedEcm = true;
     if (result.error.empty() && result.simulatedEcm && !result.serialDevice.empty())
         result.error = "--simulated-ecm and --serial-device exclude each other";
     return result;

@@ -17,6 +17,7 @@ struct StartOptions {
     std::string imagePath;  // the image to open at start-up; empty for none
     std::string serialDevice;   // every port number opens this device
     bool simulatedEcm = false;  // a simulated ECM inside TaVO, on a pty
+    bool simulatedEcmInstant = false;  // that ECM without line timing
     std::string error;      // why the command line does not fit; empty when it does
 };
 

@@ -76,26 +76,41 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
     const auto started = clock.now();
     const std::uint64_t queriesBefore = link.queries();
     const SyncResult sync = link.checkSync();
+    const bool synced = link.linkSynced();
     // Out of step or silent: no reply can be trusted to answer its address.
     const bool inStep = sync == SyncResult::InStep || sync == SyncResult::Resynced;
     std::vector<std::optional<std::uint8_t>> values(static_cast<std::size_t>(count));
     for (int i = 0; i < count && inStep && link.linkConnected(); ++i) {
         // A byte that turns up before the next request may have been taken
-        // for the previous one's reply: that value is not trusted.
-        const std::uint64_t strays = link.strayBytes();
+        // for the previous one's reply, and a reply that came with another
+        // byte may be either: such values are not trusted.
+        const std::uint64_t before = link.strayBytes();
         link.emptyInput();
-        if (i > 0 && link.strayBytes() != strays)
+        if (i > 0 && link.strayBytes() != before)
             values[static_cast<std::size_t>(i - 1)].reset();
+        const std::uint64_t asked = link.strayBytes();
         values[static_cast<std::size_t>(i)] = link.queryRam(liveRamAddress(base, i));
+        if (link.strayBytes() != asked)
+            values[static_cast<std::size_t>(i)].reset();
     }
-    if (const std::uint64_t strays = link.strayBytes(); inStep && count > 0) {
+    // One more sync check proves the replies were still in step at the end;
+    // if they were not, any of them may have answered another address. An
+    // ECM fallen silent meanwhile proves it too, when no byte came late: a
+    // reply taken for another request's leaves its own to turn up later.
+    bool confirmed = !inStep;
+    if (inStep && link.linkConnected()) {
+        const std::uint64_t before = link.strayBytes();
         link.emptyInput();
-        if (link.strayBytes() != strays)
+        if (link.strayBytes() != before)
             values.back().reset();
+        const std::uint64_t checked = link.strayBytes();
+        const SyncResult last = link.checkSync();
+        confirmed = (last == SyncResult::InStep || last == SyncResult::NoReply) && link.strayBytes() == checked;
+        if (!confirmed)
+            values.assign(values.size(), std::nullopt);
     }
     const double seconds = std::chrono::duration<double>(clock.now() - started).count();
     const std::uint64_t queries = link.queries() - queriesBefore;
-    const bool synced = link.linkSynced();
     const bool stillConnected = link.linkConnected();
     const LinkFailure lost = link.state().failure;
     link.disconnectEcm();
@@ -130,7 +145,10 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
     if (lost)
         err << terminalText(linkFailureText(lost, *device, settings.port), true) << '\n';
     else if (!inStep)
-        err << "tavo-cli: the ECM's replies were out of step (" << (sync == SyncResult::NoReply ? "no reply to the sync check" : "the sync check failed") << "); nothing read\n";
+        err << "tavo-cli: the ECM did not pass the sync check ("
+            << (sync == SyncResult::NoReply ? "no reply" : "its replies were out of step") << "); nothing read\n";
+    else if (!confirmed)
+        err << "tavo-cli: the ECM's replies came out of step during the reading; none is trusted\n";
     err << "tavo-cli: " << unanswered << " of " << count << " addresses did not answer\n";
     return 1;
 }

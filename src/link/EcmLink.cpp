@@ -78,7 +78,9 @@ std::optional<std::uint8_t> EcmLink::receiveByte()
     }
     if (wait != LineResult::Ok)
         return std::nullopt;
-    // Only the first byte counts; anything that came with it is noise.
+    // Only the first byte counts. Bytes that came with it may be noise after
+    // the reply, or the reply itself after a stray byte: no one can tell, so
+    // they count as stray bytes and the clients do not trust this answer.
     const auto count = line_.readQueued(buffer_);
     if (!count) {
         lineFailed();
@@ -86,6 +88,8 @@ std::optional<std::uint8_t> EcmLink::receiveByte()
     }
     if (*count == 0)
         return std::nullopt;
+    if (*count > 1)
+        ++strays_;
     return buffer_[0];
 }
 
@@ -159,6 +163,11 @@ SyncResult EcmLink::checkSync()
             state_.linkSynced = true;
             return attempt == 0 ? SyncResult::InStep : SyncResult::Resynced;
         }
+        // Other replies: the line is out of step, each reply answering an
+        // earlier request while the true one is still on its way. Once the
+        // line has fallen quiet the next try is in step again.
+        if (!letLineFallQuiet())
+            return SyncResult::NoReply;
     }
     return SyncResult::OutOfStep;
 }

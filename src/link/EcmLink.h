@@ -8,8 +8,10 @@
 // the line. So the input is emptied before each request; a byte found there
 // (a late reply, a reply sent twice, noise) is counted as a stray byte, and
 // after it, or after a request that went unanswered, the line is left to
-// fall quiet and emptied again before the next request. The clients keep a
-// value only when no stray byte turned up around it (see `strayBytes`).
+// fall quiet and emptied again before the next request. Bytes that come
+// together with a reply count as stray bytes too: the reply may have been the
+// second of them. The clients keep a value only when no stray byte turned up
+// around it (see `strayBytes`).
 
 #include <array>
 #include <chrono>
@@ -68,8 +70,8 @@ public:
 
     void sendByte(std::uint8_t byte);
     // The first byte of the reply, waiting at most the reply bound for it;
-    // bytes that came with it are dropped. Nothing when there is none or
-    // when not connected.
+    // bytes that came with it are dropped (and counted as stray bytes).
+    // Nothing when there is none or when not connected.
     std::optional<std::uint8_t> receiveByte();
     // One exchange: the input emptied, the address out, the reply back (also
     // into ramMirror). Nothing when no reply came: the mirror keeps its

@@ -12,7 +12,7 @@ constexpr const char* kSetupHint = "Choose the port and the speeds in \"Setup Se
 
 std::string linkFailureText(const LinkFailure& failure, const std::optional<std::string>& device, int port)
 {
-    const std::string name = device ? *device : "Com" + std::to_string(port) + ":";
+    const std::string name = device ? *device : port > 0 ? "Com" + std::to_string(port) + ":" : "the port";
     switch (failure.problem) {
     case LinkProblem::None:
     case LinkProblem::Aborted:
@@ -27,7 +27,8 @@ std::string linkFailureText(const LinkFailure& failure, const std::optional<std:
         return "No response from the ECM on " + name +
                "\nCheck the cable and that the ignition is on; " + kSetupHint;
     case LinkProblem::LineLost:
-        return "The serial device " + name + " went away (was the adapter unplugged?).";
+        return (device ? "The serial device " + *device : std::string("The serial port")) +
+               " went away (was the adapter unplugged?).";
     case LinkProblem::CannotOpen:
         break;
     }

@@ -40,7 +40,7 @@ struct LinkFailure {
 };
 
 // The message for a failure on `device` (the port's device; nothing when
-// the port number names none, then `port` is said). The first line says
+// the port number names none, then `port` is said; neither: "the port"). The first line says
 // what failed; the lines after it what to do. Empty for None and Aborted.
 std::string linkFailureText(const LinkFailure& failure, const std::optional<std::string>& device, int port);
 

@@ -46,22 +46,29 @@ std::string liveRamSyncText(bool synced)
     return synced ? "**" : "--";
 }
 
-LiveRamReading runLiveRamTick(EcmLink& link, int base)
+LiveRamReading runLiveRamTick(EcmLink& link, int base, LiveRamHeld& held)
 {
-    LiveRamReading reading;
-    reading.base = base;
+    if (link.linkConnected())
+        link.emptyInput();
     const SyncResult sync = link.checkSync();
-    reading.synced = link.linkSynced();
-    if (sync == SyncResult::NotConnected || sync == SyncResult::NoReply)
-        return reading;
+    const bool inStep = sync == SyncResult::InStep || sync == SyncResult::Resynced;
+    // The reading before this one holds only when the line was in step at
+    // once and no stray byte came since its last reply.
+    LiveRamReading shown = held.reading;
+    if (!held.held || sync != SyncResult::InStep || link.strayBytes() != held.strays)
+        shown.values = {};
+    shown.synced = link.linkSynced();
+
+    held = LiveRamHeld{};
+    held.reading.base = base;
+    if (!inStep)
+        return shown;
     const std::uint64_t strays = link.strayBytes();
     for (int i = 0; i < kLiveRamCount; ++i)
-        reading.values[static_cast<std::size_t>(i)] = link.queryRam(liveRamAddress(base, i));
-    // A byte still arriving after the last reply would show up here.
-    link.emptyInput();
-    if (link.strayBytes() != strays)
-        reading.values = {};
-    return reading;
+        held.reading.values[static_cast<std::size_t>(i)] = link.queryRam(liveRamAddress(base, i));
+    held.held = link.strayBytes() == strays;
+    held.strays = link.strayBytes();
+    return shown;
 }
 
 }  // namespace tavo

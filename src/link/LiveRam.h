@@ -40,10 +40,19 @@ struct LiveRamReading {
     bool synced = false;
 };
 
-// One refresh on the link: the sync check, then the sixteen addresses. A
-// silent ECM is not asked for the sixteen; a refresh during which bytes
-// turned up that no request was waiting for shows no value at all (any of
-// them may have been another address's answer).
-LiveRamReading runLiveRamTick(EcmLink& link, int base);
+// What one refresh leaves for the next: its reading, shown only once the
+// next sync check has found the replies still in step.
+struct LiveRamHeld {
+    bool held = false;
+    LiveRamReading reading;
+    std::uint64_t strays = 0;
+};
+
+// One refresh on the link: the sync check, then the sixteen addresses. It
+// returns the reading of the refresh before, confirmed by this one's sync
+// check: a reading during or after which bytes turned up that no request was
+// waiting for shows no value at all (any of them may have been another
+// address's answer). A silent ECM is not asked for the sixteen.
+LiveRamReading runLiveRamTick(EcmLink& link, int base, LiveRamHeld& held);
 
 }  // namespace tavo

@@ -174,6 +174,9 @@ TickRecord runAcquisitionTick(AcquisitionState& state, HeldRow& held, const LogC
 
     // The new row starts from the one at the next position, so a channel
     // switched off keeps its slot there as it was.
+    // A stray byte during this tick's exchanges means one of its replies may
+    // have answered another request: the row is not kept.
+    const std::uint64_t straysBefore = link.strayBytes();
     HeldRow next;
     next.row = state.samples[static_cast<std::size_t>(ringRow(static_cast<long long>(state.writePos) + 1))];
     next.customLocation = state.customLocation;
@@ -227,6 +230,8 @@ TickRecord runAcquisitionTick(AcquisitionState& state, HeldRow& held, const LogC
         record.outcome = TickOutcome::CutShort;
         return record;
     }
+    if (record.trouble == TickTrouble::None && link.strayBytes() != straysBefore)
+        record.trouble = TickTrouble::OutOfStep;
     if (record.trouble == TickTrouble::None) {
         next.held = true;
         next.strays = link.strayBytes();

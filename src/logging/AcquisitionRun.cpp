@@ -22,23 +22,24 @@ void AcquisitionRun::started(EcmLink& link)
 {
     lastAnswered_ = link.clock().now();
     retryAt_ = {};
-    reconnectAt_ = lastAnswered_ + kSilenceBeforeReconnect;
+    reconnectAt_ = {};
+    silentReconnectAt_ = {};
 }
 
 void AcquisitionRun::maybeReconnect(EcmLink& link, std::chrono::microseconds now)
 {
-    if (!target_ || now < reconnectAt_)
+    if (!target_)
         return;
     if (link.linkConnected()) {
-        if (now - lastAnswered_ < kSilenceBeforeReconnect)
+        if (now - lastAnswered_ < kSilenceBeforeReconnect || now < silentReconnectAt_)
             return;
-        reconnectAt_ = now + kReconnectSilentEvery;
+        silentReconnectAt_ = now + kReconnectSilentEvery;
     } else {
+        if (now < reconnectAt_)
+            return;
         reconnectAt_ = now + kReconnectEvery;
     }
     link.connectEcm(target_->device, target_->settings);
-    if (link.linkConnected())
-        reconnectAt_ = link.clock().now() + kSilenceBeforeReconnect;
 }
 
 TickRecord AcquisitionRun::tick(EcmLink& link)

@@ -55,7 +55,8 @@ private:
     HeldRow held_;
     std::optional<LinkTarget> target_;
     std::chrono::microseconds retryAt_{0};
-    std::chrono::microseconds reconnectAt_{0};
+    std::chrono::microseconds reconnectAt_{0};        // a lost port: at most once a second
+    std::chrono::microseconds silentReconnectAt_{0};  // a silent ECM: at most every ten seconds
     std::chrono::microseconds lastAnswered_{0};
     std::int64_t answeredTicks_ = 0;
     std::int64_t missedTicks_ = 0;

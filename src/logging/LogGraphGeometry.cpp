@@ -42,10 +42,11 @@ LogGraphLines fullGridLines(int phase)
     return lines;
 }
 
-LogGraphLines columnGridLines(int phase)
+LogGraphLines columnGridLines(int phase, bool gap)
 {
     LogGraphLines lines;
-    lines.add(line(phase == 0 ? LogGraphPen::DimGrid : LogGraphPen::Black, kLastColumn, 0, kLastColumn, 257));
+    const LogGraphPen column = gap ? LogGraphPen::Gap : phase == 0 ? LogGraphPen::DimGrid : LogGraphPen::Black;
+    lines.add(line(column, kLastColumn, 0, kLastColumn, 257));
     if (phase % 4 != 0)
         for (int y = 16; y <= 240; y += 32)
             lines.add(dot(LogGraphPen::DimGrid, y));

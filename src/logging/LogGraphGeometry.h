@@ -27,6 +27,15 @@ enum class LogGraphPen {
     DimGrid,     // RGB(0, 128, 0)
     BrightGrid,  // RGB(0, 192, 0)
     Trace,       // trace pen 1 to 8 (channels) or 9 (custom address)
+    Gap,         // RGB(96, 0, 0): a tick whose row was not stored
+};
+
+// What one column of the chart shows.
+enum class LogGraphColumn {
+    Segment,  // the traces from the row before writePos to writePos
+    Restart,  // the first row after a gap: a dot at each value, no line from the row before it
+    Gap,      // a tick that stored no row: the column marked, no traces
+    Blank,    // a tick with nothing to show yet (the first of a run): no traces
 };
 
 struct LogGraphLine {
@@ -69,15 +78,45 @@ int nextGridPhase(int phase);
 // 16 pixels, the bright middle line at y 128.
 LogGraphLines fullGridLines(int phase);
 
-// After the scroll: column 383 (dim at phase 0, else black) and the grid
-// dots at x 382 that this phase draws.
-LogGraphLines columnGridLines(int phase);
+// After the scroll: column 383 (dim at phase 0, else black; the gap colour
+// for a gap column) and the grid dots at x 382 that this phase draws.
+LogGraphLines columnGridLines(int phase, bool gap = false);
 
 // One line per channel logged in `mask`, channel order, from the previous
 // row's slot at x 382 to the current row's at x 383; the custom address last,
 // when bit 8 is set and `customLocation` lies within 0x3F..0xFF.
 LogGraphLines traceLines(const SampleRow& previous, const SampleRow& current, std::uint32_t mask,
                          std::int32_t customLocation);
+
+// The columns that redraw the chart from the ring as it stands: at most the
+// chart's width, ending with the newest row; each stored row after the gap
+// of ticks lost before it (lostBefore), where a row after a gap restarts.
+struct ReplayColumn {
+    LogGraphColumn kind = LogGraphColumn::Segment;
+    int row = 0;  // the ring row it draws (Segment, Restart)
+};
+// Calls column(ReplayColumn) oldest first. `stored` is how many rows the
+// ring holds (at most 4096).
+template <typename Column>
+void forEachReplayColumn(const AcquisitionState& state, int stored, Column&& column)
+{
+    // Walk back from the newest row until the chart is full.
+    int columns = 0;
+    int rows = 0;
+    const int newest = ringRow(state.writePos);
+    while (rows < stored && columns < kLogGraphWidth) {
+        const int row = ringRow(static_cast<long long>(newest) - rows);
+        columns += 1 + std::min<int>(state.lostBefore[static_cast<std::size_t>(row)], kLogGraphWidth);
+        ++rows;
+    }
+    for (int k = rows - 1; k >= 0; --k) {
+        const int row = ringRow(static_cast<long long>(newest) - k);
+        const int gaps = std::min<int>(state.lostBefore[static_cast<std::size_t>(row)], kLogGraphWidth);
+        for (int g = 0; g < gaps; ++g)
+            column(ReplayColumn{LogGraphColumn::Gap, row});
+        column(ReplayColumn{gaps > 0 ? LogGraphColumn::Restart : LogGraphColumn::Segment, row});
+    }
+}
 
 // The pixels of a line as GDI covers them: one per step along the longer
 // axis, from the start pixel up to but not including the end pixel, the

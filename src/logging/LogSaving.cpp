@@ -64,7 +64,8 @@ bool saveCurrentLog(const AcquisitionState& state, const LogChannels& channels, 
     const bool csv = chosen->filter == 1;
     const LogFileContent log = logContentOf(state);
     const std::string path = withExtension(chosen->path, csv ? ".csv" : ".log");
-    const std::string bytes = csv ? logCsv(log, channels, state.sampleCount >= kRingRows) : encodeLogFile(log);
+    // The CSV of the ring in memory has the times the rows were sampled.
+    const std::string bytes = csv ? logCsv(state, channels) : encodeLogFile(log);
     if (const FileStatus written = writeFileAtomically(path, bytes); !written) {
         sayFailure(prompts, csv ? "CSV file" : "log file", path, written);
         return false;

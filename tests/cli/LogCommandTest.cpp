@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <csignal>
+#include <fstream>
 #include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "logging/LogFile.h"
 #include "logging/LoggingConfig.h"
@@ -45,9 +49,12 @@ TEST_F(LogCommand, logs_the_ticks_saves_the_ring_and_says_so_in_json)
                    "--custom", "41", "--config", config, "--out", dir.file("run.log"), "--json"}),
               0)
         << err;
-    const std::string prefix = R"({"path":")" + dir.file("run.log") + R"(","ticks":3,"syncedTicks":3,"queries":18,)";
-    EXPECT_EQ(out.substr(0, prefix.size()), prefix) << out;
-    EXPECT_NE(out.find(R"("writePos":3,"channelMask":261})"), std::string::npos) << out;
+    const std::string prefix = R"({"path":")" + dir.file("run.log") +
+                               R"(","ticks":3,"answeredTicks":3,"missedTicks":0,"syncedTicks":3,"queries":20,)";
+    EXPECT_EQ(out.substr(0, prefix.size()), prefix) << out << "\n(the last row's check asks twice more)";
+    EXPECT_NE(out.find(R"("writePos":3,"channelMask":261,"stoppedEarly":false,"ecmStopped":false})"),
+              std::string::npos)
+        << out;
     EXPECT_NE(out.find(R"("queriesPerSecond":)"), std::string::npos);
 
     const auto log = decodeLogFile(test::readText(dir.file("run.log")));
@@ -93,14 +100,86 @@ TEST_F(LogCommand, writes_to_the_log_folder_by_default_and_refuses_what_is_no_lo
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
 }
 
-TEST_F(LogCommand, says_when_the_ecm_does_not_answer_and_refuses_odd_options)
+TEST_F(LogCommand, says_what_failed_and_refuses_odd_options_and_an_unwritable_out_before_connecting)
 {
     EXPECT_EQ(run({"log", "--device", dir.file("no-such-port"), "--ticks", "1", "--config", config}), 1);
-    EXPECT_EQ(err, "No response from the ECM on " + dir.file("no-such-port") + "\n");
+    EXPECT_EQ(err.substr(0, err.find('\n')), "There is no serial device " + dir.file("no-such-port") + ".");
+    EXPECT_EQ(run({"log", "--device", dir.file("no-such-port"), "--ticks", "1", "--config", config, "--out",
+                   dir.file("missing/run.log")}),
+              1);
+    EXPECT_EQ(err, "tavo-cli: unable to write the log file " + dir.file("missing/run.log") +
+                       ": No such file or folder.\n")
+        << "said before any connection is tried";
     EXPECT_EQ(run({"log", "--device", sim->device(), "--ticks", "1", "--seconds", "1"}), 2);
     EXPECT_EQ(run({"log", "--device", sim->device(), "--ticks", "1", "--channels", "1,9"}), 2);
     EXPECT_EQ(run({"log", "--device", sim->device(), "--ticks", "1", "--custom", "1ff"}), 2);
     EXPECT_EQ(run({"log-graph", dir.file("a.log"), "--png", dir.file("a.png"), "--ticks", "0"}), 2);
+    ASSERT_EQ(run({"log", "--help"}), 0);
+    EXPECT_EQ(out.rfind("log as the Data Logging dialog does", 0), 0u) << out;
+    EXPECT_NE(out.find("--device PATH"), std::string::npos) << out;
+}
+
+TEST_F(LogCommand, an_ecm_that_stops_answering_ends_the_run_which_saves_what_it_got_and_exits_1)
+{
+    test::SimProcess mute({"--frames", dir.file("frames.bin"), "--mute-after", "40"});
+    EXPECT_EQ(run({"log", "--device", mute.device(), "--seconds", "20", "--period-ms", "1", "--config", config,
+                   "--out", dir.file("mute.log"), "--csv", dir.file("mute.csv"), "--json"}),
+              1);
+    EXPECT_NE(err.find("tavo-cli: the ECM stopped answering at "), std::string::npos) << err;
+    EXPECT_NE(out.find(R"("ecmStopped":true)"), std::string::npos) << out;
+    const auto log = decodeLogFile(test::readText(dir.file("mute.log")));
+    ASSERT_TRUE(log);
+    EXPECT_GT(log->writePos, 0) << "the rows from before the silence are kept";
+    EXPECT_NE(err.find(" " + std::to_string(log->writePos) + " rows saved"), std::string::npos) << err;
+    // The CSV of the run has the times its rows were sampled.
+    const std::string csv = test::readText(dir.file("mute.csv"));
+    EXPECT_EQ(csv.rfind("row,seconds,RPMs,", 0), 0u);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), log->writePos + 1);
+}
+
+TEST_F(LogCommand, log2csv_shows_control_characters_of_titles_and_fails_when_its_output_cannot_be_written)
+{
+    LoggingConfig crafted;
+    setLoggingDefaults(crafted);
+    crafted.channels[0].setTitle("\x1B]0;owned\x07RPM");
+    crafted.channels[1].setTitle("Sp\xEB\x9B");  // Latin-1, with a C1 control
+    ASSERT_TRUE(writeLoggingConfig(crafted, dir.file("crafted.cfg")).ok());
+    LogFileContent log;
+    log.writePos = 1;
+    log.channelMask = 0b11;
+    log.samplePeriodMs = -1;  // 0xFFFFFFFF: read as unsigned, never negative
+    log.samples[1] = SampleRow{7, 8};
+    test::writeText(dir.file("two.log"), encodeLogFile(log));
+    ASSERT_EQ(run({"log2csv", dir.file("two.log"), "--config", dir.file("crafted.cfg")}), 0) << err;
+    EXPECT_EQ(out, "row,seconds,^[]0;owned^GRPM,Sp\xC3\xAB?\n0,0.000,7,8\n");
+
+    std::ofstream full("/dev/full");
+    std::ostringstream errors;
+    EXPECT_EQ(runCli({"log2csv", dir.file("two.log")}, full, errors), 1);
+    EXPECT_EQ(errors.str().rfind("tavo-cli: unable to write the output", 0), 0u) << errors.str();
+}
+
+TEST_F(LogCommand, ctrl_c_ends_the_run_early_and_saves_it)
+{
+    const std::string cli = TAVO_CLI_PATH;
+    const std::string command = "exec " + cli + " log --device " + sim->device() +
+                                " --seconds 60 --period-ms 10 --channels 3 --config " + config + " --out " +
+                                dir.file("cut.log") + " > " + dir.file("out.txt") + " 2>&1";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::usleep(1500 * 1000);
+    ::kill(child, SIGINT);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << test::readText(dir.file("out.txt"));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << test::readText(dir.file("out.txt"));
+    const auto log = decodeLogFile(test::readText(dir.file("cut.log")));
+    ASSERT_TRUE(log);
+    EXPECT_GT(log->writePos, 3);
 }
 
 }  // namespace

@@ -26,13 +26,22 @@ TEST_F(RamCommand, reads_a_run_of_addresses_modulo_256_as_the_live_ram_display_s
                    "3"}),
               0);
     EXPECT_EQ(out.substr(0, out.find(",\"seconds\"")),
-              R"({"connected":true,"synced":true,"base":64,"values":[191,190],"queries":4)");
+              R"({"connected":true,"synced":true,"base":64,"values":[191,190],"unanswered":0,"queries":6)");
+
+    // An ECM that goes quiet: the addresses it did not answer are dashes
+    // (null), never zeros or old values, and the command fails.
+    test::SimProcess quiet({"--ram", dir.file("ram.bin"), "--mute-after", "5"});
+    EXPECT_EQ(run({"ram", "--device", quiet.device(), "--count", "4", "--low-speed", "1", "--high-speed", "4"}), 1);
+    EXPECT_EQ(out, "BF BE -- -- SYNC\n");
+    EXPECT_EQ(err, "tavo-cli: 2 of 4 addresses did not answer\n");
 }
 
-TEST_F(RamCommand, says_when_the_ecm_does_not_answer_and_refuses_odd_speeds)
+TEST_F(RamCommand, says_what_failed_and_refuses_odd_speeds)
 {
     EXPECT_EQ(run({"ram", "--device", dir.file("no-such-port")}), 1);
-    EXPECT_EQ(err, "No response from the ECM on " + dir.file("no-such-port") + "\n");
+    EXPECT_EQ(err.substr(0, err.find('\n')), "There is no serial device " + dir.file("no-such-port") + ".");
+    EXPECT_EQ(run({"ram", "--device", "/dev/null"}), 1);
+    EXPECT_EQ(err.substr(0, err.find('\n')), "/dev/null is not a serial device.");
     EXPECT_EQ(run({"ram", "--device", "/dev/null", "--low-speed", "5", "--high-speed", "1"}), 2);
     EXPECT_EQ(run({"ram", "--base", "40"}), 2);
 }

@@ -77,6 +77,21 @@ TEST(TextFormat, record_text_reaches_utf8_whole_or_as_latin1_bytes)
     EXPECT_EQ(toUtf8("Z\xE9ro"), "Z\xC3\xA9ro") << "a lone byte above 127 is Latin-1";
     EXPECT_EQ(toUtf8("\xC0\x80"), "\xC3\x80\xC2\x80") << "an overlong form is no UTF-8";
     EXPECT_FALSE(isValidUtf8("\xF5\x80\x80\x80"));
+    EXPECT_FALSE(isValidUtf8("\xE0\x80\xAF")) << "overlong three-byte form";
+    EXPECT_FALSE(isValidUtf8("\xF0\x80\x80\xAF")) << "overlong four-byte form";
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")) << "a surrogate";
+    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80")) << "above U+10FFFF";
+    EXPECT_TRUE(isValidUtf8("\xED\x9F\xBF\xF4\x8F\xBF\xBF\xE0\xA0\x80")) << "U+D7FF, U+10FFFF, U+0800";
+}
+
+TEST(TextFormat, printable_text_shows_control_characters_instead_of_passing_them_on)
+{
+    EXPECT_EQ(printableText("\x1B]0;owned\x07"), "^[]0;owned^G");
+    EXPECT_EQ(printableText("a\x7F\tb\nc"), "a^?\tb^Jc");
+    EXPECT_EQ(printableText("a\nc", true), "a\nc");
+    EXPECT_EQ(printableText("\xC2\x9B" "2J"), "?2J") << "C1 control in UTF-8";
+    EXPECT_EQ(printableText("\x9B" "2J"), "?2J") << "a lone C1 byte is Latin-1, a C1 control";
+    EXPECT_EQ(printableText("Z\xE9ro"), "Z\xC3\xA9ro");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/EcmLink.h"
+#include "link/LinkFailure.h"
 #include "link/LiveRam.h"
 #include "support/ScriptedLine.h"
 
@@ -168,7 +169,7 @@ TEST_F(EcmLinkTest, a_sixteen_bit_read_at_ff_takes_its_low_byte_from_address_00)
     EXPECT_EQ(link.queries(), 2u);
 }
 
-TEST_F(EcmLinkTest, no_reply_leaves_the_mirror_unchanged_after_one_bounded_wait)
+TEST_F(EcmLinkTest, no_reply_leaves_the_mirror_unchanged_and_the_line_falls_quiet_before_the_next_request)
 {
     connectToAnsweringEcm();
     link.queryRam(0x40);
@@ -176,9 +177,79 @@ TEST_F(EcmLinkTest, no_reply_leaves_the_mirror_unchanged_after_one_bounded_wait)
     line.ecm = nullptr;
     const auto before = clock.time;
     EXPECT_FALSE(link.queryRam(0x40));
-    EXPECT_EQ(clock.time - before, 50ms);
+    EXPECT_EQ(clock.time - before, 100ms) << "one reply wait, then one quiet wait";
     EXPECT_EQ(link.ramMirror()[0x40], 0x40);
     EXPECT_TRUE(link.linkConnected());
+    const std::size_t sent = line.written.size();
+    EXPECT_EQ(link.checkSync(), SyncResult::NoReply);
+    EXPECT_EQ(line.written.size(), sent + 1) << "a silent ECM is asked once, not five times";
+}
+
+TEST_F(EcmLinkTest, a_late_reply_or_a_second_copy_is_never_taken_for_the_next_requests_answer)
+{
+    connectToAnsweringEcm();
+    // 0x41 is answered 80 ms late, past the reply wait; every other request
+    // after the 370 us a line at 62500 baud takes.
+    line.ecm = nullptr;
+    line.timedEcm = [](std::uint8_t address, int) {
+        return std::vector<ScriptedLine::Timed>{{address, address == 0x41 ? 80ms : 370us}};
+    };
+    EXPECT_EQ(link.queryRam(0x41), std::nullopt);
+    EXPECT_EQ(link.queryRam(0x42), 0x42) << "the late 0x41 came while the line fell quiet";
+    EXPECT_EQ(link.strayBytes(), 1u);
+
+    // A reply sent twice: the copy turns up before the next request's own
+    // reply and is read as it, and each later reply answers the request
+    // before its own, until the sync check finds the line out of step and
+    // lets it fall quiet.
+    line.timedEcm = [](std::uint8_t address, int) {
+        return std::vector<ScriptedLine::Timed>{{address, 370us}, {address, 690us}};
+    };
+    EXPECT_EQ(link.queryRam(0x50), 0x50);
+    line.timedEcm = [](std::uint8_t address, int) {
+        return std::vector<ScriptedLine::Timed>{{address == 0x00 ? std::uint8_t{0xFF} : address, 370us}};
+    };
+    EXPECT_EQ(link.queryRam(0x51), 0x50);
+    EXPECT_EQ(link.queryRam(0x52), 0x51);
+    EXPECT_EQ(link.checkSync(), SyncResult::Resynced);
+    EXPECT_GT(link.strayBytes(), 1u) << "the reply on its way turned up while the line fell quiet";
+    EXPECT_EQ(link.queryRam(0x53), 0x53);
+}
+
+TEST_F(EcmLinkTest, failures_say_what_failed_with_the_systems_reason)
+{
+    auto failureText = [&] { return linkFailureText(link.state().failure, kDevice, 1); };
+    line.openFails = true;
+    line.openProblem = PortProblem::PermissionDenied;
+    connect();
+    EXPECT_EQ(failureText(),
+              "Permission denied opening /dev/ttyUSB0.\nAdd yourself to the dialout group (sudo usermod -aG "
+              "dialout $USER), then log out and in again.");
+    line.openProblem = PortProblem::Busy;
+    connect();
+    EXPECT_EQ(failureText().substr(0, failureText().find('\n')), "/dev/ttyUSB0 is in use by another program.");
+    line.openProblem = PortProblem::NotSerial;
+    connect();
+    EXPECT_EQ(failureText().substr(0, failureText().find('\n')), "/dev/ttyUSB0 is not a serial device.");
+    line.openProblem = PortProblem::NoSuchDevice;
+    connect();
+    EXPECT_EQ(failureText().substr(0, failureText().find('\n')), "There is no serial device /dev/ttyUSB0.");
+
+    // The adapter sets another rate than asked: no probing at the old one.
+    line.openFails = false;
+    line.reportedRate = 38400;
+    connect({1, 1, 3});
+    EXPECT_FALSE(link.linkConnected());
+    EXPECT_TRUE(line.written.empty());
+    EXPECT_FALSE(line.isOpen);
+    EXPECT_EQ(failureText().substr(0, failureText().find('\n')),
+              "The serial adapter on /dev/ttyUSB0 refused 62500 baud (it set 38400 baud).");
+
+    line.reportedRate.reset();
+    connect();
+    EXPECT_EQ(failureText().substr(0, failureText().find('\n')), "No response from the ECM on /dev/ttyUSB0");
+    EXPECT_EQ(linkFailureText(LinkFailure::of(LinkProblem::NoPort), std::nullopt, 7).substr(0, 28),
+              "There is no serial port Com7");
 }
 
 TEST_F(EcmLinkTest, a_port_failing_under_the_link_disconnects_it_at_once)
@@ -233,11 +304,26 @@ TEST_F(EcmLinkTest, speed_choices_outside_one_to_four_fall_back_to_976_and_7812_
 TEST_F(EcmLinkTest, a_live_ram_tick_checks_sync_then_reads_sixteen_addresses_modulo_256)
 {
     connectToAnsweringEcm();
-    runLiveRamTick(link, 0xF8);
+    LiveRamHeld held;
+    const LiveRamReading first = runLiveRamTick(link, 0xF8, held);
     const std::vector<std::uint8_t> expected = {0x00, 0x12, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE,
                                                 0xFF, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07};
     EXPECT_EQ(line.bytes(), expected);
-    EXPECT_TRUE(link.linkSynced());
+    EXPECT_TRUE(first.synced);
+    EXPECT_EQ(first.values[1], std::nullopt) << "shown once the next sync check confirms it";
+    const LiveRamReading reading = runLiveRamTick(link, 0xF8, held);
+    EXPECT_EQ(reading.values[1], 0xF9);
+    EXPECT_EQ(reading.values[8], 0xFF) << "address 0x00 answers 0xFF";
+
+    // An address that does not answer shows dashes, never its old value.
+    line.ecm = [inner = line.ecm](std::uint8_t byte, int baud) {
+        return byte == 0xFA ? std::vector<std::uint8_t>{} : inner(byte, baud);
+    };
+    runLiveRamTick(link, 0xF8, held);
+    const LiveRamReading gap = runLiveRamTick(link, 0xF8, held);
+    EXPECT_EQ(gap.values[2], std::nullopt);
+    EXPECT_EQ(liveRamValueText(gap.values[2]), "--");
+    EXPECT_EQ(gap.values[3], 0xFB);
 }
 
 }  // namespace

@@ -40,5 +40,29 @@ TEST(EcmResponderTest, dropping_wrong_rates_and_every_kth_request_counts_them_as
     EXPECT_EQ(ecm.statistics().ignored, 2u);
 }
 
+TEST(EcmResponderTest, late_twice_noise_and_mute_play_on_the_kth_request_they_would_answer)
+{
+    SimOptions options;
+    options.ram = RamPage{};
+    (*options.ram)[0x40] = 0x44;
+    options.lateEvery = 2;
+    options.lateMs = 80;
+    options.twiceEvery = 3;
+    options.noiseEvery = 5;
+    options.muteAfter = 6;
+    EcmResponder ecm(options);
+    std::vector<SimReply> replies;
+    for (int i = 0; i < 7; ++i)
+        replies.push_back(ecm.hear(0x40, 62500, 0.0));
+    EXPECT_EQ(replies[0].lateMs, 0);
+    EXPECT_EQ(replies[1].lateMs, 80);
+    EXPECT_EQ(replies[2].followUpCount, 1);
+    EXPECT_EQ(replies[2].followUp, 0x44) << "the reply a second time";
+    EXPECT_EQ(replies[4].followUpCount, 1) << "a noise byte";
+    EXPECT_EQ(replies[5].count, 1);
+    EXPECT_EQ(replies[6].count, 0) << "muted after six requests";
+    EXPECT_EQ(ecm.statistics().ignored, 1u);
+}
+
 }  // namespace
 }  // namespace tavo::sim

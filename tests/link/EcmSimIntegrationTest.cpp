@@ -9,6 +9,12 @@
 #include <sstream>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "link/EcmLink.h"
 #include "link/PosixSerialLine.h"
 #include "support/SimProcess.h"
@@ -125,12 +131,13 @@ TEST_F(EcmSimIntegrationTest, an_ecm_on_7812_baud_is_reached_only_through_that_s
     EXPECT_EQ(counts.heard, counts.ignored + counts.replied);
 }
 
-TEST_F(EcmSimIntegrationTest, noise_bytes_after_each_reply_do_not_disturb_the_values)
+TEST_F(EcmSimIntegrationTest, noise_bytes_with_each_reply_are_dropped_and_counted_as_stray)
 {
     test::SimProcess sim({"--ram", ramFile(), "--extra-bytes"});
     ecm->connectEcm(sim.device(), {1, 1, 4});
     ASSERT_TRUE(ecm->linkConnected());
     expectPageRead();
+    EXPECT_GE(ecm->strayBytes(), 16u) << "so no client stores these answers";
 }
 
 TEST_F(EcmSimIntegrationTest, a_simulator_killed_in_mid_query_disconnects_the_link_without_hanging)
@@ -153,6 +160,52 @@ TEST_F(EcmSimIntegrationTest, a_simulator_killed_in_mid_query_disconnects_the_li
     EXPECT_LT(std::chrono::steady_clock::now() - killed, 1s) << "no hang, no wait after wait";
     EXPECT_FALSE(ecm->linkConnected());
     EXPECT_FALSE(ecm->linkSynced());
+}
+
+TEST_F(EcmSimIntegrationTest, a_client_killed_while_holding_the_port_leaves_it_free_for_the_next)
+{
+    test::SimProcess sim({});
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        PosixSerialLine held;
+        if (!held.open(sim.device()))
+            ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    auto exclusive = [&] {
+        const int fd = ::open(sim.device().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        int flag = -1;
+        ::ioctl(fd, TIOCGEXCL, &flag);
+        ::close(fd);
+        return flag;
+    };
+    // The holder has the port to itself, then dies without closing it.
+    for (int waited = 0; exclusive() != 1 && waited < 2000; waited += 10)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(exclusive(), 1);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    for (int waited = 0; exclusive() != 0 && waited < 2000; waited += 20)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(exclusive(), 0) << "the simulator let go of the dead client's hold";
+    EXPECT_TRUE(line.open(sim.device()));
+}
+
+TEST(EcmSimProgram, refuses_a_folder_pipe_or_device_at_once_and_says_why)
+{
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    const std::string sim = TAVO_ECM_SIM_PATH;
+    for (const std::string& args : {"--ram " + dir.path().string(), "--ram " + dir.file("pipe"), std::string("--ram /dev/zero"),
+                                    "--frames " + dir.file("pipe"), "--record " + dir.file("pipe")}) {
+        const int status = std::system(("timeout 5 " + sim + " " + args + " < /dev/null 2> " +
+                                        dir.file("err.txt")).c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << args;
+        EXPECT_EQ(WEXITSTATUS(status), 1) << args << ": " << test::readText(dir.file("err.txt"));
+        EXPECT_EQ(test::readText(dir.file("err.txt")).rfind("tavo-ecm-sim: ", 0), 0u) << args;
+    }
 }
 
 }  // namespace

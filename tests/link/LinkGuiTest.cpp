@@ -60,7 +60,7 @@ protected:
 
 TEST_F(LiveRamDisplayTest, bank_steps_through_the_page_and_shift_steps_back)
 {
-    LiveRamDialog dialog(liveRam, shown, link);
+    LiveRamDialog dialog(liveRam, shown, link, false);
     dialog.show();
     auto* bank = child<QPushButton>(dialog, 1148);
     EXPECT_EQ(text(dialog, 1145), "40 - 4F");
@@ -85,13 +85,14 @@ TEST_F(LiveRamDisplayTest, bank_steps_through_the_page_and_shift_steps_back)
     EXPECT_EQ(liveRam.liveRamPeriodMs, 200);
 }
 
-TEST_F(LiveRamDisplayTest, without_an_ecm_it_shows_the_mirror_and_dashes_and_escape_leaves_it_open)
+TEST_F(LiveRamDisplayTest, without_a_connection_it_shows_dashes_and_why_and_escape_leaves_it_open)
 {
-    shown.ramMirror[0x43] = 0x0A;
-    LiveRamDialog dialog(liveRam, shown, link);
+    shown.ramMirror[0x40] = 0x0A;
+    LiveRamDialog dialog(liveRam, shown, link, false, "Not connected: the attempt was aborted.");
     dialog.show();
-    QTRY_COMPARE(text(dialog, 1147), QString("--"));
-    EXPECT_EQ(text(dialog, 1137), "00") << "the link thread's mirror was never read";
+    EXPECT_EQ(text(dialog, 1147), "--");
+    EXPECT_EQ(text(dialog, 1137), "--") << "never a value the ECM did not just send";
+    EXPECT_EQ(dialog.findChild<QLabel*>("status")->text(), "Not connected: the attempt was aborted.");
     QTest::keyClick(&dialog, Qt::Key_Escape);
     dialog.close();
     EXPECT_TRUE(dialog.isVisible());
@@ -108,12 +109,12 @@ TEST_F(LiveRamDisplayTest, a_live_simulated_ecm_fills_the_values_in_address_orde
         (*options.ram)[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(0x100 - i);
     (*options.ram)[0x40] = 0x0A;
     startEcm(options);
-    ASSERT_TRUE(connectWithDialog(link, ecm.devicePath(), {1, 1, 4}, nullptr));
+    ASSERT_FALSE(connectWithDialog(link, ecm.devicePath(), {1, 1, 4}, nullptr));
 
-    LiveRamDialog dialog(liveRam, shown, link);
+    LiveRamDialog dialog(liveRam, shown, link, true);
     dialog.show();
-    QTRY_COMPARE(text(dialog, 1147), QString("**"));
-    EXPECT_EQ(text(dialog, 1137), "0A");
+    QTRY_COMPARE(text(dialog, 1137), QString("0A"));  // shown once the next sync check confirmed it
+    EXPECT_EQ(text(dialog, 1147), "**");
     EXPECT_EQ(text(dialog, 1144), "B9") << "offset 7";
     EXPECT_EQ(text(dialog, 1153), "B8") << "offset 8";
     EXPECT_EQ(text(dialog, 1160), "B1") << "offset F";
@@ -142,13 +143,21 @@ TEST_F(LiveRamDisplayTest, abort_ends_connecting_to_a_silent_ecm_and_the_display
     poll.start(20);
 
     QString displayTitle;
+    QString status;
+    bool ticked = false;
     openLiveRamDisplay(link, liveRam, shown, ecm.devicePath(), {}, nullptr, [&](QDialog& dialog) {
         displayTitle = dialog.windowTitle();
+        status = dialog.findChild<QLabel*>("status")->text();
+        // No ticks: the fields keep their dashes, even once the link is free.
+        QTest::qWait(300);
+        ticked = text(dialog, 1137) != "--";
         return 1;
     });
     EXPECT_EQ(connectingTexts, (QStringList{"Connecting...", "Attempting to establish Communications",
                                             "with the ECM - this may take a few seconds"}));
     EXPECT_EQ(displayTitle, "Live RAM Display");
+    EXPECT_EQ(status, "Not connected: the attempt was aborted.");
+    EXPECT_FALSE(ticked);
     // The procedure (almost six seconds against a silent ECM) has ended: the
     // link thread takes the next job at once.
     bool free = false;

@@ -32,7 +32,15 @@ protected:
         line.written.clear();
         setLogButton(state, true);
     }
-    TickOutcome tick() { return runAcquisitionTick(state, config.channels, custom, link); }
+    HeldRow held;
+    TickRecord tick() { return runAcquisitionTick(state, held, config.channels, custom, link); }
+    // A tick, and the check that stores its row (as the next tick would).
+    TickRecord tickAndStore()
+    {
+        const TickRecord record = tick();
+        finishAcquisitionRun(state, held, link);
+        return record;
+    }
     const SampleRow& row(int r) const { return state.samples[static_cast<std::size_t>(r)]; }
 };
 
@@ -42,19 +50,25 @@ TEST_F(AcquisitionTest, the_first_logged_tick_writes_row_1_after_the_sync_check_
     ram[0x8F] = 0x20;
     ram[0x90] = 0x00;
     ram[0x86] = 0x77;
-    EXPECT_EQ(tick(), TickOutcome::Sampled);
+    const TickRecord first = tick();
+    EXPECT_EQ(first.outcome, TickOutcome::Logged);
+    EXPECT_FALSE(first.stored) << "held until the next sync check";
+    EXPECT_EQ(state.writePos, 0);
+    EXPECT_EQ(line.bytes(), (std::vector<std::uint8_t>{0x00, 0x12, 0x8F, 0x90, 0x86})) << "high byte first";
+    const TickRecord second = tick();
+    EXPECT_TRUE(second.stored);
+    EXPECT_EQ(second.writePos, 1);
     EXPECT_EQ(state.writePos, 1);
     EXPECT_EQ(state.sampleCount, 1);
-    EXPECT_EQ(line.bytes(), (std::vector<std::uint8_t>{0x00, 0x12, 0x8F, 0x90, 0x86})) << "high byte first";
     EXPECT_EQ(row(1)[0], 64) << "0x2000 x 0.0078125";
     EXPECT_EQ(row(1)[3], 0x77);
     EXPECT_EQ(row(1)[1], 0) << "a channel not logged keeps its slot";
     EXPECT_EQ(row(0), SampleRow{});
     EXPECT_TRUE(link.linkSynced());
 
-    state.writePos = 4095;
-    tick();
-    EXPECT_EQ(state.writePos, 0);
+    state.writePos = 4094;
+    tickAndStore();
+    EXPECT_EQ(state.writePos, 0) << "4095 took the row held before, 0 this one";
     EXPECT_EQ(row(0)[3], 0x77);
 }
 
@@ -70,7 +84,7 @@ TEST_F(AcquisitionTest, sixteen_bit_channels_scale_in_double_truncate_and_keep_t
     ram[0x51] = 0x02;  // 258 x -1 = -258 = 0xFFFFFEFE
     config.channels[2] = config.channels[1];
     config.channels[2].multiplier = 1e12;  // beyond 32 bits: the processor's 0x80000000
-    tick();
+    tickAndStore();
     EXPECT_EQ(row(1)[0], 255) << "0xFFFF x 0.0078125 = 511.99, truncated to 511, low byte 255";
     EXPECT_EQ(row(1)[1], 0xFE);
     EXPECT_EQ(row(1)[2], 0x00);
@@ -87,7 +101,7 @@ TEST_F(AcquisitionTest, smoothing_averages_16_bit_channels_from_the_sixth_tick_o
         ram[0x8F] = static_cast<std::uint8_t>(rpm[t] * 128 / 256);
         ram[0x90] = static_cast<std::uint8_t>((rpm[t] * 128) % 256);
         ram[0x98] = static_cast<std::uint8_t>(rpm[t]);
-        tick();
+        tickAndStore();
         if (t < 5) {
             EXPECT_EQ(state.prevRow1, -1) << "tick " << t + 1;
         }
@@ -104,27 +118,31 @@ TEST_F(AcquisitionTest, a_channel_switched_on_mid_run_fills_from_then_on_and_the
 {
     state.samples[2][1] = 0x33;  // an old value from an earlier run
     state.channelMask = 0;
-    tick();
-    tick();
+    tickAndStore();
+    tickAndStore();
     EXPECT_EQ(row(2)[1], 0x33);
     state.channelMask = 0b10 | kCustomBit;
     ram[0x3F] = 0x99;
     ram[0x40] = 0x44;
     custom = customAddressText(" 3f");
-    tick();
+    tickAndStore();
     EXPECT_EQ(row(3)[1], 0x4B) << "Vehicle Speed: 0x696A x 0.03125 = 843 = 0x34B";
     EXPECT_EQ(row(3)[kCustomSlot], 0) << "0x3F is not sampled";
     EXPECT_EQ(state.customLocation, 0x3F);
     custom = customAddressText("40");
-    tick();
+    tickAndStore();
     EXPECT_EQ(row(4)[kCustomSlot], 0x44);
     custom = customAddressText("zz");
-    tick();
+    tickAndStore();
     EXPECT_EQ(state.customLocation, 0x40) << "an unparsable field keeps the address";
     EXPECT_EQ(row(5)[kCustomSlot], 0x44);
     custom = customAddressText("123456789");
-    tick();
+    tickAndStore();
     EXPECT_EQ(state.customLocation, 0x12) << "two digits of at most seven characters";
+    config.channels[2].location = 0x7FFFFFFF;  // from an edited Logging.cfg
+    state.channelMask = 0b100;
+    tickAndStore();
+    EXPECT_EQ(row(7)[2], 0xFF) << "taken modulo 256";
 }
 
 TEST_F(AcquisitionTest, stopped_does_nothing_idle_only_scrolls_and_a_tick_cut_short_stores_nothing)
@@ -132,11 +150,11 @@ TEST_F(AcquisitionTest, stopped_does_nothing_idle_only_scrolls_and_a_tick_cut_sh
     state.channelMask = 0xFF;
     setLogButton(state, false);
     EXPECT_EQ(loggingPhase(state), LoggingPhase::Stopped);
-    EXPECT_EQ(tick(), TickOutcome::Stopped);
+    EXPECT_EQ(tick().outcome, TickOutcome::Stopped);
     AcquisitionState idle;
     idle.channelMask = 0xFF;
     EXPECT_EQ(loggingPhase(idle), LoggingPhase::Idle);
-    EXPECT_EQ(runAcquisitionTick(idle, config.channels, custom, link), TickOutcome::Scrolled);
+    EXPECT_EQ(runAcquisitionTick(idle, held, config.channels, custom, link).outcome, TickOutcome::Scrolled);
     EXPECT_TRUE(line.written.empty());
     EXPECT_EQ(idle.writePos, 0);
 
@@ -147,7 +165,8 @@ TEST_F(AcquisitionTest, stopped_does_nothing_idle_only_scrolls_and_a_tick_cut_sh
         if (w.byte == 0x98)
             interrupt.raise();
     };
-    EXPECT_EQ(tick(), TickOutcome::CutShort);
+    EXPECT_EQ(tick().outcome, TickOutcome::CutShort);
+    EXPECT_FALSE(held.held);
     EXPECT_EQ(state.writePos, 0);
     EXPECT_EQ(state.sampleCount, 0);
     EXPECT_EQ(row(1), SampleRow{});
@@ -162,10 +181,11 @@ TEST_F(AcquisitionTest, a_window_copy_kept_by_tick_records_matches_the_ticks_own
     for (int t = 0; t < 4100; ++t) {
         ram[0x8F] = static_cast<std::uint8_t>(t);
         ram[0x98] = static_cast<std::uint8_t>(t * 7);
-        const TickOutcome outcome = tick();
-        applyTickRecord(copy, tickRecord(state, outcome, link.linkSynced()));
+        applyTickRecord(copy, tick());
     }
+    applyTickRecord(copy, finishAcquisitionRun(state, held, link));
     EXPECT_EQ(copy.samples, state.samples);
+    EXPECT_EQ(copy.rowTimesUs, state.rowTimesUs);
     EXPECT_EQ(copy.writePos, 4);
     EXPECT_EQ(copy.sampleCount, 4100);
     EXPECT_EQ(copy.prevRow2, 2);
@@ -199,10 +219,13 @@ TEST_F(AcquisitionTest, headless_logging_presses_log_runs_its_ticks_on_time_and_
     const HeadlessLogResult result = runHeadlessLog(link, state, config.channels, custom, plan);
     EXPECT_EQ(result.ticks, 3);
     EXPECT_EQ(result.syncedTicks, 3);
-    EXPECT_EQ(result.queries, 3u * 12u) << "sync check 2, two 16-bit channels 4, six bytes";
+    EXPECT_EQ(result.answeredTicks, 3);
+    EXPECT_EQ(result.missedTicks, 0);
+    EXPECT_EQ(result.queries, 3u * 12u + 2u) << "sync check 2, two 16-bit channels 4, six bytes; the last check";
     EXPECT_EQ(clock.time - started, 750ms);
     EXPECT_DOUBLE_EQ(result.seconds, 0.75);
     EXPECT_EQ(state.writePos, 3);
+    EXPECT_EQ(state.rowTimesUs[3] - state.rowTimesUs[1], 500000) << "each row keeps when its tick sampled";
     EXPECT_EQ(loggingPhase(state), LoggingPhase::Stopped);
 
     plan.ticks.reset();

@@ -14,6 +14,7 @@
 #include "logging/LogFile.h"
 #include "logging/LoggingConfig.h"
 #include "logging/qt/DataLoggingDialog.h"
+#include "logging/qt/LoggingSession.h"
 #include "logging/qt/LoggingVariablesDialog.h"
 #include "support/DialogChild.h"
 #include "support/ScriptedPrompts.h"
@@ -96,12 +97,12 @@ protected:
     test::ScriptedPrompts prompts;
     test::TempDir dir;
     sim::SimulatedEcm ecm;
+    std::optional<std::string> device;
+    LoggingSession session{acquisition, config, link, [this] { return LinkTarget{device, {1, 1, 4}}; }};
 
     void SetUp() override { setLoggingDefaults(config); }
-    void startEcm(bool silent)
+    void startEcm(sim::SimOptions options = {})
     {
-        sim::SimOptions options;
-        options.silent = silent;
         for (int k = 0; k < 256; ++k) {
             sim::RamPage page{};
             page[0x98] = static_cast<std::uint8_t>(k);
@@ -110,11 +111,12 @@ protected:
         }
         std::string error;
         ASSERT_TRUE(ecm.start(options, error)) << error;
+        device = ecm.devicePath();
     }
     std::unique_ptr<DataLoggingDialog> open()
     {
         auto dialog = std::make_unique<DataLoggingDialog>(
-            DataLoggingContext{acquisition, config, link, ecm.devicePath(), {1, 1, 4}, pens, prompts, dir.file("logs")});
+            DataLoggingContext{session, config, pens, prompts, dir.file("logs")});
         dialog->show();
         return dialog;
     }
@@ -125,11 +127,12 @@ protected:
         link.post([&free](EcmLink&) { free = true; });
         return QTest::qWaitFor([&free] { return free; }, withinMs);
     }
+    static bool logPressed(QDialog& dialog) { return child<QPushButton>(dialog, 1121)->isChecked(); }
 };
 
-TEST_F(DataLoggingDialogTest, log_samples_in_tick_order_and_everything_but_the_buttons_persists_across_openings)
+TEST_F(DataLoggingDialogTest, log_samples_in_tick_order_and_a_reopened_window_is_in_step_with_the_run)
 {
-    startEcm(false);
+    startEcm();
     acquisition.customLocation = 0x05;
     auto dialog = open();
     EXPECT_EQ(dialog->windowTitle(), "Data Logging");
@@ -170,46 +173,76 @@ TEST_F(DataLoggingDialogTest, log_samples_in_tick_order_and_everything_but_the_b
     EXPECT_EQ(log->samplePeriodMs, 500);
     EXPECT_EQ(dialog->findChild<QLabel*>("saved")->text(), QString::fromStdString("Saved " + saved[0] + " in " + dir.file("logs")));
 
-    click(*dialog, 1);  // OK, while logging
+    click(*dialog, 1);  // OK, while logging: the run stays on, the link goes
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), 1);
-    EXPECT_TRUE(dialog->graph().bitmap.isNull());
     EXPECT_TRUE(acquisition.logOn);
-    EXPECT_TRUE(acquisition.smoothing);
     ASSERT_TRUE(linkFree(1000));
     QTRY_VERIFY(!shown.linkConnected);
     dialog.reset();
 
-    // Reopened: the mask, rate and flags are kept; LOG and Smoothing open
-    // unpressed; logging goes on disconnected, from the stale mirror.
+    // Reopened: the chart is redrawn from the ring at once, LOG and
+    // Smoothing are drawn as the run has them, and the run connects again.
     const int before = acquisition.writePos;
     auto reopened = open();
-    EXPECT_FALSE(child<QPushButton>(*reopened, 1121)->isChecked());
-    EXPECT_FALSE(child<QPushButton>(*reopened, 1154)->isChecked());
+    EXPECT_FALSE(reopened->graph().bitmap.isNull()) << "not blank";
+    EXPECT_TRUE(logPressed(*reopened));
+    EXPECT_TRUE(child<QPushButton>(*reopened, 1154)->isChecked());
     EXPECT_TRUE(child<QCheckBox>(*reopened, 1112)->isChecked());
     EXPECT_FALSE(child<QCheckBox>(*reopened, 1113)->isChecked());
     EXPECT_TRUE(child<QRadioButton>(*reopened, 1133)->isChecked());
-    EXPECT_EQ(reopened->graph().gridPhase, 0);
     QTRY_VERIFY_WITH_TIMEOUT(acquisition.writePos >= before + 2, 3000);
-    EXPECT_EQ(child<QLineEdit>(*reopened, 1129)->text(), "----");
+    EXPECT_EQ(child<QLineEdit>(*reopened, 1129)->text(), "SYNC");
+
+    // Released, then reopened: LOG up, and the ticks do nothing at all.
+    click(*reopened, 1121);
+    EXPECT_FALSE(acquisition.logOn);
+    ASSERT_TRUE(linkFree(1000));
     QTest::keyClick(reopened.get(), Qt::Key_Escape);
-    EXPECT_FALSE(reopened->isVisible());
     EXPECT_EQ(reopened->result(), 2);
+    reopened.reset();
+    const int stopped = acquisition.writePos;
+    auto third = open();
+    EXPECT_FALSE(logPressed(*third));
+    EXPECT_FALSE(third->graph().bitmap.isNull());
+    const QImage chart = third->graph().bitmap;
+    QTest::qWait(1200);
+    EXPECT_EQ(acquisition.writePos, stopped);
+    EXPECT_EQ(third->graph().bitmap, chart) << "stopped: the chart stands still";
 }
 
-TEST_F(DataLoggingDialogTest, a_silent_ecm_leaves_the_window_usable_and_log_or_ok_end_the_attempt_at_once)
+TEST_F(DataLoggingDialogTest, abort_log_released_and_ok_end_connecting_at_once_and_leave_log_released)
 {
-    startEcm(true);
+    sim::SimOptions silent;
+    silent.silent = true;
+    startEcm(silent);
     auto dialog = open();
     click(*dialog, 1121);  // LOG: a connection procedure of some six seconds begins
     QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 200);
     QTest::qWait(300);
     click(*dialog, 1122);  // Save... answers at once
     EXPECT_EQ(namesIn(dir.file("logs")).size(), 1u);
-    click(*dialog, 1121);  // LOG released: the attempt ends
+    // Abort, with the mouse.
+    click(*dialog->findChild<ConnectingDialog*>(), 1136);
+    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 500);
     EXPECT_TRUE(linkFree(200));
-    EXPECT_TRUE(acquisition.logPaused);
+    EXPECT_FALSE(acquisition.logOn);
+    EXPECT_TRUE(prompts.messages.empty()) << "an abort is no failure";
     QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() == nullptr, 200);
+
+    // Abort with the keyboard: Alt+A in the window, whose keys keep working.
+    click(*dialog, 1121);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 200);
+    QTest::keyClick(dialog.get(), Qt::Key_A, Qt::AltModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 500);
+    EXPECT_TRUE(linkFree(200));
+
+    // LOG released from the keyboard.
+    click(*dialog, 1121);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 200);
+    QTest::keyClick(dialog.get(), Qt::Key_L, Qt::AltModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 500);
+    EXPECT_TRUE(linkFree(200));
 
     click(*dialog, 1121);
     QTest::qWait(300);
@@ -217,6 +250,43 @@ TEST_F(DataLoggingDialogTest, a_silent_ecm_leaves_the_window_usable_and_log_or_o
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(linkFree(200));
     EXPECT_FALSE(shown.linkConnected);
+}
+
+TEST_F(DataLoggingDialogTest, a_failed_connection_says_why_and_leaves_log_released)
+{
+    device = dir.file("no-such-tty");
+    auto dialog = open();
+    click(*dialog, 1121);
+    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 1000);
+    EXPECT_FALSE(acquisition.logOn);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].title, "TaVO Error");
+    EXPECT_EQ(prompts.messages[0].text.rfind("There is no serial device " + *device + ".", 0), 0u)
+        << prompts.messages[0].text;
+    QTest::qWait(300);
+    EXPECT_EQ(acquisition.writePos, 0) << "nothing logged";
+}
+
+TEST_F(DataLoggingDialogTest, an_ecm_that_stops_answering_is_said_and_its_silence_stores_nothing)
+{
+    sim::SimOptions options;
+    options.muteAfter = 120;
+    startEcm(options);
+    auto dialog = open();
+    click(*dialog, 1112);
+    click(*dialog, 1130);  // Fastest
+    click(*dialog, 1121);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<QLabel*>("saved")->text().startsWith("No reply from the ECM since "),
+                             3000);
+    const int written = acquisition.writePos;
+    EXPECT_GT(written, 5);
+    QTest::qWait(400);
+    EXPECT_EQ(acquisition.writePos, written) << "no row while it is silent";
+    EXPECT_EQ(child<QLineEdit>(*dialog, 1129)->text(), "----");
+    for (int row = 1; row <= written; ++row)
+        ASSERT_EQ(acquisition.samples[static_cast<std::size_t>(row)][0], 2 * (row - 1)) << row;
+    click(*dialog, 1121);
+    EXPECT_TRUE(dialog->findChild<QLabel*>("saved")->text().isEmpty());
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #pragma once
 // An in-process serial line and a virtual clock for the link's logic tests:
 // the "ECM" is a function from each byte written (and the rate it went out
-// at) to the bytes it answers; waiting for input that never comes advances
-// the virtual clock by the whole bound instead of sleeping.
+// at) to the bytes it answers, at once or each at its own moment; waiting
+// advances the virtual clock to the next byte's arrival, or by the whole
+// bound when none comes, instead of sleeping. A byte is read only once it
+// has arrived, as on a real line.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -30,13 +33,23 @@ public:
         std::uint8_t byte;
         int baud;
     };
+    // A byte the ECM sends, `after` the request it answers went out.
+    struct Timed {
+        std::uint8_t byte;
+        std::chrono::microseconds after{0};
+    };
 
     explicit ScriptedLine(VirtualClock& clock) : clock_(clock) {}
 
+    // The ECM: the bytes it sends at once for each byte written (and the
+    // rate it went out at), or, with `timedEcm`, each at its own moment.
     std::function<std::vector<std::uint8_t>(std::uint8_t byte, int baud)> ecm;
+    std::function<std::vector<Timed>(std::uint8_t byte, int baud)> timedEcm;
     std::function<void(const Written&)> onWrite;  // runs after each byte went out
     bool openFails = false;
-    bool gone = false;  // the device has disappeared
+    PortProblem openProblem = PortProblem::NoSuchDevice;  // why it fails
+    bool gone = false;                   // the device has disappeared
+    std::optional<int> reportedRate;     // what the device says it set (else the rate asked)
 
     std::vector<Written> written;
     std::vector<std::string> opened;
@@ -44,20 +57,23 @@ public:
     int baud = 0;
     bool isOpen = false;
 
-    bool open(const std::string& device) override
+    PortStatus open(const std::string& device) override
     {
         opened.push_back(device);
         isOpen = !openFails && !gone;
-        return isOpen;
+        if (!isOpen)
+            return PortStatus::failed(gone ? PortProblem::NoSuchDevice : openProblem);
+        return {};
     }
     LineResult configure(int rate) override
     {
         baud = rate;
         return gone ? LineResult::Failed : LineResult::Ok;
     }
+    std::optional<int> lineRate() override { return reportedRate ? reportedRate : std::optional<int>(baud); }
     LineResult purge() override
     {
-        queue_.clear();
+        std::erase_if(arrivals_, [&](const Arrival& a) { return a.at <= clock_.time; });
         return gone ? LineResult::Failed : LineResult::Ok;
     }
     LineResult writeByte(std::uint8_t byte) override
@@ -67,7 +83,10 @@ public:
         written.push_back({byte, baud});
         if (ecm)
             for (const std::uint8_t reply : ecm(byte, baud))
-                queue_.push_back(reply);
+                arrive(reply, clock_.time);
+        if (timedEcm)
+            for (const Timed& reply : timedEcm(byte, baud))
+                arrive(reply.byte, clock_.time + reply.after);
         if (onWrite)
             onWrite(written.back());
         return LineResult::Ok;
@@ -76,8 +95,10 @@ public:
     {
         if (gone)
             return LineResult::Failed;
-        if (!queue_.empty())
+        if (!arrivals_.empty() && arrivals_.front().at <= clock_.time + bound) {
+            clock_.time = std::max(clock_.time, arrivals_.front().at);
             return LineResult::Ok;
+        }
         clock_.time += bound;
         return LineResult::TimedOut;
     }
@@ -86,9 +107,9 @@ public:
         if (gone)
             return std::nullopt;
         std::size_t count = 0;
-        while (count < buffer.size() && !queue_.empty()) {
-            buffer[count++] = queue_.front();
-            queue_.pop_front();
+        while (count < buffer.size() && !arrivals_.empty() && arrivals_.front().at <= clock_.time) {
+            buffer[count++] = arrivals_.front().byte;
+            arrivals_.pop_front();
         }
         return count;
     }
@@ -96,7 +117,15 @@ public:
     {
         ++closes;
         isOpen = false;
-        queue_.clear();
+        arrivals_.clear();
+    }
+
+    // A byte arriving at a moment of the virtual clock.
+    void arrive(std::uint8_t byte, std::chrono::microseconds at)
+    {
+        const auto place = std::upper_bound(arrivals_.begin(), arrivals_.end(), at,
+                                            [](std::chrono::microseconds t, const Arrival& a) { return t < a.at; });
+        arrivals_.insert(place, Arrival{at, byte});
     }
 
     // Bytes written at one rate.
@@ -116,8 +145,12 @@ public:
     }
 
 private:
+    struct Arrival {
+        std::chrono::microseconds at;
+        std::uint8_t byte;
+    };
     VirtualClock& clock_;
-    std::deque<std::uint8_t> queue_;
+    std::deque<Arrival> arrivals_;
 };
 
 // An ECM that answers like the real one: 0x12 to 0x12, 0xFF to 0x00, else

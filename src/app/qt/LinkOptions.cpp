@@ -13,7 +13,11 @@ std::unique_ptr<sim::SimulatedEcm> applyLinkOptions(const StartOptions& options,
         return nullptr;
     }
     auto simulator = std::make_unique<sim::SimulatedEcm>();
-    if (!simulator->start(sim::SimOptions{}, error))
+    // Line-timed unless asked otherwise: "Fastest" then runs at the pace a
+    // real car's line allows, not a thousand ticks a second.
+    sim::SimOptions simulated;
+    simulated.lineTimed = !options.simulatedEcmInstant;
+    if (!simulator->start(simulated, error))
         return nullptr;
     state.serialDevice = simulator->devicePath();
     return simulator;

@@ -22,6 +22,7 @@
 #include "link/qt/SerialPortDialog.h"
 #include "logging/LogSaving.h"
 #include "logging/qt/DataLoggingDialog.h"
+#include "logging/qt/LoggingSession.h"
 #include "logging/qt/LoggingVariablesDialog.h"
 #include "rom/RomInformation.h"
 #include "viewer/qt/QuickViewerDialog.h"
@@ -58,6 +59,10 @@ MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     : QMainWindow(parent), state_(state), tracePens_(makeTracePens()),
       link_(std::make_unique<LinkThread>(state.link))
 {
+    logging_ = std::make_unique<LoggingSession>(state_.acquisition, state_.loggingConfig, *link_, [this] {
+        return LinkTarget{portDevice(state_.loggingConfig.serial.port, state_.serialDevice),
+                          state_.loggingConfig.serial};
+    });
     if (!prompts) {
         ownPrompts_ = std::make_unique<QtPrompts>(this, [this] { centralWidget()->repaint(); });
         prompts = ownPrompts_.get();
@@ -199,10 +204,7 @@ void MainWindow::runCommand(int id)
             storeLoggingConfiguration(state_, kLoggingConfigFile);
         break;
     case command::DataLog:
-        openDataLoggingDialog({state_.acquisition, state_.loggingConfig, *link_,
-                               portDevice(state_.loggingConfig.serial.port, state_.serialDevice),
-                               state_.loggingConfig.serial, tracePens_, *prompts_, logFolder()},
-                              this, runModal);
+        openDataLoggingDialog({*logging_, state_.loggingConfig, tracePens_, *prompts_, logFolder()}, this, runModal);
         break;
     case command::SaveCurrentLog:
         saveCurrentLog(state_.acquisition, state_.loggingConfig.channels, logFolder(), localTimeOfDay(), *prompts_);

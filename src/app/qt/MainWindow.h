@@ -19,6 +19,7 @@ namespace tavo {
 
 struct AppState;
 class LinkThread;
+class LoggingSession;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -44,6 +45,8 @@ public:
     const TracePens& tracePens() const { return tracePens_; }
     // The ECM link's thread: the port and every exchange live there.
     LinkThread& link() { return *link_; }
+    // Data logging as the whole run sees it.
+    LoggingSession& logging() { return *logging_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,6 +65,8 @@ private:
     std::map<int, QAction*> actions_;
     TracePens tracePens_;
     std::unique_ptr<LinkThread> link_;
+    // After the link: it goes first, while the link it talks to is still there.
+    std::unique_ptr<LoggingSession> logging_;
 };
 
 }  // namespace tavo

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -10,7 +11,7 @@
 
 namespace tavo {
 
-ConnectingDialog::ConnectingDialog(QWidget* parent) : QDialog(parent)
+ConnectingDialog::ConnectingDialog(QWidget* parent, bool keepsParentFocus) : QDialog(parent)
 {
     setWindowTitle("Connecting...");
     setObjectName("connecting");
@@ -35,6 +36,19 @@ ConnectingDialog::ConnectingDialog(QWidget* parent) : QDialog(parent)
     layout->addLayout(row);
     layout->addWidget(abort, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    if (keepsParentFocus && parent) {
+        // A tool window stays above the window that opened it; shown without
+        // taking the focus, it leaves that window's keys working.
+        setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        abort->setFocusPolicy(Qt::NoFocus);
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_A), parent);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, &ConnectingDialog::reject);
+        // The shortcut lives on the parent; it goes with this box.
+        connect(this, &QObject::destroyed, shortcut, &QObject::deleteLater);
+    }
 }
 
 void ConnectingDialog::reject()
@@ -43,40 +57,21 @@ void ConnectingDialog::reject()
     done(1136);
 }
 
-bool connectWithDialog(LinkThread& link, const std::optional<std::string>& device, const SerialSettings& settings,
-                       QWidget* parent)
+LinkFailure connectWithDialog(LinkThread& link, const std::optional<std::string>& device,
+                              const SerialSettings& settings, QWidget* parent)
 {
     ConnectingDialog dialog(parent);
-    bool connected = false;
+    LinkFailure failure = LinkFailure::of(LinkProblem::Aborted);
     const quint64 request = link.connectEcm(device, settings);
-    QObject::connect(&link, &LinkThread::connectFinished, &dialog, [&](quint64 finished, bool ok) {
+    QObject::connect(&link, &LinkThread::connectFinished, &dialog, [&](quint64 finished, bool) {
         if (finished != request)
             return;
-        connected = ok;
+        failure = link.shownState().failure;
         dialog.accept();
     });
     QObject::connect(&dialog, &ConnectingDialog::abortRequested, &link, [&link] { link.disconnectEcm(); });
     dialog.exec();
-    return connected;
-}
-
-}  // namespace tavo
-
-namespace tavo {
-
-ConnectingDialog* startConnecting(LinkThread& link, const std::optional<std::string>& device,
-                                  const SerialSettings& settings, QWidget* parent)
-{
-    auto* dialog = new ConnectingDialog(parent);
-    const quint64 request = link.connectEcm(device, settings);
-    QObject::connect(&link, &LinkThread::connectFinished, dialog, [dialog, request](quint64 finished, bool) {
-        if (finished == request)
-            dialog->accept();
-    });
-    QObject::connect(dialog, &ConnectingDialog::abortRequested, &link, [&link] { link.disconnectEcm(); });
-    QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
-    dialog->show();
-    return dialog;
+    return failure;
 }
 
 }  // namespace tavo

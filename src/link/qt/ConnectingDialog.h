@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "link/LinkFailure.h"
 #include "link/SerialSettings.h"
 
 namespace tavo {
@@ -15,7 +16,10 @@ class LinkThread;
 class ConnectingDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ConnectingDialog(QWidget* parent = nullptr);
+    // Over a window that stays usable meanwhile (`keepsParentFocus`), the box
+    // takes no keyboard focus: the window's own keys (LOG, OK, Escape) keep
+    // working, Alt+A there aborts, and the box stays above the window.
+    explicit ConnectingDialog(QWidget* parent = nullptr, bool keepsParentFocus = false);
 
     // Escape and the close box abort like the button.
     void reject() override;
@@ -25,16 +29,10 @@ signals:
 };
 
 // Runs the connection procedure on `link` with the Connecting dialog over
-// `parent`; true when the ECM answered. The window keeps repainting, and
-// Abort returns at once (the link thread then ends the procedure unconnected).
-bool connectWithDialog(LinkThread& link, const std::optional<std::string>& device, const SerialSettings& settings,
-                       QWidget* parent);
-
-// Starts the connection procedure on `link` and shows the Connecting dialog
-// over `parent` without waiting: `parent` stays usable meanwhile. The dialog
-// goes once the procedure has ended; Abort ends it unconnected. The dialog
-// deletes itself when done.
-ConnectingDialog* startConnecting(LinkThread& link, const std::optional<std::string>& device,
-                                  const SerialSettings& settings, QWidget* parent);
+// `parent`, modally; what failed (None: connected). The window keeps
+// repainting, and Abort returns at once (the link thread then ends the
+// procedure unconnected).
+LinkFailure connectWithDialog(LinkThread& link, const std::optional<std::string>& device,
+                              const SerialSettings& settings, QWidget* parent);
 
 }  // namespace tavo

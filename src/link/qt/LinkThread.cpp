@@ -11,8 +11,9 @@ namespace {
 // The link thread never runs more ticks ahead of the window than this; a
 // window that stalls slows the ticks instead of piling up their results.
 constexpr int kMaxTicksAhead = 32;
-// Back-to-back ticks that leave the line unused run this often.
-constexpr int kIdleBackToBackMs = 1;
+// Back-to-back ticks that leave the line unused run this often: the 16 ms a
+// Windows timer gave "Fastest" in the old program, instead of spinning.
+constexpr int kIdleBackToBackMs = 16;
 
 }  // namespace
 
@@ -27,9 +28,12 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, this, [this] { runTick(); });
     }
 
-    void connectEcm(quint64 request, const std::optional<std::string>& device, const SerialSettings& settings)
+    void connectEcm(quint64 request, const std::optional<std::string>& device, const SerialSettings& settings,
+                    const LinkThread::Job& whenConnected)
     {
         link_.connectEcm(device, settings);
+        if (link_.linkConnected() && whenConnected)
+            whenConnected(link_);
         const LinkState state = link_.state();
         const bool connected = state.linkConnected;
         QMetaObject::invokeMethod(
@@ -153,11 +157,15 @@ LinkThread::~LinkThread()
     thread_.wait();
 }
 
-quint64 LinkThread::connectEcm(const std::optional<std::string>& device, const SerialSettings& settings)
+quint64 LinkThread::connectEcm(const std::optional<std::string>& device, const SerialSettings& settings,
+                               Job whenConnected)
 {
     const quint64 request = ++nextRequest_;
     QMetaObject::invokeMethod(
-        worker_, [worker = worker_, request, device, settings] { worker->connectEcm(request, device, settings); },
+        worker_,
+        [worker = worker_, request, device, settings, whenConnected = std::move(whenConnected)] {
+            worker->connectEcm(request, device, settings, whenConnected);
+        },
         Qt::QueuedConnection);
     return request;
 }
@@ -214,6 +222,18 @@ void LinkThread::request(Tick job)
 {
     QMetaObject::invokeMethod(worker_, [worker = worker_, job = std::move(job)] { worker->request(job); },
                               Qt::QueuedConnection);
+}
+
+void LinkThread::interruptAndRequest(Tick job)
+{
+    interrupt_.raise();
+    QMetaObject::invokeMethod(
+        worker_,
+        [this, job = std::move(job)] {
+            interrupt_.lower();
+            worker_->request(job);
+        },
+        Qt::QueuedConnection);
 }
 
 void LinkThread::deliverResult(const LinkState& state, const TickResult& result)

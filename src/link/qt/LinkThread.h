@@ -36,8 +36,13 @@ public:
                         LinkTimings timings = {});
     ~LinkThread() override;
 
-    // Starts the connection procedure; connectFinished(request, ...) follows.
-    quint64 connectEcm(const std::optional<std::string>& device, const SerialSettings& settings);
+    // Starts the connection procedure; connectFinished(request, ...) follows,
+    // once the state copy holds the outcome (linkConnected, failure).
+    // `whenConnected` runs on the link thread right after a procedure that
+    // connected, before any tick (a client's sampling starts there, never
+    // on a failed connection).
+    quint64 connectEcm(const std::optional<std::string>& device, const SerialSettings& settings,
+                       Job whenConnected = {});
     // Ends a running connection procedure without a connection (Abort) and
     // closes any connection; a running tick's remaining exchanges are skipped.
     void disconnectEcm();
@@ -53,6 +58,13 @@ public:
     // Runs `job` on the link thread between ticks, then its GUI part on the
     // GUI thread, in order with the ticks' (say, a copy of the sample ring).
     void request(Tick job);
+    // As request, but ends a running connection procedure or tick first
+    // (their remaining exchanges are skipped); the job itself runs with the
+    // link free again (LOG released: the run's last check, then disconnect).
+    void interruptAndRequest(Tick job);
+
+    // The state copy, as the last delivery left it.
+    const LinkState& shownState() const { return shownState_; }
 
 signals:
     void connectFinished(quint64 request, bool connected);

@@ -35,7 +35,8 @@ QLineEdit* readOnlyField(int id, int characters, QWidget* parent)
 
 }  // namespace
 
-LiveRamDialog::LiveRamDialog(LiveRamState& liveRam, const LinkState& shownLink, LinkThread& link, QWidget* parent)
+LiveRamDialog::LiveRamDialog(LiveRamState& liveRam, const LinkState& shownLink, LinkThread& link, bool connected,
+                             const std::string& notConnected, QWidget* parent)
     : QDialog(parent), liveRam_(liveRam), shownLink_(shownLink), link_(link),
       tickBase_(std::make_shared<int>(liveRam.liveRamBase))
 {
@@ -77,15 +78,25 @@ LiveRamDialog::LiveRamDialog(LiveRamState& liveRam, const LinkState& shownLink, 
     controls->addWidget(bankButton);
     controls->addWidget(ok);
 
+    // Why nothing is shown, when the link is not there.
+    status_ = new QLabel(QString::fromStdString(notConnected), this);
+    status_->setObjectName("status");
+    status_->setWordWrap(true);
+    status_->setVisible(!notConnected.empty());
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(controls);
+    layout->addWidget(status_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     location_->setText(QString::fromStdString(liveRamLocationText(liveRam_.liveRamBase)));
-    link_.startTicks(liveRam_.liveRamPeriodMs, [this, base = tickBase_](EcmLink& ecm) -> LinkThread::TickResult {
-        runLiveRamTick(ecm, *base);
-        return [this] { showValues(); };
+    showReading(LiveRamReading{liveRam_.liveRamBase, {}, false});
+    if (!connected)
+        return;
+    link_.startTicks(liveRam_.liveRamPeriodMs, [this, base = tickBase_, held = std::make_shared<LiveRamHeld>()](
+                                                    EcmLink& ecm) -> LinkThread::TickResult {
+        return [this, reading = runLiveRamTick(ecm, *base, *held)] { showReading(reading); };
     });
     ticking_ = true;
 }
@@ -122,23 +133,32 @@ void LiveRamDialog::toggleSpeed()
     link_.setTickPeriod(liveRam_.liveRamPeriodMs);
 }
 
-void LiveRamDialog::showValues()
+void LiveRamDialog::showReading(const LiveRamReading& reading)
 {
+    // A reading of the base before the last Bank press answers other
+    // addresses than the fields now show: dashes until the next one.
+    const bool current = reading.base == liveRam_.liveRamBase;
     for (int i = 0; i < kLiveRamCount; ++i) {
-        const auto address = static_cast<std::size_t>(liveRamAddress(liveRam_.liveRamBase, i));
-        values_[static_cast<std::size_t>(i)]->setText(
-            QString::fromStdString(liveRamValueText(shownLink_.ramMirror[address])));
+        const auto value = current ? reading.values[static_cast<std::size_t>(i)] : std::nullopt;
+        values_[static_cast<std::size_t>(i)]->setText(QString::fromStdString(liveRamValueText(value)));
     }
-    sync_->setText(QString::fromStdString(liveRamSyncText(shownLink_.linkSynced)));
+    sync_->setText(QString::fromStdString(liveRamSyncText(reading.synced)));
+    if (ticking_ && shownLink_.failure) {
+        status_->setText(QString::fromStdString(linkFailureText(shownLink_.failure, std::nullopt, 0)));
+        status_->setVisible(true);
+    }
 }
 
 void openLiveRamDisplay(LinkThread& link, LiveRamState& liveRam, const LinkState& shownLink,
                         const std::optional<std::string>& device, const SerialSettings& settings, QWidget* parent,
                         const std::function<int(QDialog&)>& runModal)
 {
-    connectWithDialog(link, device, settings, parent);
+    const LinkFailure failure = connectWithDialog(link, device, settings, parent);
     {
-        LiveRamDialog dialog(liveRam, shownLink, link, parent);
+        const std::string notConnected = failure.problem == LinkProblem::Aborted
+                                             ? std::string("Not connected: the attempt was aborted.")
+                                             : linkFailureText(failure, device, settings.port);
+        LiveRamDialog dialog(liveRam, shownLink, link, !failure, notConnected, parent);
         runModal(dialog);
     }
     link.disconnectEcm();

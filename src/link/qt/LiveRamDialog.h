@@ -13,6 +13,7 @@
 #include "link/EcmLink.h"
 #include "link/LiveRam.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -23,9 +24,11 @@ class LinkThread;
 class LiveRamDialog : public QDialog {
     Q_OBJECT
 public:
-    // Shows `shownLink` (refreshed by `link` after each tick); keeps its
-    // position and period in `liveRam`.
-    LiveRamDialog(LiveRamState& liveRam, const LinkState& shownLink, LinkThread& link, QWidget* parent = nullptr);
+    // Refreshes from ticks on `link` while `connected` (without a link it
+    // starts none and says why: `notConnected`); keeps its position and
+    // period in `liveRam`. `shownLink` tells when the link is lost.
+    LiveRamDialog(LiveRamState& liveRam, const LinkState& shownLink, LinkThread& link, bool connected,
+                  const std::string& notConnected = {}, QWidget* parent = nullptr);
     ~LiveRamDialog() override;
 
     void accept() override;
@@ -35,7 +38,7 @@ public:
 private:
     void bank();
     void toggleSpeed();
-    void showValues();
+    void showReading(const LiveRamReading& reading);
     void stopTicks();
 
     LiveRamState& liveRam_;
@@ -46,12 +49,14 @@ private:
     bool ticking_ = false;
     QLineEdit* location_ = nullptr;
     QLineEdit* sync_ = nullptr;
+    QLabel* status_ = nullptr;
     std::array<QLineEdit*, kLiveRamCount> values_{};
 };
 
 // "&Live RAM Display...": connects (the Connecting dialog shows meanwhile),
-// runs the display with `runModal` whether or not the ECM answered, and
-// disconnects once it has closed.
+// runs the display with `runModal` whether or not the ECM answered (without
+// a connection it refreshes nothing and says why), and disconnects once it
+// has closed.
 void openLiveRamDisplay(LinkThread& link, LiveRamState& liveRam, const LinkState& shownLink,
                         const std::optional<std::string>& device, const SerialSettings& settings, QWidget* parent,
                         const std::function<int(QDialog&)>& runModal);

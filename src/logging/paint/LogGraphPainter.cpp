@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 
 #include "logging/LogGraphGeometry.h"
@@ -15,6 +16,7 @@ struct GridColours {
     QColor black{0, 0, 0};
     QColor dim{0, 128, 0};
     QColor bright{0, 192, 0};
+    QColor gap{96, 0, 0};
 };
 
 // Lines are filled pixel run by pixel run as GDI covers them: QPainter's own
@@ -30,6 +32,7 @@ void stroke(QPainter& painter, const LogGraphLines& lines, const TracePens& trac
         case LogGraphPen::DimGrid: colour = grid.dim; break;
         case LogGraphPen::BrightGrid: colour = grid.bright; break;
         case LogGraphPen::Trace: colour = traces[static_cast<std::size_t>(line.trace)].color(); break;
+        case LogGraphPen::Gap: colour = grid.gap; break;
         }
         forEachLineRun(line, [&](int x, int y, int width, int height) {
             painter.fillRect(x, y, width, height, colour);
@@ -52,7 +55,7 @@ void scrollLeft(QImage& bitmap)
 }  // namespace
 
 void drawLogGraphColumn(LogGraph& graph, const SampleRing& samples, std::int32_t writePos, std::uint32_t channelMask,
-                        std::int32_t customLocation, const TracePens& pens)
+                        std::int32_t customLocation, const TracePens& pens, LogGraphColumn kind)
 {
     graph.gridPhase = nextGridPhase(graph.gridPhase);
     const bool fresh = graph.bitmap.isNull();
@@ -71,17 +74,28 @@ void drawLogGraphColumn(LogGraph& graph, const SampleRing& samples, std::int32_t
     scrollLeft(graph.bitmap);
     QPainter painter(&graph.bitmap);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    stroke(painter, columnGridLines(graph.gridPhase), pens);
-    const int row = ringRow(writePos);
-    stroke(painter,
-           traceLines(samples[static_cast<std::size_t>(previousRow(row))], samples[static_cast<std::size_t>(row)],
-                      channelMask, customLocation),
-           pens);
+    stroke(painter, columnGridLines(graph.gridPhase, kind == LogGraphColumn::Gap), pens);
+    if (kind == LogGraphColumn::Gap || kind == LogGraphColumn::Blank)
+        return;
+    const auto row = static_cast<std::size_t>(ringRow(writePos));
+    const SampleRow& previous = kind == LogGraphColumn::Restart ? samples[row] : samples[static_cast<std::size_t>(
+                                                                                      previousRow(ringRow(writePos)))];
+    stroke(painter, traceLines(previous, samples[row], channelMask, customLocation), pens);
 }
 
-void drawLogGraphColumn(LogGraph& graph, const AcquisitionState& state, const TracePens& pens)
+void drawLogGraphColumn(LogGraph& graph, const AcquisitionState& state, const TracePens& pens, LogGraphColumn kind)
 {
-    drawLogGraphColumn(graph, state.samples, state.writePos, state.channelMask, state.customLocation, pens);
+    drawLogGraphColumn(graph, state.samples, state.writePos, state.channelMask, state.customLocation, pens, kind);
+}
+
+void replayLogGraph(LogGraph& graph, const AcquisitionState& state, const TracePens& pens)
+{
+    resetLogGraph(graph);
+    const int stored = std::min(state.sampleCount, kRingRows);
+    forEachReplayColumn(state, stored, [&](const ReplayColumn& column) {
+        drawLogGraphColumn(graph, state.samples, column.row, state.channelMask, state.customLocation, pens,
+                           column.kind);
+    });
 }
 
 void resetLogGraph(LogGraph& graph)

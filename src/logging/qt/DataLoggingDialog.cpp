@@ -7,18 +7,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+#include "common/UserPrompts.h"
 #include "common/qt/QtText.h"
-#include "link/EcmLink.h"
 #include "link/qt/ConnectingDialog.h"
-#include "link/qt/LinkThread.h"
 #include "logging/LogGraphGeometry.h"
 #include "logging/LogSaving.h"
 #include "logging/LoggingConfig.h"
 #include "logging/qt/LogGraphView.h"
+#include "logging/qt/LoggingSession.h"
 
 namespace tavo {
 
@@ -49,17 +50,25 @@ int place(QWidget* widget, int x, int y, int width)
 }  // namespace
 
 DataLoggingDialog::DataLoggingDialog(DataLoggingContext context, QWidget* parent)
-    : QDialog(parent), context_(std::move(context)), acquisition_(context_.acquisition)
+    : QDialog(parent), context_(std::move(context)), session_(context_.session),
+      acquisition_(context_.session.acquisition())
 {
     setWindowTitle("Data Logging");
     setObjectName("dataLogging");
     buildControls();
-    startTicks();
+    // The chart from the rows the ring already holds, LOG as the run has it.
+    if (acquisition_.sampleCount > 0)
+        replayLogGraph(graph_, acquisition_, context_.pens);
+    log_->setChecked(acquisition_.logOn);
+    smoothing_->setChecked(acquisition_.smoothing);
+    observeSession();
+    open_ = true;
+    session_.open(recordBytes(custom_->text()));
 }
 
 DataLoggingDialog::~DataLoggingDialog()
 {
-    if (ticking_)
+    if (open_)
         close(0);
 }
 
@@ -73,8 +82,6 @@ void DataLoggingDialog::buildControls()
         rates_[i]->setObjectName(QString::number(kSampleRates[i].controlId));
         rates_[i]->setChecked(kSampleRates[i].periodMs == acquisition_.samplePeriodMs);
         rateLayout->addWidget(rates_[i]);
-        const std::int32_t period = kSampleRates[i].periodMs;
-        connect(rates_[i], &QRadioButton::clicked, this, [this, period] { rateChosen(period); });
     }
     int y = place(rateBox, kMargin, kLogGraphTop - 7, kLeftWidth) + kGap;
     log_ = pushLike("&LOG", 1121, this);
@@ -91,8 +98,6 @@ void DataLoggingDialog::buildControls()
     sync_->setFocusPolicy(Qt::NoFocus);
     sync_->setAlignment(Qt::AlignCenter);
     y = place(sync_, kMargin, y, sync_->fontMetrics().horizontalAdvance("WWWWW") + 12);
-    connect(log_, &QPushButton::toggled, this, [this](bool pressed) { logToggled(pressed); });
-    connect(smoothing_, &QPushButton::toggled, this, [this](bool on) { smoothingToggled(on); });
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
 
     view_ = new LogGraphView(graph_, this);
@@ -129,9 +134,7 @@ void DataLoggingDialog::buildControls()
     for (std::size_t bit = 0; bit < maskBoxes_.size(); ++bit) {
         maskBoxes_[bit]->setObjectName(QString::number(kMaskBoxIds[bit]));
         maskBoxes_[bit]->setChecked(maskBit(acquisition_.channelMask, static_cast<int>(bit)));
-        connect(maskBoxes_[bit], &QCheckBox::toggled, this, [this] { maskChanged(); });
     }
-    connect(custom_, &QLineEdit::textChanged, this, [this] { customTextChanged(); });
     const int width = kDialogWidth - 2 * kMargin;
     y = place(parameters, kMargin, std::max(y, kLogGraphTop + kLogGraphHeight) + kGap, width) + kGap;
 
@@ -156,38 +159,69 @@ void DataLoggingDialog::buildControls()
     setFixedSize(kDialogWidth, saved_->geometry().bottom() + kMargin);
 }
 
-void DataLoggingDialog::startTicks()
+void DataLoggingDialog::observeSession()
 {
-    // The ticks' copy is made here, before the link thread sees it; from
-    // then on only the link thread touches it.
-    work_ = std::make_shared<TickWork>();
-    work_->acquisition = acquisition_;
-    work_->channels = context_.config.channels;
-    work_->customText = customAddressText(recordBytes(custom_->text()));
-    context_.link.startTicks(
-        tickIntervalMs(acquisition_.samplePeriodMs), [this, work = work_](EcmLink& ecm) -> LinkThread::TickResult {
-            const TickOutcome outcome = runAcquisitionTick(work->acquisition, work->channels, work->customText, ecm);
-            if (outcome == TickOutcome::Stopped || outcome == TickOutcome::CutShort)
-                return {};
-            return [this, record = tickRecord(work->acquisition, outcome, ecm.linkSynced())] { showTick(record); };
-        });
-    ticking_ = true;
+    connect(&session_, &LoggingSession::ticked, this, [this](const TickRecord& record) { showTick(record); });
+    connect(&session_, &LoggingSession::logChanged, this, [this](bool pressed) {
+        const QSignalBlocker quiet(log_);
+        log_->setChecked(pressed);
+    });
+    connect(&session_, &LoggingSession::connectingChanged, this, [this](bool running) { showConnecting(running); });
+    connect(&session_, &LoggingSession::connectFailed, this, [this](const QString& message) {
+        context_.prompts.showMessage(message.toStdString(), "TaVO Error", MessageIcon::Warning);
+    });
+    connect(&session_, &LoggingSession::silenceChanged, this, [this] { showStatus(); });
+    connect(log_, &QPushButton::toggled, this, [this](bool pressed) { session_.setLog(pressed); });
+    connect(smoothing_, &QPushButton::toggled, this, [this](bool on) { session_.setSmoothing(on); });
+    connect(custom_, &QLineEdit::textChanged, this, [this] { session_.setCustomText(recordBytes(custom_->text())); });
+    for (std::size_t i = 0; i < kSampleRates.size(); ++i) {
+        const std::int32_t period = kSampleRates[i].periodMs;
+        connect(rates_[i], &QRadioButton::clicked, this, [this, period] { session_.setSamplePeriod(period); });
+    }
+    for (QCheckBox* box : maskBoxes_)
+        connect(box, &QCheckBox::toggled, this, [this] { maskChanged(); });
 }
 
 void DataLoggingDialog::showTick(const TickRecord& record)
 {
-    applyTickRecord(acquisition_, record);
-    if (record.outcome == TickOutcome::Sampled)
+    LogGraphColumn kind = LogGraphColumn::Segment;
+    if (record.outcome == TickOutcome::Logged) {
         sync_->setText(syncText(record.synced));
+        if (record.stored) {
+            kind = afterGap_ ? LogGraphColumn::Restart : LogGraphColumn::Segment;
+            afterGap_ = false;
+        } else if (record.lost) {
+            kind = LogGraphColumn::Gap;
+            afterGap_ = true;
+        } else {
+            kind = LogGraphColumn::Blank;
+        }
+    }
     drawLogGraphColumn(graph_, acquisition_.samples, acquisition_.writePos, record.channelMask,
-                       acquisition_.customLocation, context_.pens);
-    view_->update();
+                       acquisition_.customLocation, context_.pens, kind);
+    view_->changed();
 }
 
-void DataLoggingDialog::change(const std::function<void(AcquisitionState&)>& change)
+void DataLoggingDialog::showConnecting(bool running)
 {
-    change(acquisition_);
-    context_.link.post([work = work_, change](EcmLink&) { change(work->acquisition); });
+    if (!running) {
+        if (connecting_)
+            connecting_->accept();
+        return;
+    }
+    // Over this window, which stays usable: LOG released, OK, Escape or
+    // Alt+A end the attempt.
+    connecting_ = new ConnectingDialog(this, true);
+    connecting_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(connecting_, &ConnectingDialog::abortRequested, &session_, &LoggingSession::abortConnecting);
+    connect(connecting_, &QDialog::finished, connecting_, &QObject::deleteLater);
+    connecting_->show();
+}
+
+void DataLoggingDialog::showStatus()
+{
+    // The ECM's silence outranks where the last save went.
+    saved_->setText(session_.silence().isEmpty() ? savedText_ : session_.silence());
 }
 
 void DataLoggingDialog::maskChanged()
@@ -195,62 +229,25 @@ void DataLoggingDialog::maskChanged()
     std::array<bool, 10> checked{};
     for (std::size_t bit = 0; bit < maskBoxes_.size(); ++bit)
         checked[bit] = maskBoxes_[bit]->isChecked();
-    const std::uint32_t mask = maskFromBoxes(checked);
-    change([mask](AcquisitionState& state) { state.channelMask = mask; });
-}
-
-void DataLoggingDialog::customTextChanged()
-{
-    const CustomAddressText text = customAddressText(recordBytes(custom_->text()));
-    context_.link.post([work = work_, text](EcmLink&) { work->customText = text; });
-}
-
-void DataLoggingDialog::rateChosen(std::int32_t periodMs)
-{
-    change([periodMs](AcquisitionState& state) { state.samplePeriodMs = periodMs; });
-    context_.link.setTickPeriod(tickIntervalMs(periodMs));
-}
-
-void DataLoggingDialog::smoothingToggled(bool on)
-{
-    change([on](AcquisitionState& state) { state.smoothing = on; });
-}
-
-void DataLoggingDialog::logToggled(bool pressed)
-{
-    if (pressed) {
-        // Sampling starts once the connection procedure has ended, connected
-        // or not; meanwhile the window stays usable (LOG again, OK).
-        setLogButton(acquisition_, true);
-        connecting_ = startConnecting(context_.link, context_.device, context_.settings, this);
-        context_.link.post([work = work_](EcmLink&) { setLogButton(work->acquisition, true); });
-        return;
-    }
-    change([](AcquisitionState& state) { setLogButton(state, false); });
-    // Ends a connection procedure at once and cuts a running tick short
-    // (such a tick stores nothing).
-    context_.link.disconnectEcm();
-    if (connecting_)
-        connecting_->accept();
+    session_.setChannelMask(maskFromBoxes(checked));
 }
 
 void DataLoggingDialog::save()
 {
     const std::string folder = context_.logFolder.empty() ? defaultLogFolder() : context_.logFolder;
-    if (const auto path = saveRingToLogFolder(acquisition_, folder, localTimeOfDay(), context_.prompts))
-        saved_->setText(pathText(savedLogText(*path)));
+    if (const auto path = saveRingToLogFolder(acquisition_, folder, localTimeOfDay(), context_.prompts)) {
+        savedText_ = pathText(savedLogText(*path));
+        showStatus();
+    }
 }
 
 void DataLoggingDialog::close(int command)
 {
-    if (ticking_)
-        context_.link.stopTicks();
-    ticking_ = false;
-    resetLogGraph(graph_);
+    open_ = false;
     if (connecting_)
         connecting_->accept();
-    if (acquisition_.logOn)
-        context_.link.disconnectEcm();
+    session_.close();
+    resetLogGraph(graph_);
     if (command != 0)
         done(command);
 }

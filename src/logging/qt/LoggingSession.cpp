@@ -1,0 +1,247 @@
+#include "logging/qt/LoggingSession.h"
+
+#include "link/EcmLink.h"
+#include "link/LinkFailure.h"
+#include "link/qt/LinkThread.h"
+#include "logging/LoggingConfig.h"
+#include "logging/LoggingStatus.h"
+
+namespace tavo {
+
+namespace {
+
+constexpr int kSilenceCheckMs = 200;
+
+}  // namespace
+
+LoggingSession::LoggingSession(AcquisitionState& acquisition, const LoggingConfig& config, LinkThread& link,
+                               std::function<LinkTarget()> target, QObject* parent)
+    : QObject(parent), acquisition_(acquisition), config_(config), link_(link), target_(std::move(target)),
+      silenceTimer_(this)
+{
+    silenceTimer_.setInterval(kSilenceCheckMs);
+    QObject::connect(&silenceTimer_, &QTimer::timeout, this, [this] { watchSilence(); });
+    QObject::connect(&link_, &LinkThread::connectFinished, this, [this](quint64 request, bool connected) {
+        if (connecting_ && request == request_)
+            connectFinished(connected);
+    });
+}
+
+LoggingSession::~LoggingSession()
+{
+    if (open_)
+        close();
+}
+
+void LoggingSession::open(std::string_view customText)
+{
+    if (open_)
+        return;
+    open_ = true;
+    run_ = std::make_shared<AcquisitionRun>(acquisition_, config_.channels, target_());
+    run_->customText = customAddressText(customText);
+    const bool resume = acquisition_.logOn;
+    // The copy samples only once connected.
+    if (resume)
+        setLogButton(run_->state, false);
+    startTicks();
+    if (resume) {
+        // The run was on when the window closed: on again, or LOG released.
+        wasOn_ = false;
+        wasPaused_ = true;
+        connect();
+    }
+}
+
+void LoggingSession::close()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    abortConnecting();
+    link_.stopTicks();
+    if (acquisition_.logOn)
+        finishRun(false);
+    silenceTimer_.stop();
+}
+
+void LoggingSession::startTicks()
+{
+    link_.startTicks(tickIntervalMs(acquisition_.samplePeriodMs),
+                     [this, run = run_](EcmLink& ecm) -> LinkThread::TickResult {
+                         const TickRecord record = run->tick(ecm);
+                         const bool nothing = record.outcome == TickOutcome::Stopped ||
+                                              record.outcome == TickOutcome::Waiting ||
+                                              (record.outcome == TickOutcome::CutShort && !record.stored);
+                         if (nothing)
+                             return {};
+                         return [this, record] { showTick(record); };
+                     });
+}
+
+void LoggingSession::setLog(bool pressed)
+{
+    if (!pressed) {
+        if (connecting_)
+            abortConnecting();
+        else if (acquisition_.logOn)
+            finishRun(true);
+        return;
+    }
+    if (connecting_ || acquisition_.logOn)
+        return;
+    wasOn_ = acquisition_.logOn;
+    wasPaused_ = acquisition_.logPaused;
+    setLogButton(acquisition_, true);
+    emit logChanged(true);
+    connect();
+}
+
+void LoggingSession::connect()
+{
+    connecting_ = true;
+    aborting_ = false;
+    connectedTo_ = target_();
+    emit connectingChanged(true);
+    request_ = link_.connectEcm(connectedTo_.device, connectedTo_.settings, [run = run_](EcmLink& ecm) {
+        setLogButton(run->state, true);
+        run->started(ecm);
+    });
+}
+
+void LoggingSession::abortConnecting()
+{
+    if (!connecting_ || aborting_)
+        return;
+    aborting_ = true;
+    // Ends the procedure at once; should it have connected meanwhile, the
+    // copy's LOG goes up again after the sampling it started.
+    link_.disconnectEcm();
+    link_.post([run = run_, on = wasOn_, paused = wasPaused_](EcmLink&) {
+        run->state.logOn = on;
+        run->state.logPaused = paused;
+    });
+}
+
+void LoggingSession::connectFinished(bool connected)
+{
+    connecting_ = false;
+    const bool aborted = aborting_;
+    aborting_ = false;
+    emit connectingChanged(false);
+    if (connected && !aborted) {
+        lastAnswered_ = std::chrono::steady_clock::now();
+        lastAnsweredTime_ = localTimeOfDay();
+        lastTrouble_ = TickTrouble::None;
+        silenceTimer_.start();
+        return;
+    }
+    // LOG released, in the window and in the state.
+    acquisition_.logOn = wasOn_;
+    acquisition_.logPaused = wasPaused_;
+    if (!aborted)
+        link_.post([run = run_, on = wasOn_, paused = wasPaused_](EcmLink&) {
+            run->state.logOn = on;
+            run->state.logPaused = paused;
+        });
+    emit logChanged(false);
+    const LinkFailure& failure = link_.shownState().failure;
+    if (!aborted && failure && failure.problem != LinkProblem::Aborted)
+        emit connectFailed(QString::fromStdString(
+            linkFailureText(failure, connectedTo_.device, connectedTo_.settings.port)));
+}
+
+void LoggingSession::finishRun(bool release)
+{
+    silenceTimer_.stop();
+    if (!silence_.isEmpty()) {
+        silence_.clear();
+        emit silenceChanged(silence_);
+    }
+    if (release) {
+        setLogButton(acquisition_, false);
+        emit logChanged(false);
+    }
+    // A running tick is cut short (it stores nothing); the row held from the
+    // tick before gets its check, and the ring the ticks kept replaces the
+    // window's, so nothing sampled is lost on the way.
+    link_.interruptAndRequest([this, run = run_, release](EcmLink& ecm) -> LinkThread::TickResult {
+        const TickRecord record = run->finish(ecm);
+        if (release)
+            setLogButton(run->state, false);
+        ecm.disconnectEcm();
+        auto ring = std::make_shared<const AcquisitionState>(run->state);
+        return [this, record, ring] {
+            adoptRing(acquisition_, *ring);
+            if (record.outcome == TickOutcome::Logged)
+                emit ticked(record);
+        };
+    });
+}
+
+void LoggingSession::showTick(const TickRecord& record)
+{
+    applyTickRecord(acquisition_, record);
+    if (record.outcome == TickOutcome::Logged) {
+        lastTrouble_ = record.trouble;
+        if (record.trouble == TickTrouble::None) {
+            lastAnswered_ = std::chrono::steady_clock::now();
+            lastAnsweredTime_ = localTimeOfDay();
+            if (!silence_.isEmpty()) {
+                silence_.clear();
+                emit silenceChanged(silence_);
+            }
+        }
+    }
+    if (record.outcome != TickOutcome::CutShort)
+        emit ticked(record);
+}
+
+void LoggingSession::watchSilence()
+{
+    if (!acquisition_.logOn || connecting_)
+        return;
+    const auto quiet = std::chrono::steady_clock::now() - lastAnswered_;
+    if (quiet < silenceLimit(acquisition_.samplePeriodMs))
+        return;
+    const LinkState& link = link_.shownState();
+    const std::string problem =
+        link.linkConnected ? std::string()
+                           : linkFailureText(link.failure, connectedTo_.device, connectedTo_.settings.port);
+    const QString text = QString::fromStdString(silenceText(lastAnsweredTime_, lastTrouble_, problem));
+    if (text != silence_) {
+        silence_ = text;
+        emit silenceChanged(silence_);
+    }
+}
+
+void LoggingSession::change(const std::function<void(AcquisitionState&)>& change)
+{
+    change(acquisition_);
+    if (run_)
+        link_.post([run = run_, change](EcmLink&) { change(run->state); });
+}
+
+void LoggingSession::setChannelMask(std::uint32_t mask)
+{
+    change([mask](AcquisitionState& state) { state.channelMask = mask; });
+}
+
+void LoggingSession::setSamplePeriod(std::int32_t periodMs)
+{
+    change([periodMs](AcquisitionState& state) { state.samplePeriodMs = periodMs; });
+    link_.setTickPeriod(tickIntervalMs(periodMs));
+}
+
+void LoggingSession::setSmoothing(bool on)
+{
+    change([on](AcquisitionState& state) { state.smoothing = on; });
+}
+
+void LoggingSession::setCustomText(std::string_view text)
+{
+    if (run_)
+        link_.post([run = run_, field = customAddressText(text)](EcmLink&) { run->customText = field; });
+}
+
+}  // namespace tavo

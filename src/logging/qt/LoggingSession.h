@@ -1,0 +1,106 @@
+#pragma once
+// The GUI side of data logging, for the whole run of the program: the
+// application state's acquisition, the conversation with the link thread
+// (connecting, the ticks, the end of a run) and what the window shows about
+// it (LOG, "Connecting...", "No reply from the ECM since ..."). The Data
+// Logging window observes it and hands it the user's input; it holds no
+// logging state of its own, so a reopened window is in step with the run.
+//
+// The ticks run on the link thread against the session's copy of the state
+// (an AcquisitionRun); each tick's record comes back in tick order and is
+// applied to the application state, which the chart, Save and every later
+// opening read. At the end of a run the copy's whole ring is taken over, so
+// the two never drift apart.
+
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "logging/Acquisition.h"
+#include "logging/AcquisitionRun.h"
+#include "logging/LogFile.h"
+
+namespace tavo {
+
+class LinkThread;
+struct LoggingConfig;
+
+class LoggingSession : public QObject {
+    Q_OBJECT
+public:
+    // `target` says, at each connection, which device and speeds to use.
+    LoggingSession(AcquisitionState& acquisition, const LoggingConfig& config, LinkThread& link,
+                   std::function<LinkTarget()> target, QObject* parent = nullptr);
+    ~LoggingSession() override;
+
+    const AcquisitionState& acquisition() const { return acquisition_; }
+
+    // The window opened: the ticks start (and a run that was on when it
+    // closed connects again). Closed: the ticks stop; a run on keeps LOG
+    // pressed but lets the link go once its last row is checked.
+    void open(std::string_view customText);
+    void close();
+    bool isOpen() const { return open_; }
+
+    // LOG pressed: the connection procedure, then sampling; a failed
+    // connection leaves LOG released. Released: the run's last row is
+    // checked, the link goes. During "Connecting..." released aborts.
+    void setLog(bool pressed);
+    void abortConnecting();
+    bool connecting() const { return connecting_; }
+
+    void setChannelMask(std::uint32_t mask);
+    void setSamplePeriod(std::int32_t periodMs);
+    void setSmoothing(bool on);
+    void setCustomText(std::string_view text);
+
+    // "No reply from the ECM since ...", empty while the ECM answers.
+    const QString& silence() const { return silence_; }
+
+signals:
+    void logChanged(bool pressed);
+    void connectingChanged(bool running);
+    // A connection attempt failed (not an abort): what failed, for a message.
+    void connectFailed(const QString& message);
+    // One tick's record, applied to the acquisition already: the window
+    // draws its column.
+    void ticked(const tavo::TickRecord& record);
+    void silenceChanged(const QString& text);
+
+private:
+    void startTicks();
+    void connect();
+    void connectFinished(bool connected);
+    void finishRun(bool release);
+    void showTick(const TickRecord& record);
+    void watchSilence();
+    // Runs `change` on the state now and on the ticks' copy between two ticks.
+    void change(const std::function<void(AcquisitionState&)>& change);
+
+    AcquisitionState& acquisition_;
+    const LoggingConfig& config_;
+    LinkThread& link_;
+    std::function<LinkTarget()> target_;
+    // The ticks' copy: made at each opening, used only by the link thread.
+    std::shared_ptr<AcquisitionRun> run_;
+    LinkTarget connectedTo_;
+    bool open_ = false;
+    bool connecting_ = false;
+    bool aborting_ = false;
+    quint64 request_ = 0;
+    // LOG's flags before it was pressed: back to them when the connection fails.
+    bool wasOn_ = false;
+    bool wasPaused_ = false;
+
+    QTimer silenceTimer_;
+    std::chrono::steady_clock::time_point lastAnswered_{};
+    TimeOfDay lastAnsweredTime_{};
+    TickTrouble lastTrouble_ = TickTrouble::None;
+    QString silence_;
+};
+
+}  // namespace tavo
