@@ -8,7 +8,7 @@
 #include "cli/JsonWriter.h"
 #include "common/TextFormat.h"
 #include "link/EcmLink.h"
-#include "link/PosixSerialLine.h"
+#include "link/SystemSerialLine.h"
 #include "logging/HeadlessLog.h"
 #include "logging/LogFile.h"
 #include "logging/LoggingConfig.h"
@@ -91,9 +91,13 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
     if (!readLoggingConfigFor(args, config, err))
         return 1;
 
-    PosixSerialLine line;
+    if (!systemSerialLineAvailable()) {
+        err << "tavo-cli: " << missingSerialLineReason() << '\n';
+        return 1;
+    }
+    const auto line = makeSystemSerialLine();
     SystemClock clock;
-    EcmLink link(line, clock);
+    EcmLink link(*line, clock);
     link.connectEcm(*device, config.serial);
     if (!link.linkConnected()) {
         err << "No response from the ECM on " << terminalText(*device) << '\n';
