@@ -37,7 +37,7 @@ set(CPACK_PACKAGE_VENDOR "TaVO")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Edit and log the calibration of Chrysler turbo ECMs")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY TaVO)
 set(CPACK_STRIP_FILES ON)
-find_program(TAVO_MAKENSIS makensis)
+find_program(TAVO_MAKENSIS makensis HINTS "C:/Program Files (x86)/NSIS" "C:/Program Files/NSIS")
 if(TAVO_MAKENSIS AND TAVO_GUI)
   set(CPACK_GENERATOR ZIP NSIS)
   # A Start menu entry for the program.

@@ -10,6 +10,9 @@ if(NOT WIN32)
 endif()
 
 add_compile_definitions(_WIN32_WINNT=0x0A00 WINVER=0x0A00 NOMINMAX WIN32_LEAN_AND_MEAN)
+# The program icon (packaging/windows/tavo.rc) is compiled into the programs.
+enable_language(RC)
+set(TAVO_WINDOWS_RESOURCES ${PROJECT_SOURCE_DIR}/packaging/windows/tavo.rc)
 if(MINGW AND NOT TAVO_GUI)
   add_link_options(-static)
 endif()

@@ -4,8 +4,9 @@
 // file's attributes, security and creation time), MoveFileExW with
 // MOVEFILE_WRITE_THROUGH where one is created. A file another program holds
 // open without sharing deletion cannot be replaced on Windows: the save
-// retries briefly (virus scanners and indexers let go within moments), then
-// says the file is open in another program and leaves it as it was.
+// waits half a second for it (virus scanners and indexers let go within
+// moments), then says the file is open in another program and leaves it as
+// it was.
 #include "common/AtomicFile.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ using file_detail::lastError;
 using file_detail::SystemPath;
 
 // How long a replace waits for another program to let go of the file.
-constexpr int kReplaceTries = 20;
+constexpr int kReplaceTries = 10;
 constexpr DWORD kReplacePauseMs = 50;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -197,30 +198,57 @@ bool fileInUse(DWORD error)
            error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_USER_MAPPED_FILE;
 }
 
+// Whether the file may be replaced now: another program holding it open
+// without sharing deletion keeps it in place. Asked before replacing, for a
+// replace that fails half way may leave files of its own behind (Wine's).
+FileStatus waitUntilReplaceable(const std::wstring& target)
+{
+    for (int attempt = 1;; ++attempt) {
+        Handle probe(::CreateFileW(target.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (probe.valid())
+            return {};
+        const DWORD error = ::GetLastError();
+        if (!fileInUse(error) || attempt == kReplaceTries)
+            return file_detail::statusOfWindowsError(error);
+        ::Sleep(kReplacePauseMs);
+    }
+}
+
+// The old file's attributes on the new one (hidden, system, not indexed),
+// and "changed" for backup programs. ReplaceFileW merges them on Windows;
+// not every implementation does.
+void keepAttributes(const std::wstring& target, const Existing& old)
+{
+    constexpr DWORD settable = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                               FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD wanted = (old.attributes & settable) | FILE_ATTRIBUTE_ARCHIVE;
+    const DWORD now = ::GetFileAttributesW(target.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & settable) != wanted)
+        ::SetFileAttributesW(target.c_str(), (now & ~settable) | wanted);
+}
+
 // Puts the complete temporary file in the target's place.
 FileStatus replaceTarget(Temporary& temp, const std::wstring& target, const Existing& old)
 {
-    for (int attempt = 1;; ++attempt) {
-        if (::ReplaceFileW(target.c_str(), temp.path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                           nullptr)) {
-            temp.keep();
-            return {};
-        }
-        const DWORD error = ::GetLastError();
-        if (fileInUse(error) && attempt < kReplaceTries) {
-            ::Sleep(kReplacePauseMs);
-            continue;
-        }
-        if (error != ERROR_INVALID_FUNCTION && error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_PARAMETER)
-            return file_detail::statusOfWindowsError(error);
-        break;
+    if (const FileStatus free = waitUntilReplaceable(target); !free)
+        return free;
+    if (::ReplaceFileW(target.c_str(), temp.path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                       nullptr)) {
+        temp.keep();
+        keepAttributes(target, old);
+        return {};
     }
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_INVALID_FUNCTION && error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_PARAMETER)
+        return file_detail::statusOfWindowsError(error);
     // A file system without ReplaceFileW (some network shares): a plain
-    // replacing rename, and the old file's attributes put back.
+    // replacing rename.
     if (!::MoveFileExW(temp.path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return lastError();
     temp.keep();
-    ::SetFileAttributesW(target.c_str(), old.attributes & ~FILE_ATTRIBUTE_ARCHIVE);
+    keepAttributes(target, old);
     return {};
 }
 

@@ -21,13 +21,22 @@ namespace {
 
 using TavoCli = test::CliRun;
 
+// Text as the JSON writer writes it: a backslash (a Windows path's) escaped.
+std::string jsonText(const std::string& text)
+{
+    std::string escaped;
+    for (const char c : text)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return escaped;
+}
+
 TEST_F(TavoCli, info_prints_the_rom_information_of_the_sample)
 {
     ASSERT_EQ(run({"info", sample(), "--json"}), 0) << err;
     EXPECT_NE(out.find("\"loadOffset\":32768"), std::string::npos) << out;
     EXPECT_NE(out.find("\"imageSize\":32768"), std::string::npos);
     EXPECT_NE(out.find("\"entryCount\":11"), std::string::npos);
-    EXPECT_NE(out.find("\"tblPath\":\"" + dir.file("sample.tbl") + "\""), std::string::npos);
+    EXPECT_NE(out.find("\"tblPath\":\"" + jsonText(dir.file("sample.tbl")) + "\""), std::string::npos);
     ASSERT_EQ(run({"info", sample()}), 0);
     EXPECT_NE(out.find("loadOffset:  8000"), std::string::npos) << out;
 }

@@ -62,6 +62,16 @@ inline bool runningAsRoot()
 #endif
 }
 
+// Text with every path separator written as '/': on Windows the program
+// joins names with '\\', so a test compares paths and messages this way.
+inline std::string withSlashes(std::string text)
+{
+#ifdef _WIN32
+    std::replace(text.begin(), text.end(), '\\', '/');
+#endif
+    return text;
+}
+
 inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
