@@ -1,4 +1,4 @@
-# Installing and packaging: the programs, the desktop entry, the AppStream
+# Installing and packaging on Linux (Windows: PackagingWindows.cmake): the programs, the desktop entry, the AppStream
 # metainfo and the program icon, so TaVO shows in a desktop's application
 # menu; the sample calibration to try it on. The pictures live inside
 # `tavo`: nothing is read from the source or build tree at run time.
@@ -8,7 +8,10 @@
 
 include(GNUInstallDirs)
 
-install(TARGETS tavo tavo-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tavo-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TAVO_GUI)
+  install(TARGETS tavo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 
 # The simulated ECM is installed where this build makes it; looked for once
 # every folder of the build has been read, whatever their order.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in the
 # normal build and in the AddressSanitizer + UndefinedBehaviorSanitizer build,
-# both with warnings as errors.
+# both with warnings as errors; and the Windows cross build's tests under
+# Wine, comparing its tavo-cli.exe with the normal build's tavo-cli.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/ensure-deps.sh"
@@ -10,6 +11,11 @@ export QT_QPA_PLATFORM=offscreen
 "$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_WERROR=ON
 echo "== tests (RelWithDebInfo)"
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
+
+echo "== Windows cross build (MinGW-w64) and its tests under Wine"
+started=$SECONDS
+"$root/scripts/build-windows.sh" -DTAVO_WERROR=ON -DTAVO_NATIVE_BUILD_DIR="$root/build"
+echo "== Windows part: $((SECONDS - started)) s"
 
 "$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVO_SANITIZE=ON -DTAVO_BENCHMARKS=OFF -DTAVO_WERROR=ON
 echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer)"

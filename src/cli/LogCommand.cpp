@@ -7,15 +7,14 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
-#include <ctime>
 #include <ostream>
 
 #include "cli/CliSupport.h"
 #include "cli/JsonWriter.h"
 #include "common/TextFormat.h"
 #include "link/EcmLink.h"
-#include "link/PosixSerialLine.h"
 #include "link/LinkFailure.h"
+#include "link/SystemSerialLine.h"
 #include "logging/HeadlessLog.h"
 #include "logging/LogCsv.h"
 #include "logging/LogFile.h"
@@ -33,46 +32,46 @@ std::atomic<bool> connecting{false};
 static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
               "the signal handler may only touch lock-free atomics");
 
-extern "C" void requestStop(int)
+void requestStop(int)
 {
     stopRequested.store(true);
     if (connecting.load())
         connectInterrupt.raise();
 }
 
-// SIGINT and SIGTERM end the run instead of the process while it lasts.
+// SIGINT and SIGTERM (Ctrl+C and Ctrl+Break on Windows) end the run
+// instead of the process while it lasts.
 class StopSignals {
 public:
     StopSignals()
     {
         stopRequested.store(false);
-        struct sigaction action {};
-        action.sa_handler = requestStop;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &previousInt_);
-        ::sigaction(SIGTERM, &action, &previousTerm_);
+        previousInt_ = std::signal(SIGINT, requestStop);
+        previousTerm_ = std::signal(SIGTERM, requestStop);
     }
     ~StopSignals()
     {
-        ::sigaction(SIGINT, &previousInt_, nullptr);
-        ::sigaction(SIGTERM, &previousTerm_, nullptr);
+        std::signal(SIGINT, previousInt_);
+        std::signal(SIGTERM, previousTerm_);
     }
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
 
 private:
-    struct sigaction previousInt_ {};
-    struct sigaction previousTerm_ {};
+    using Handler = void (*)(int);
+    Handler previousInt_ = SIG_DFL;
+    Handler previousTerm_ = SIG_DFL;
 };
 
-// "14:25:30": the wall-clock time `secondsAgo` before now.
+// "14:25:30": the time of day `secondsAgo` before now.
 std::string clockTimeBefore(double secondsAgo)
 {
-    const std::time_t then = std::time(nullptr) - static_cast<std::time_t>(std::llround(secondsAgo));
-    std::tm local{};
-    ::localtime_r(&then, &local);
+    const TimeOfDay now = localTimeOfDay();
+    constexpr long long kDay = 24 * 60 * 60;
+    const long long then =
+        ((now.hour * 3600LL + now.minute * 60LL + now.second - std::llround(secondsAgo)) % kDay + kDay) % kDay;
     char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", then / 3600, then / 60 % 60, then % 60);
     return text;
 }
 
@@ -164,11 +163,15 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
     if (refuseUnwritable(args.option("--out"), "log file", err) || refuseUnwritable(args.option("--csv"), "CSV file", err))
         return 1;
 
+    if (!systemSerialLineAvailable()) {
+        err << "tavo-cli: " << missingSerialLineReason() << '\n';
+        return 1;
+    }
     StopSignals signals;
     plan.stop = &stopRequested;
-    PosixSerialLine line;
+    const auto line = makeSystemSerialLine();
     SystemClock clock;
-    EcmLink link(line, clock);
+    EcmLink link(*line, clock);
     link.setInterrupt(&connectInterrupt);
     connecting.store(true);
     link.connectEcm(*device, config.serial);

@@ -13,7 +13,7 @@
 #include "link/EcmLink.h"
 #include "link/LinkFailure.h"
 #include "link/LiveRam.h"
-#include "link/PosixSerialLine.h"
+#include "link/SystemSerialLine.h"
 #include "logging/LoggingConfig.h"
 
 namespace tavo {
@@ -65,9 +65,13 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
     if (!serialSettingsFor(args, settings, err))
         return 1;
 
-    PosixSerialLine line;
+    if (!systemSerialLineAvailable()) {
+        err << "tavo-cli: " << missingSerialLineReason() << '\n';
+        return 1;
+    }
+    const auto line = makeSystemSerialLine();
     SystemClock clock;
-    EcmLink link(line, clock);
+    EcmLink link(*line, clock);
     link.connectEcm(*device, settings);
     if (!link.linkConnected()) {
         err << terminalText(linkFailureText(link.state().failure, *device, settings.port), true) << '\n';

@@ -1,11 +1,10 @@
 #include <iostream>
-#include <string>
-#include <vector>
 
 #include "cli/CliCommands.h"
+#include "common/ProgramStart.h"
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return tavo::runCli(args, std::cout, std::cerr);
+    tavo::prepareStandardStreams();
+    return tavo::runCli(tavo::programArguments(argc, argv), std::cout, std::cerr);
 }

@@ -34,12 +34,14 @@ public:
         NotRegularFile,  // a pipe, device or socket
         TooLarge,        // larger than the caller's limit
         ReadOnly,        // the file has no write permission at all
+        InUse,           // another program holds the file open and will not share it (Windows)
     };
 
     FileStatus() = default;
     static FileStatus fromErrno(int error);
     static FileStatus notRegularFile() { return FileStatus(Problem::NotRegularFile, 0); }
     static FileStatus readOnly() { return FileStatus(Problem::ReadOnly, 0); }
+    static FileStatus inUse() { return FileStatus(Problem::InUse, 0); }
     static FileStatus tooLarge(std::uintmax_t limit);
 
     bool ok() const { return problem_ == Problem::None; }

@@ -27,6 +27,7 @@ std::string FileStatus::reason() const
     case Problem::Missing: return "No such file or folder.";
     case Problem::NotRegularFile: return "It is not a regular file (a pipe, device or socket).";
     case Problem::ReadOnly: return "The file is read-only.";
+    case Problem::InUse: return "The file is open in another program.";
     case Problem::TooLarge: {
         constexpr std::uintmax_t mebibyte = 1024 * 1024;
         if (limit_ >= mebibyte && limit_ % mebibyte == 0)
@@ -39,7 +40,9 @@ std::string FileStatus::reason() const
     case EACCES:
     case EPERM: return "Permission denied.";
     case ENOSPC: return "No space left on the device.";
+#ifdef EDQUOT  // not in every C library (MinGW has none)
     case EDQUOT: return "No space left: the disk quota is used up.";
+#endif
     case ENAMETOOLONG: return "The name is too long.";
     case EISDIR: return "It is a directory.";
     case EROFS: return "The file system is read-only.";

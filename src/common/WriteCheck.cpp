@@ -1,40 +1,62 @@
+// Whether a save could go through, asked before work whose result would be
+// lost otherwise. Plain std::filesystem, so every platform shares it.
 #include <cerrno>
-#include <fcntl.h>
+#include <fstream>
 #include <filesystem>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string>
+#include <system_error>
 
 #include "common/AtomicFile.h"
 
 namespace tavo {
 
+namespace {
+
+std::filesystem::path pathOf(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+FileStatus statusOf(const std::error_code& error)
+{
+    if (error == std::errc::no_such_file_or_directory)
+        return FileStatus::fromErrno(ENOENT);
+    return FileStatus::fromErrno(error.value() != 0 ? error.value() : EIO);
+}
+
+}  // namespace
+
 FileStatus checkWritable(const std::string& path)
 {
+    namespace fs = std::filesystem;
     std::error_code error;
-    std::filesystem::path target(path);
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode))
-            return S_ISDIR(info.st_mode) ? FileStatus::fromErrno(EISDIR) : FileStatus::notRegularFile();
-        if (::access(path.c_str(), W_OK) != 0)
-            return errno == EACCES ? FileStatus::readOnly() : FileStatus::fromErrno(errno);
+    fs::path target = pathOf(path);
+    const fs::file_status existing = fs::status(target, error);
+    if (fs::exists(existing)) {
+        if (fs::is_directory(existing))
+            return FileStatus::fromErrno(EISDIR);
+        if (!fs::is_regular_file(existing))
+            return FileStatus::notRegularFile();
+        constexpr auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        if ((existing.permissions() & writable) == fs::perms::none)
+            return FileStatus::readOnly();
         // A link is followed: the new file goes beside the file it names.
-        const auto resolved = std::filesystem::canonical(target, error);
+        const fs::path resolved = fs::canonical(target, error);
         if (!error)
             target = resolved;
-    } else if (errno != ENOENT) {
-        return FileStatus::fromErrno(errno);
     }
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, error))
+        return error ? statusOf(error) : FileStatus::fromErrno(ENOENT);
     std::random_device random;
-    const std::string probe =
-        (folder / (".tavo-check-" + std::to_string(::getpid()) + "-" + std::to_string(random()))).string();
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return FileStatus::fromErrno(errno);
-    ::close(fd);
-    ::unlink(probe.c_str());
+    const fs::path probe = folder / (".tavo-check-" + std::to_string(random()) + std::to_string(random()));
+    {
+        std::ofstream file(probe, std::ios::binary);
+        if (!file)
+            return FileStatus::fromErrno(EACCES);
+    }
+    fs::remove(probe, error);
     return {};
 }
 

@@ -1,13 +1,11 @@
 #include "logging/LogFile.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdlib>
-#include <ctime>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "common/PathNames.h"
 
 namespace tavo {
 
@@ -36,48 +34,6 @@ bool rowHoldsValue(const SampleRow& row)
         if (value != 0)
             return true;
     return false;
-}
-
-std::string homeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
-        return user->pw_dir;
-    return ".";
-}
-
-// XDG_DOCUMENTS_DIR="$HOME/Documents" from user-dirs.dirs, with $HOME
-// expanded; nothing when the file or the entry is not there.
-std::optional<std::string> desktopDocumentsFolder(const std::string& home)
-{
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    const std::string config =
-        (configHome && *configHome == '/' ? std::string(configHome) : home + "/.config") + "/user-dirs.dirs";
-    const FileContent content = readFileStart(config, 64 * 1024);
-    if (!content.status)
-        return std::nullopt;
-    const std::string text(content.bytes.begin(), content.bytes.end());
-    const std::string key = "XDG_DOCUMENTS_DIR=\"";
-    std::size_t at = 0;
-    while ((at = text.find(key, at)) != std::string::npos) {
-        const bool lineStart = at == 0 || text[at - 1] == '\n';
-        const std::size_t begin = at + key.size();
-        const std::size_t end = text.find('"', begin);
-        at = begin;
-        if (!lineStart || end == std::string::npos)
-            continue;
-        std::string value = text.substr(begin, end - begin);
-        if (value.rfind("$HOME", 0) == 0)
-            value = home + value.substr(5);
-        else if (value.empty() || value[0] != '/')
-            continue;
-        // A documents folder set to the home folder itself means none.
-        if (std::filesystem::path(value).lexically_normal() == std::filesystem::path(home).lexically_normal())
-            return std::nullopt;
-        return value;
-    }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -142,14 +98,6 @@ int loggedRow(const LogFileContent& log, int count, int k)
     return ringRow(static_cast<long long>(ringRow(log.writePos)) - count + 1 + k);
 }
 
-TimeOfDay localTimeOfDay()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    return {local.tm_hour, local.tm_min, local.tm_sec};
-}
-
 std::string logFileName(const TimeOfDay& time, int n)
 {
     char name[32];
@@ -160,21 +108,15 @@ std::string logFileName(const TimeOfDay& time, int n)
     return name;
 }
 
-std::string documentsFolder()
-{
-    const std::string home = homeFolder();
-    return desktopDocumentsFolder(home).value_or(home + "/Documents");
-}
-
 std::string defaultLogFolder()
 {
-    return documentsFolder() + "/" + kLogFolderName;
+    return pathInFolder(documentsFolder(), kLogFolderName);
 }
 
 LogSave saveLogFile(const LogFileContent& log, const std::string& folder, const TimeOfDay& time)
 {
     LogSave save;
-    save.path = folder + "/" + logFileName(time);
+    save.path = pathInFolder(folder, logFileName(time));
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
@@ -183,7 +125,7 @@ LogSave saveLogFile(const LogFileContent& log, const std::string& folder, const 
     }
     const std::string bytes = encodeLogFile(log);
     for (int n = 1; n <= kMostNamesPerSecond; ++n) {
-        save.path = folder + "/" + logFileName(time, n);
+        save.path = pathInFolder(folder, logFileName(time, n));
         save.status = createFileAtomically(save.path, bytes);
         if (!nameTaken(save.status))
             return save;

@@ -51,8 +51,9 @@ TimeOfDay localTimeOfDay();
 // before ".log" (n from 2 on).
 std::string logFileName(const TimeOfDay& time, int n = 1);
 
-// The user's documents folder: the desktop's own choice (XDG_DOCUMENTS_DIR
-// in user-dirs.dirs), else "Documents" in the home folder.
+// The user's documents folder: on Linux the desktop's own choice
+// (XDG_DOCUMENTS_DIR in user-dirs.dirs), else "Documents" in the home
+// folder; on Windows the system's Documents folder (LogPlace*.cpp).
 std::string documentsFolder();
 // The folder "Save..." writes to: "TaVO Logs" in the documents folder.
 std::string defaultLogFolder();

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/PathNames.h"
 #include "common/UserPrompts.h"
 #include "logging/LogCsv.h"
 
@@ -18,7 +19,7 @@ void sayFailure(UserPrompts& prompts, const std::string& what, const std::string
 
 std::string withExtension(const std::string& path, const char* extension)
 {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = lastPathSeparator(path);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     return name.find('.') == std::string::npos ? path + extension : path;
 }
@@ -38,7 +39,7 @@ std::optional<std::string> saveRingToLogFolder(const AcquisitionState& state, co
 
 std::string savedLogText(const std::string& path)
 {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = lastPathSeparator(path);
     if (slash == std::string::npos)
         return "Saved " + path;
     return "Saved " + path.substr(slash + 1) + " in " + (slash == 0 ? "/" : path.substr(0, slash));
@@ -52,7 +53,7 @@ bool saveCurrentLog(const AcquisitionState& state, const LogChannels& channels, 
     request.filterName = "Log Files";
     request.pattern = "*.log";
     request.moreFilters = {{"CSV Files", "*.csv"}};
-    request.initialPath = folder + "/" + logFileName(time);
+    request.initialPath = pathInFolder(folder, logFileName(time));
     request.confirmReplace = true;
     // The chooser opens in the log folder, made when missing as "&Save..."
     // would; where it cannot be made the chooser starts elsewhere.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <iostream>
@@ -19,13 +21,22 @@ namespace {
 
 using TavoCli = test::CliRun;
 
+// Text as the JSON writer writes it: a backslash (a Windows path's) escaped.
+std::string jsonText(const std::string& text)
+{
+    std::string escaped;
+    for (const char c : text)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return escaped;
+}
+
 TEST_F(TavoCli, info_prints_the_rom_information_of_the_sample)
 {
     ASSERT_EQ(run({"info", sample(), "--json"}), 0) << err;
     EXPECT_NE(out.find("\"loadOffset\":32768"), std::string::npos) << out;
     EXPECT_NE(out.find("\"imageSize\":32768"), std::string::npos);
     EXPECT_NE(out.find("\"entryCount\":11"), std::string::npos);
-    EXPECT_NE(out.find("\"tblPath\":\"" + dir.file("sample.tbl") + "\""), std::string::npos);
+    EXPECT_NE(out.find("\"tblPath\":\"" + jsonText(dir.file("sample.tbl")) + "\""), std::string::npos);
     ASSERT_EQ(run({"info", sample()}), 0);
     EXPECT_NE(out.find("loadOffset:  8000"), std::string::npos) << out;
 }
@@ -139,6 +150,7 @@ TEST_F(TavoCli, each_message_is_printed_once)
     EXPECT_EQ(all.find("more than 514 entries", first + 1), std::string::npos) << all;
 }
 
+#ifndef _WIN32  // a FIFO is POSIX
 TEST_F(TavoCli, a_definition_file_that_cannot_be_read_fails_the_command_and_is_left_alone)
 {
     std::filesystem::copy_file(sample(), dir.file("pipe.bin"));
@@ -155,6 +167,7 @@ TEST_F(TavoCli, a_definition_file_that_cannot_be_read_fails_the_command_and_is_l
     EXPECT_TRUE(std::filesystem::is_fifo(dir.file("pipe.tbl")));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.tbl")));
 }
+#endif
 
 TEST_F(TavoCli, text_output_shows_control_characters_from_the_file_instead_of_sending_them)
 {

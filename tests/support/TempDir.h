@@ -1,7 +1,9 @@
 #pragma once
 // A fresh folder per test, removed afterwards, with small file helpers.
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -50,9 +52,24 @@ private:
 };
 
 // Root may read and write every file: permission cases are skipped then.
+// (Windows has no such user; its permission cases are its own tests.)
 inline bool runningAsRoot()
 {
+#ifdef _WIN32
+    return false;
+#else
     return ::geteuid() == 0;
+#endif
+}
+
+// Text with every path separator written as '/': on Windows the program
+// joins names with '\\', so a test compares paths and messages this way.
+inline std::string withSlashes(std::string text)
+{
+#ifdef _WIN32
+    std::replace(text.begin(), text.end(), '\\', '/');
+#endif
+    return text;
 }
 
 inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)

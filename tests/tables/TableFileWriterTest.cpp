@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -214,6 +216,7 @@ TEST(TableFileRoundTrip, lf_only_line_ends_read_the_same_as_cr_lf)
     EXPECT_EQ(formatTableFile(*back), crlf);
 }
 
+#ifndef _WIN32  // a file size limit is POSIX
 // While it lives, no file of the process may grow past `bytes`: a longer
 // write fails part way, as on a full disk.
 class FileSizeLimit {
@@ -257,6 +260,7 @@ TEST(TableFileSaving, a_replacement_that_fails_part_way_leaves_the_previous_file
     rom->tblPath = dir.path().string();  // a folder, not a file
     EXPECT_FALSE(writeTableFile(*rom));
 }
+#endif
 
 }  // namespace
 }  // namespace tavo

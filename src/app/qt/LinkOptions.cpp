@@ -2,17 +2,17 @@
 
 #include "app/AppState.h"
 #include "app/StartOptions.h"
+#include "SimulatedEcm.h"
 
 namespace tavo {
 
-std::unique_ptr<sim::SimulatedEcm> applyLinkOptions(const StartOptions& options, AppState& state,
-                                                     std::string& error)
+std::shared_ptr<void> applyLinkOptions(const StartOptions& options, AppState& state, std::string& error)
 {
     if (!options.simulatedEcm) {
         state.serialDevice = options.serialDevice;
         return nullptr;
     }
-    auto simulator = std::make_unique<sim::SimulatedEcm>();
+    auto simulator = std::make_shared<sim::SimulatedEcm>();
     // Line-timed unless asked otherwise: "Fastest" then runs at the pace a
     // real car's line allows, not a thousand ticks a second.
     sim::SimOptions simulated;

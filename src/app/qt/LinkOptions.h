@@ -1,12 +1,11 @@
 #pragma once
 // What tavo's link options start: --serial-device DEVICE makes every port
 // number open DEVICE for the run; --simulated-ecm runs a simulated ECM inside
-// TaVO on a pseudo-terminal and points the link at it.
+// TaVO on a pseudo-terminal and points the link at it (not on Windows, which
+// has no pseudo-terminals: LinkOptionsWithoutSimulator.cpp says so).
 
 #include <memory>
 #include <string>
-
-#include "SimulatedEcm.h"
 
 namespace tavo {
 
@@ -14,9 +13,8 @@ struct AppState;
 struct StartOptions;
 
 // Points the link at the chosen device, starting the simulated ECM when
-// asked (it runs until the returned object goes); nothing and a message in
-// `error` when it cannot start.
-std::unique_ptr<sim::SimulatedEcm> applyLinkOptions(const StartOptions& options, AppState& state,
-                                                     std::string& error);
+// asked; it runs while the returned handle is held. Nothing and a message
+// in `error` when it cannot start.
+std::shared_ptr<void> applyLinkOptions(const StartOptions& options, AppState& state, std::string& error);
 
 }  // namespace tavo

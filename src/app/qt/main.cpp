@@ -33,6 +33,22 @@ bool displayAvailable()
 #endif
 }
 
+// The words after the program's name, less Qt's own options.
+std::vector<std::string> startArguments(int argc, char** argv)
+{
+#if defined(Q_OS_WIN)
+    // argv holds the local code page's approximation of the names; Qt read
+    // the UTF-16 command line (and a display is always there to make Qt).
+    std::vector<std::string> words;
+    for (const QString& word : QCoreApplication::arguments().mid(1))
+        words.push_back(word.toStdString());
+    return words;
+#else
+    // The raw bytes: an image path need not be valid in any encoding.
+    return std::vector<std::string>(argv + 1, argv + argc);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -44,8 +60,7 @@ int main(int argc, char** argv)
     std::unique_ptr<QApplication> app;
     if (display)
         app = std::make_unique<QApplication>(argc, argv);
-    // The raw bytes: an image path need not be valid in any encoding.
-    const tavo::StartOptions options = tavo::parseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const tavo::StartOptions options = tavo::parseStartOptions(startArguments(argc, argv));
     if (!options.error.empty()) {
         std::fprintf(stderr, "tavo: %s\nTry 'tavo --help' for the options.\n", options.error.c_str());
         return 2;

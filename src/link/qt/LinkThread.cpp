@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "link/PosixSerialLine.h"
+#include "link/SystemSerialLine.h"
 
 namespace tavo {
 
@@ -140,7 +140,7 @@ private:
 LinkThread::LinkThread(LinkState& shownState, QObject* parent, LineFactory makeLine, LinkTimings timings)
     : QObject(parent), shownState_(shownState)
 {
-    std::unique_ptr<SerialLine> line = makeLine ? makeLine() : std::make_unique<PosixSerialLine>();
+    std::unique_ptr<SerialLine> line = makeLine ? makeLine() : makeSystemSerialLine();
     worker_ = new LinkWorker(std::move(line), timings, *this);
     worker_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);

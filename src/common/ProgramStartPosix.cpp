@@ -1,0 +1,12 @@
+#include "common/ProgramStart.h"
+
+namespace tavo {
+
+std::vector<std::string> programArguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void prepareStandardStreams() {}
+
+}  // namespace tavo

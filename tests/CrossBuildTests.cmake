@@ -1,0 +1,30 @@
+# The tests of a cross build, run under the build's emulator (Wine for the
+# Windows build; CMake puts it before each program). Starting a Windows
+# program under Wine costs a good part of a second, so the core tests run as
+# two shards of one program each rather than one program per test.
+set(shards 2)
+math(EXPR last_shard "${shards} - 1")
+foreach(shard RANGE ${last_shard})
+  math(EXPR number "${shard} + 1")
+  add_test(NAME tavo_core_tests.shard_${number}_of_${shards} COMMAND tavo_core_tests)
+  set_tests_properties(tavo_core_tests.shard_${number}_of_${shards} PROPERTIES
+    ENVIRONMENT "GTEST_TOTAL_SHARDS=${shards};GTEST_SHARD_INDEX=${shard}"
+    TIMEOUT 600)
+endforeach()
+
+# tavo-cli.exe prints what the Linux build's tavo-cli prints, byte for byte,
+# and the sample generator made the same files on both systems. Needs the
+# Linux build folder to compare with.
+set(TAVO_NATIVE_BUILD_DIR "" CACHE PATH "A Linux build of TaVO whose tavo-cli this build's output is compared with")
+if(TAVO_NATIVE_BUILD_DIR)
+  add_test(NAME CrossBuild.tavo_cli_prints_the_same_json_as_the_linux_build
+    COMMAND ${CMAKE_COMMAND}
+      "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
+      -DCROSS_CLI=$<TARGET_FILE:tavo-cli>
+      -DNATIVE_CLI=${TAVO_NATIVE_BUILD_DIR}/src/cli/tavo-cli
+      -DCROSS_SAMPLE=${TAVO_SAMPLE_DIR}
+      -DNATIVE_SAMPLE=${TAVO_NATIVE_BUILD_DIR}/sample
+      -P ${CMAKE_CURRENT_SOURCE_DIR}/CompareCliOutput.cmake)
+else()
+  message(STATUS "No TAVO_NATIVE_BUILD_DIR: tavo-cli's output is not compared with a Linux build's")
+endif()
