@@ -33,6 +33,7 @@ constexpr const char* kUsage =
     "  log --device PATH (--ticks N | --seconds S) [--period-ms P] [--channels LIST] [--custom HEX] [--smoothing] [--config FILE] [--out FILE] [--json]  log as the Data Logging dialog does\n"
     "  log2csv LOG [--config FILE] [--out FILE]   a log file as CSV (to stdout without --out)\n"
     "  log-graph LOG --png OUT [--ticks N]        the strip chart after replaying the last N rows, as PNG\n"
+    "  diff A B [--json]                          what differs from image A to image B, through A's definitions\n"
     "  --help                                     print this help\n"
     "  --version                                  print the version\n";
 
@@ -195,6 +196,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return cmdLog2Csv(parsed, out, err);
         if (command == "log-graph")
             return cmdLogGraph(parsed, out, err);
+        if (command == "diff")
+            return cmdDiff(parsed, out, err);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& usage) {
         err << "tavo-cli: " << usage.message << '\n' << kUsage;

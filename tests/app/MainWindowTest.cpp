@@ -81,24 +81,27 @@ TEST_F(MainWindowTest, the_menu_bar_holds_every_entry_with_its_mnemonic_shortcut
     QStringList popups;
     for (QAction* action : window->menuBar()->actions())
         popups << action->text();
-    EXPECT_EQ(popups, (QStringList{"&File", "&Tables", "&DataLogging", "T&ools", "&Help"}));
+    EXPECT_EQ(popups, (QStringList{"&File", "&Edit", "&Tables", "&DataLogging", "T&ools", "&Help"}));
     EXPECT_EQ(texts(popup(0)),
               (QStringList{"&Load Working ROM Image...\tCtrl+L", "&Edit ROM Information...\tCtrl+E",
                            "Save ROM Image\tCtrl+R", "Save ROM Image As...", "-", "Print Report...\tCtrl+P", "-",
                            "&Load Comparison ROM Image...", "&Write NEW ROM Image...", "-",
                            "&Save Table Data...\tCtrl+S", "-", "E&xit\tAlt+F4"}));
-    EXPECT_EQ(texts(popup(1)), (QStringList{"&QuickViewer...\tCtrl+T", "-", "ROM Scan..."}));
-    EXPECT_EQ(texts(popup(2)), (QStringList{"&Data Log...\tCtrl+D", "&Live RAM Display...", "Save Current Log...",
+    EXPECT_EQ(texts(popup(1)), (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
+    EXPECT_EQ(texts(popup(2)), (QStringList{"&QuickViewer...\tCtrl+T", "-", "ROM Scan..."}));
+    EXPECT_EQ(texts(popup(3)), (QStringList{"&Data Log...\tCtrl+D", "&Live RAM Display...", "Save Current Log...",
                                             "-", "Setup Logging...", "Setup Serial..."}));
-    EXPECT_EQ(texts(popup(3)), (QStringList{"&Assembly", "Analysis"}));
-    QMenu* assembly = popup(3)->actions().at(0)->menu();
-    QMenu* analysis = popup(3)->actions().at(1)->menu();
+    EXPECT_EQ(texts(popup(4)), (QStringList{"&Assembly", "Analysis"}));
+    QMenu* assembly = popup(4)->actions().at(0)->menu();
+    QMenu* analysis = popup(4)->actions().at(1)->menu();
     EXPECT_EQ(texts(assembly),
               (QStringList{"&Disassemble ROM...", "&Edit Source Code...", "&Assemble Source Code..."}));
     EXPECT_EQ(texts(analysis), (QStringList{"Fueling...", "Timing..."}));
-    EXPECT_EQ(texts(popup(4)), (QStringList{"&About...\tAlt+F1"}));
+    EXPECT_EQ(texts(popup(5)), (QStringList{"&About...\tAlt+F1"}));
 
     EXPECT_FALSE(window->actionFor(command::PrintReport)->isEnabled());
+    EXPECT_FALSE(window->actionFor(command::Undo)->isEnabled()) << "nothing to undo yet";
+    EXPECT_FALSE(window->actionFor(command::Redo)->isEnabled());
     for (int id : {command::DisassembleRom, command::EditSourceCode, command::AssembleSourceCode})
         EXPECT_FALSE(window->actionFor(id)->isEnabled()) << id;
     EXPECT_TRUE(window->actionFor(command::LoadWorkingImage)->isEnabled());

@@ -18,12 +18,15 @@
 
 #include "common/TextFormat.h"
 #include "common/UserPrompts.h"
+#include "common/qt/UndoKeys.h"
+#include "rom/EditHistory.h"
 #include "rom/RomImage.h"
 #include "tables/ScalePercentages.h"
 #include "tables/TableDef.h"
 #include "tables/TableFileWriter.h"
 #include "tables/qt/TableDialogs.h"
 #include "viewer/GraphReadouts.h"
+#include "viewer/ImageDiff.h"
 #include "viewer/PointDrag.h"
 #include "common/qt/QtText.h"
 #include "viewer/QuickViewerIds.h"
@@ -31,6 +34,7 @@
 #include "viewer/TableListEditing.h"
 #include "viewer/ValueView.h"
 #include "viewer/paint/GraphPainter.h"
+#include "viewer/qt/DifferencesDialog.h"
 
 namespace tavo {
 
@@ -84,7 +88,7 @@ void staticLabel(QWidget* parent, const char* text, QRect at)
 
 QuickViewerNestedDialogs QuickViewerNestedDialogs::standard()
 {
-    return {runTableInformationDialog, runTableEditorDialog, runScaleTableDialog};
+    return {runTableInformationDialog, runTableEditorDialog, runScaleTableDialog, runDifferencesDialog};
 }
 
 int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const ModalRunner& run)
@@ -103,10 +107,12 @@ QuickViewerDialog::QuickViewerDialog(const QuickViewerContext& context, QWidget*
     setFixedSize(kDialogWidth, kDialogHeight);
     setMouseTracking(true);
     buildControls();
+    addUndoKeys(this, [this] { takeStep(false); }, [this] { takeStep(true); });
 
     // The first refresh of an opening lists the tables by name.
     sortTables(context_.romImage, 0);
     bindTables(context_.romImage);
+    absorbOrder();
     refreshTableList();
 }
 
@@ -176,6 +182,7 @@ void QuickViewerDialog::buildControls()
     valueField_->setObjectName(idName(viewer_id::valueField));
     valueField_->setGeometry(460, 20, 80, kFieldHeight);
     connect(valueField_, &QLineEdit::textEdited, this, &QuickViewerDialog::onConstantEdited);
+    leaveUndoKeysToWindow(valueField_);
     for (int i = 0; i < 8; ++i) {
         const QRect at(410, 15 + 28 * i, 245, kFieldHeight);
         auto* choice = new QRadioButton(this);
@@ -206,6 +213,7 @@ void QuickViewerDialog::buildControls()
         {viewer_id::tabular, "Tabular...", 275, &QuickViewerDialog::onTabular},
         {viewer_id::scale, "Scale...", 365, &QuickViewerDialog::onScale},
         {viewer_id::send, "Send", 455, nullptr},  // no action
+        {viewer_id::differences, "Differences...", 545, &QuickViewerDialog::onDifferences},
         {viewer_id::ok, "OK", 685, &QuickViewerDialog::onOk},
     };
     for (const ButtonPlace& place : buttons) {
@@ -217,6 +225,8 @@ void QuickViewerDialog::buildControls()
             button->setDefault(true);
         if (place.action)
             connect(button, &QPushButton::clicked, this, place.action);
+        if (place.id == viewer_id::differences)
+            differences_ = button;
     }
 }
 
@@ -242,6 +252,7 @@ bool QuickViewerDialog::refreshTableList()
     state.graphMode = true;
     graph_ = QImage();
     bandCursor_.reset();
+    differences_->setEnabled(context_.comparisonLoaded);
 
     rows_ = tableListRows(rom);
     {
@@ -295,6 +306,7 @@ void QuickViewerDialog::onSelectionChanged()
 void QuickViewerDialog::showTable(int index)
 {
     context_.state.current = index;
+    ++typingSession_;
     const TableDef* def = currentEntry();
     if (!def)
         return;
@@ -407,6 +419,7 @@ void QuickViewerDialog::sortByColumn(int column)
     const std::string name = def ? def->name : std::string();
     sortTables(context_.romImage, column);
     bindTables(context_.romImage);
+    absorbOrder();
     if (refreshTableList())
         selectTableByName(name);
 }
@@ -421,6 +434,7 @@ void QuickViewerDialog::onProperties()
     const std::string name = def->name;
     storeTableFile(context_.romImage, context_.prompts);
     bindTables(context_.romImage);
+    recordStep("Change Definition");
     if (refreshTableList())
         selectTableByName(name);
 }
@@ -439,6 +453,7 @@ void QuickViewerDialog::onAdd()
     const std::string name = def.name;
     storeTableFile(rom, context_.prompts);
     bindTables(rom);
+    recordStep("Add Definition");
     if (refreshTableList())
         selectTableByName(name);
 }
@@ -446,9 +461,14 @@ void QuickViewerDialog::onAdd()
 void QuickViewerDialog::onDelete()
 {
     RomImage& rom = context_.romImage;
+    const TableDef* def = currentEntry();
+    const std::string name = def ? def->name : std::string();
     deleteTable(rom, currentEntryIndex(context_.state, rom), context_.prompts);
     storeTableFile(rom, context_.prompts);
     bindTables(rom);
+    // Undone, the table comes back and is shown.
+    if (context_.history)
+        context_.history->record(rom, "Delete Definition", name);
     refreshTableList();
 }
 
@@ -458,6 +478,7 @@ void QuickViewerDialog::onTabular()
     if (!context_.state.graphMode || !def)
         return;
     nested_.tableEditor(this, *def);
+    recordStep("Table Editor");
     drawGraph();
     update(graphRect());
 }
@@ -468,6 +489,7 @@ void QuickViewerDialog::onScale()
     if (!context_.state.graphMode || !def)
         return;
     nested_.scaleTable(this, *def, context_.scale);
+    recordStep("Scale Table");
     // Scaling rewrites the table's bytes: show what the image now holds.
     drawGraph();
     update(graphRect());
@@ -484,10 +506,71 @@ void QuickViewerDialog::reject()
     done(2);
 }
 
+void QuickViewerDialog::onDifferences()
+{
+    if (!context_.comparisonLoaded)
+        return;
+    const ImageDifference difference = compareWithComparison(context_.romImage, context_.comparisonImage);
+    const int index = nested_.differences(this, context_.romImage, difference);
+    for (std::size_t row = 0; index >= 0 && row < rows_.size(); ++row) {
+        if (rows_[row].index == index) {
+            selectRow(static_cast<int>(row));
+            return;
+        }
+    }
+}
+
+void QuickViewerDialog::recordStep(std::string_view name, std::uint64_t mergeKey)
+{
+    if (!context_.history)
+        return;
+    const TableDef* def = currentEntry();
+    context_.history->record(context_.romImage, name, def ? std::string_view(def->name) : std::string_view(),
+                             mergeKey);
+}
+
+void QuickViewerDialog::absorbOrder()
+{
+    if (context_.history)
+        context_.history->absorb(context_.romImage);
+}
+
+void QuickViewerDialog::takeStep(bool forward)
+{
+    EditHistory* history = context_.history;
+    if (!history)
+        return;
+    const TableDef* shown = currentEntry();
+    const std::string shownName = shown ? shown->name : std::string();
+    const EditStep* step = forward ? history->redo(context_.romImage) : history->undo(context_.romImage);
+    if (!step)
+        return;
+    const std::string focus = step->focus.empty() ? shownName : step->focus;
+    if (step->changesDefinitions()) {
+        if (!refreshTableList())
+            return;  // no definition is left: the viewer has closed
+    } else {
+        // A drag in progress is over: its point may have moved.
+        context_.state.dragging = false;
+        context_.state.dragIndex = -1;
+        bandCursor_.reset();
+    }
+    // The table the step changed is shown as it now is.
+    int row = findRowByName(rows_, focus);
+    if (row < 0)
+        row = findRowByName(rows_, shownName);
+    if (row >= 0)
+        selectRow(row);
+    else if (currentEntry())
+        showTable(context_.state.current);
+}
+
 void QuickViewerDialog::onConstantEdited(const QString& text)
 {
-    if (const TableDef* def = currentEntry())
+    if (const TableDef* def = currentEntry()) {
         writeConstantText(context_.romImage.image, *def, recordBytes(text));
+        recordStep("Edit Constant", typingSession_);
+    }
 }
 
 void QuickViewerDialog::onChoiceClicked(int choice)
@@ -496,6 +579,7 @@ void QuickViewerDialog::onChoiceClicked(int choice)
     if (!def || def->type != TableType::Value8)
         return;
     writeChoice(context_.romImage.image, *def, choice);
+    recordStep("Change Choice");
     showChoices(*def);
 }
 
@@ -505,6 +589,7 @@ void QuickViewerDialog::onFlagClicked(int bit, bool checked)
     if (!def || def->type != TableType::Flags8)
         return;
     writeFlag(context_.romImage.image, *def, bit, checked);
+    recordStep("Change Bit");
 }
 
 QRect QuickViewerDialog::bandRect() const
@@ -586,6 +671,7 @@ void QuickViewerDialog::mouseReleaseEvent(QMouseEvent* event)
     const QRect oldBand = bandRect();
     bandCursor_.reset();
     if (endPointDrag(context_.state, context_.romImage, at.x(), at.y())) {
+        recordStep("Drag Point");
         drawGraph();
         update(oldBand | graphRect());
     }
