@@ -46,8 +46,8 @@ bool EditHistory::record(const RomImage& rom, std::string_view name, std::string
                     state.bytes.begin() + run.address);
         from += static_cast<std::size_t>(run.length);
     }
-    if (step.informationAfter)
-        state.information = *step.informationAfter;
+    if (step.information)
+        state.information = step.information->after;
     if (step.definitionsChanged) {
         const auto first = state.entries.begin() + step.first;
         state.entries.erase(first, first + static_cast<std::ptrdiff_t>(step.removed.size()));

@@ -165,6 +165,8 @@ int replaceEntries(Sequence sequence, int first, const std::vector<TableDef>& fr
     // Put the new ones in, as far as the array has room.
     const std::size_t room = capacity - static_cast<std::size_t>(sequence.count);
     const auto inserted = static_cast<int>(std::min(to.size(), room));
+    if (inserted == 0)
+        return sequence.count;
     if (sequence.slots.size() < static_cast<std::size_t>(sequence.count + inserted))
         sequence.slots.resize(static_cast<std::size_t>(sequence.count + inserted));
     std::move_backward(sequence.slots.begin() + at, sequence.slots.begin() + sequence.count,
@@ -184,9 +186,10 @@ void applyStep(const EditStep& step, bool forward, RomImage& rom, ImageState& st
         std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(from), length, state.bytes.begin() + run.address);
         from += length;
     }
-    if (const auto& information = forward ? step.informationAfter : step.informationBefore) {
-        applyRomInformation(rom, *information);
-        state.information = *information;
+    if (step.information) {
+        const RomInformationState& information = forward ? step.information->after : step.information->before;
+        applyRomInformation(rom, information);
+        state.information = information;
     }
     if (step.definitionsChanged) {
         const std::vector<TableDef>& was = forward ? step.removed : step.added;
@@ -251,8 +254,9 @@ std::size_t EditStep::memoryUsed() const
 {
     std::size_t bytes = sizeof(EditStep) + textMemory(name) + textMemory(focus) +
                         runs.capacity() * sizeof(ByteRun) + bytesBefore.capacity() + bytesAfter.capacity();
-    if (informationBefore)
-        bytes += informationMemory(*informationBefore) + informationMemory(*informationAfter);
+    if (information)
+        bytes += sizeof(InformationChange) + informationMemory(information->before) + informationMemory(information->after) -
+                 2 * sizeof(RomInformationState);
     bytes += (removed.capacity() + added.capacity()) * sizeof(TableDef);
     for (const TableDef& def : removed)
         bytes += entryMemory(def) - sizeof(TableDef);
@@ -265,10 +269,9 @@ EditStep diffImage(const ImageState& before, const RomImage& now)
 {
     EditStep step;
     diffBytes(before.bytes, now.image, step);
-    if (RomInformationState information = romInformationOf(now); !sameInformation(before.information, information)) {
-        step.informationBefore = before.information;
-        step.informationAfter = std::move(information);
-    }
+    if (RomInformationState information = romInformationOf(now); !sameInformation(before.information, information))
+        step.information = std::make_unique<EditStep::InformationChange>(
+            EditStep::InformationChange{before.information, std::move(information)});
     diffDefinitions(before.entries, now, step);
     return step;
 }

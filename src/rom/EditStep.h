@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,8 +67,13 @@ struct EditStep {
     std::vector<std::uint8_t> bytesBefore;
     std::vector<std::uint8_t> bytesAfter;
 
-    std::optional<RomInformationState> informationBefore;  // both set or neither
-    std::optional<RomInformationState> informationAfter;
+    // The ROM information before and after, when the step changed it (kept
+    // apart: most steps do not, and a step should stay small).
+    struct InformationChange {
+        RomInformationState before;
+        RomInformationState after;
+    };
+    std::unique_ptr<InformationChange> information;
 
     // The definitions [first, first + removed.size()) of the array before the
     // step were replaced by `added`.
@@ -80,7 +84,7 @@ struct EditStep {
 
     bool changesBytes() const { return !runs.empty(); }
     // The definitions or the ROM information: what the .tbl file holds.
-    bool changesDefinitions() const { return definitionsChanged || informationBefore.has_value(); }
+    bool changesDefinitions() const { return definitionsChanged || information != nullptr; }
     bool empty() const { return !changesBytes() && !changesDefinitions(); }
     // The memory the step holds, its own size included.
     std::size_t memoryUsed() const;
