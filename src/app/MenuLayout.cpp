@@ -26,12 +26,7 @@ std::string stepEntryText(std::string_view verb, std::string_view stepName, std:
     std::string text(verb);
     if (!stepName.empty()) {
         text += ' ';
-        // A "&" in a name would underline the letter after it instead of showing.
-        for (const char c : stepName) {
-            if (c == '&')
-                text += '&';
-            text += c;
-        }
+        text += stepName;
     }
     text += '\t';
     text += keys;

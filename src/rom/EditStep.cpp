@@ -276,6 +276,16 @@ EditStep diffImage(const ImageState& before, const RomImage& now)
     return step;
 }
 
+std::string focusOf(const EditStep& step, bool undone)
+{
+    if (!undone)
+        return step.focus;
+    for (std::size_t k = 0; k < step.added.size() && k < step.removed.size(); ++k)
+        if (step.added[k].name == step.focus)
+            return step.removed[k].name;
+    return step.focus;
+}
+
 void undoStep(const EditStep& step, RomImage& rom, ImageState& state)
 {
     applyStep(step, false, rom, state);

@@ -93,6 +93,11 @@ struct EditStep {
 // What changed from `before` to the image now. Nothing changed: an empty step.
 EditStep diffImage(const ImageState& before, const RomImage& now);
 
+// The name of the definition to show once the step has been taken back
+// (undone) or done again: its focus, under the name it has on that side when
+// the step renamed it.
+std::string focusOf(const EditStep& step, bool undone);
+
 // Takes a step back (undo) or does it again, in the image and in `state`,
 // which mirrors the image. Definitions are found where the step left them, or,
 // when their order has changed since (the Quick Viewer sorts the array

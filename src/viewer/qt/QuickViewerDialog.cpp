@@ -545,7 +545,8 @@ void QuickViewerDialog::takeStep(bool forward)
     const EditStep* step = forward ? history->redo(context_.romImage) : history->undo(context_.romImage);
     if (!step)
         return;
-    const std::string focus = step->focus.empty() ? shownName : step->focus;
+    const std::string named = focusOf(*step, !forward);
+    const std::string focus = named.empty() ? shownName : named;
     if (step->changesDefinitions()) {
         if (!refreshTableList())
             return;  // no definition is left: the viewer has closed
