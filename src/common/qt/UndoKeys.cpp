@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QObject>
 #include <QShortcut>
 #include <QWidget>
@@ -56,6 +58,19 @@ void addUndoKeys(QWidget* window, std::function<void()> undo, std::function<void
 void leaveUndoKeysToWindow(QWidget* field)
 {
     field->installEventFilter(new UndoKeysToWindow(field));
+}
+
+void addTextUndoKeys(QWidget* dialog)
+{
+    auto onFocusedField = [dialog](bool redo) {
+        QWidget* focused = dialog->focusWidget();
+        if (auto* line = qobject_cast<QLineEdit*>(focused))
+            redo ? line->redo() : line->undo();
+        else if (auto* text = qobject_cast<QPlainTextEdit*>(focused))
+            redo ? text->redo() : text->undo();
+    };
+    addUndoKeys(
+        dialog, [onFocusedField] { onFocusedField(false); }, [onFocusedField] { onFocusedField(true); });
 }
 
 }  // namespace tavo

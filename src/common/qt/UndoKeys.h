@@ -14,4 +14,9 @@ void addUndoKeys(QWidget* window, std::function<void()> undo, std::function<void
 // its window: its own text undo would change the image behind the history's back.
 void leaveUndoKeysToWindow(QWidget* field);
 
+// The same keys in a dialog that changes nothing before its OK: they undo and
+// redo typing in the text field that has the focus (its own undo; the
+// fields take Ctrl+Z and Ctrl+Shift+Z themselves, Ctrl+Y is added).
+void addTextUndoKeys(QWidget* dialog);
+
 }  // namespace tavo
