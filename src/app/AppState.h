@@ -9,6 +9,7 @@
 #include "link/LiveRam.h"
 #include "logging/Acquisition.h"
 #include "logging/LoggingConfig.h"
+#include "rom/EditHistory.h"
 #include "rom/RomImage.h"
 #include "tables/ScalePercentages.h"
 #include "tables/TableDef.h"
@@ -20,8 +21,11 @@ struct AppState {
     RomImage workingImage;
     RomImage comparisonImage;
     // The working image's 64 KiB as last loaded or saved: the baseline of the
-    // unsaved-changes question.
+    // unsaved-changes question for the bytes (the definitions keep theirs in
+    // the record, storedDefinitions).
     ImageBuffer pristineImage{};
+    // Undo and redo of the working image's edits; a load starts it anew.
+    EditHistory history;
     // Set once a comparison image has been loaded; its curve is then drawn
     // behind every graphed table.
     bool comparisonLoaded = false;
@@ -52,8 +56,14 @@ struct AppState {
     bool loggingConfigFailureReported = false;
 };
 
-// The unsaved-changes test: any byte of the 64 KiB differs from the pristine copy.
+// Any byte of the working image's 64 KiB differs from the pristine copy.
+bool imageBytesUnsaved(const AppState& state);
+// The unsaved-changes test: changed bytes, or definitions or ROM information
+// that differ from what the .tbl file held when last read or written.
 bool hasUnsavedChanges(const AppState& state);
 void markWorkingImageSaved(AppState& state);
+// A working image was loaded: its bytes are the saved ones, and its history
+// starts anew.
+void startWorkingImage(AppState& state);
 
 }  // namespace tavo

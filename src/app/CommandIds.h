@@ -25,6 +25,9 @@ inline constexpr int AssembleSourceCode = 32802;
 inline constexpr int Fueling = 32807;
 inline constexpr int Timing = 32806;
 inline constexpr int About = 104;
+// The Edit menu's Undo and Redo (the numbers Windows programs give them).
+inline constexpr int Undo = 57643;
+inline constexpr int Redo = 57644;
 
 // Entries that are shown but have no command behind them.
 inline constexpr int None = 0;

@@ -21,6 +21,18 @@ MenuEntry popup(std::string text, std::vector<MenuEntry> children)
     return MenuEntry{MenuEntry::Kind::Popup, std::move(text), 0, true, std::move(children)};
 }
 
+std::string stepEntryText(std::string_view verb, std::string_view stepName, std::string_view keys)
+{
+    std::string text(verb);
+    if (!stepName.empty()) {
+        text += ' ';
+        text += stepName;
+    }
+    text += '\t';
+    text += keys;
+    return text;
+}
+
 }  // namespace
 
 const std::vector<MenuEntry>& mainMenu()
@@ -41,6 +53,12 @@ const std::vector<MenuEntry>& mainMenu()
                   item("&Save Table Data...\tCtrl+S", command::SaveTableData),
                   separator(),
                   item("E&xit\tAlt+F4", command::Exit),
+              }),
+        // Named after the step they would take while there is one.
+        popup("&Edit",
+              {
+                  item(undoEntryText({}), command::Undo, false),
+                  item(redoEntryText({}), command::Redo, false),
               }),
         popup("&Tables",
               {
@@ -86,9 +104,20 @@ const std::vector<Accelerator>& accelerators()
         {"Ctrl+R", command::SaveRomImage},     {"Ctrl+S", command::SaveTableData},
         {"Ctrl+T", command::QuickViewer},      {"Ctrl+D", command::DataLog},
         {"Alt+F1", command::About},            {"Alt+/", command::About},
-        {"Alt+?", command::About},
+        {"Alt+?", command::About},             {"Ctrl+Z", command::Undo},
+        {"Ctrl+Y", command::Redo},             {"Ctrl+Shift+Z", command::Redo},
     };
     return table;
+}
+
+std::string undoEntryText(std::string_view stepName)
+{
+    return stepEntryText("&Undo", stepName, "Ctrl+Z");
+}
+
+std::string redoEntryText(std::string_view stepName)
+{
+    return stepEntryText("&Redo", stepName, "Ctrl+Y");
 }
 
 }  // namespace tavo

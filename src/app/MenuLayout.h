@@ -3,6 +3,7 @@
 // builds its menus from it, and tests check it without a window.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavo {
@@ -26,5 +27,11 @@ struct Accelerator {
 
 // The accelerator table: keys that send a command as if its menu entry was chosen.
 const std::vector<Accelerator>& accelerators();
+
+// The Edit menu's entries named after the step they would take: "&Undo Drag
+// Point\tCtrl+Z", or "&Undo\tCtrl+Z" when there is none (and the entry is
+// disabled); the same for Redo with Ctrl+Y.
+std::string undoEntryText(std::string_view stepName);
+std::string redoEntryText(std::string_view stepName);
 
 }  // namespace tavo

@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "app/AppState.h"
+#include "rom/RomImage.h"
+#include "rom/RomInformation.h"
 #include "rom/RomPrompts.h"
 #include "rom/RomSaver.h"
 #include "tables/TableFileWriter.h"
@@ -16,7 +18,7 @@ std::optional<LoadOutcome> loadWorkingImage(AppState& state, RomPrompts& prompts
         return std::nullopt;
     const LoadOutcome outcome = loadRomImage(state.workingImage, prompts);
     if (outcome == LoadOutcome::Loaded)
-        markWorkingImageSaved(state);
+        startWorkingImage(state);
     return outcome;
 }
 
@@ -24,7 +26,7 @@ LoadOutcome loadWorkingImageFrom(AppState& state, const std::string& path, RomPr
 {
     const LoadOutcome outcome = loadRomImageFrom(state.workingImage, path, prompts);
     if (outcome == LoadOutcome::Loaded)
-        markWorkingImageSaved(state);
+        startWorkingImage(state);
     return outcome;
 }
 
@@ -32,7 +34,25 @@ std::optional<ScanResult> scanWorkingImage(AppState& state, RomPrompts& prompts)
 {
     if (!settleUnsavedChanges(state, prompts))
         return std::nullopt;
-    return scanRom(state.workingImage, prompts);
+    RomImage& rom = state.workingImage;
+    // The image loaded is as its files hold it; what the scan adds is one
+    // step, and an unsaved change until the definitions are stored.
+    if (loadRomImage(rom, prompts) == LoadOutcome::Loaded)
+        startWorkingImage(state);
+    if (!rom.loaded)
+        return ScanResult{};
+    ScanResult result = scanLoadedImage(rom);
+    state.history.record(rom, kRomScanStep);
+    if (result.stoppedAtCapacity)
+        prompts.showMessage(kScanTableListFull, "TaVO", MessageIcon::Warning);
+    return result;
+}
+
+void editWorkingRomInformation(AppState& state, RomPrompts& prompts)
+{
+    RomImage& rom = state.workingImage;
+    editRomInformation(rom, prompts);
+    state.history.record(rom, state.history.bytesChanged(rom) ? kRelocateStep : kRomInformationStep);
 }
 
 void loadComparisonImage(AppState& state, RomPrompts& prompts)
@@ -68,7 +88,9 @@ bool saveTableData(AppState& state, UserPrompts& prompts)
 
 bool settleUnsavedChanges(AppState& state, UserPrompts& prompts)
 {
-    if (!hasUnsavedChanges(state))
+    const bool bytes = imageBytesUnsaved(state);
+    const bool definitions = definitionsUnsaved(state.workingImage);
+    if (!bytes && !definitions)
         return true;
     switch (prompts.ask("Do you want to save your changes now?", "Unsaved Changes",
                         QuestionButtons::YesNoCancel)) {
@@ -79,7 +101,11 @@ bool settleUnsavedChanges(AppState& state, UserPrompts& prompts)
     case Answer::Yes:
         break;
     }
-    return saveWorkingImage(state, prompts);
+    // What changed is saved: the image, the .tbl file, or both; a save that
+    // fails stops here.
+    if (bytes && !saveWorkingImage(state, prompts))
+        return false;
+    return !definitions || saveTableData(state, prompts);
 }
 
 CloseDecision confirmClose(AppState& state, UserPrompts& prompts)

@@ -4,6 +4,7 @@
 
 #include <iostream>
 #include <optional>
+#include <string_view>
 
 #include "rom/RomLoader.h"
 #include "rom/RomScan.h"
@@ -14,24 +15,37 @@ struct AppState;
 class UserPrompts;
 class RomPrompts;
 
+// Names of the steps the shell's commands record.
+inline constexpr std::string_view kRomScanStep = "ROM Scan";
+inline constexpr std::string_view kRomInformationStep = "ROM Information";
+inline constexpr std::string_view kRelocateStep = "Relocate Image";
+
 // The unsaved-changes guard, before anything replaces or closes an edited
 // working image: when any byte of its 64 KiB differs from the pristine copy,
-// asks "Do you want to save your changes now?" (Yes, No, Cancel). True to go
-// on: no edits, No, or Yes and a save that succeeded. False, with everything
-// as it was, for Cancel or a save that failed.
+// or its definitions or ROM information differ from what its .tbl file held
+// when last read or written, asks "Do you want to save your changes now?"
+// (Yes, No, Cancel). Yes saves what changed: the image, the .tbl file or
+// both. True to go on: no changes, No, or Yes and saves that succeeded.
+// False, with everything as it was, for Cancel or a save that failed.
 bool settleUnsavedChanges(AppState& state, UserPrompts& prompts);
 
 // "Load Working ROM Image...": the guard first; nothing when it stops the
-// load. The pristine copy follows only a load that succeeded, so a cancelled
-// or refused load never hides unsaved edits.
+// load. The pristine copy and a new history follow only a load that
+// succeeded, so a cancelled or refused load never hides unsaved edits.
 std::optional<LoadOutcome> loadWorkingImage(AppState& state, RomPrompts& prompts);
 
 // Loads a path already chosen (an image named on the command line at start-up).
 LoadOutcome loadWorkingImageFrom(AppState& state, const std::string& path, RomPrompts& prompts);
 
 // "ROM Scan...": the guard first, as the scan loads an image into the working
-// record; nothing when it stops. The scan does not refresh the pristine copy.
+// record; nothing when it stops. An image loaded starts a new history as any
+// load does; the definitions found are one step ("ROM Scan") and unsaved
+// until the definitions are stored.
 std::optional<ScanResult> scanWorkingImage(AppState& state, RomPrompts& prompts);
+
+// "Edit ROM Information...": the dialog and the offer to move the image, as
+// one step ("Relocate Image" when the image moved, else "ROM Information").
+void editWorkingRomInformation(AppState& state, RomPrompts& prompts);
 
 // "Load Comparison ROM Image...": the comparison curve is drawn from then on,
 // once a comparison image has actually been read.

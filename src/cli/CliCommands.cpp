@@ -65,7 +65,7 @@ private:
 
 // What a command printed must have reached its reader: a full disk or a
 // closed pipe is a failure, not a success.
-int checkedOutput(int code, std::ostream& out, std::ostream& err)
+int checkedOutput(int code, std::ostream& out, std::ostream& err, int troubleStatus = 1)
 {
     errno = 0;
     out.flush();
@@ -74,7 +74,7 @@ int checkedOutput(int code, std::ostream& out, std::ostream& err)
     const int error = errno;
     err << "tavo-cli: unable to write the output" << (error != 0 ? std::string(": ") + std::strerror(error) : "")
         << '\n';
-    return 1;
+    return troubleStatus;
 }
 
 }  // namespace
@@ -97,18 +97,18 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CommandLine line(*command);
     try {
         const Arguments parsed = line.parse(std::vector<std::string>(args.begin() + 1, args.end()));
-        return checkedOutput(command->run(parsed, out, err), out, err);
+        return checkedOutput(command->run(parsed, out, err), out, err, command->troubleStatus);
     } catch (const CLI::CallForHelp&) {
         out << line.help();
-        return checkedOutput(0, out, err);
+        return checkedOutput(0, out, err, command->troubleStatus);
     } catch (const CLI::ParseError& error) {
         err << "tavo-cli " << command->name << ": " << terminalText(error.what()) << '\n'
             << cliCommandUsage(*command) << "(tavo-cli " << command->name << " --help says more)\n";
-        return 2;
+        return command->usageStatus;
     } catch (const UsageError& usage) {
         err << "tavo-cli " << command->name << ": " << terminalText(usage.message) << '\n'
             << cliCommandUsage(*command) << "(tavo-cli " << command->name << " --help says more)\n";
-        return 2;
+        return command->usageStatus;
     }
 }
 

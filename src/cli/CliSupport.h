@@ -75,5 +75,6 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLog2Csv(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLogGraph(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdDiff(const Arguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tavo

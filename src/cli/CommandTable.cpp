@@ -83,6 +83,13 @@ std::vector<CliCommand> makeCommands()
          "the strip chart after replaying the last N rows, as PNG",
          {{"--png", "OUT", "the PNG file to write"}, {"--ticks", "N", "how many rows to replay (default 384)"}},
          cmdLogGraph},
+        {"diff",
+         {"A", "B"},
+         "[--json]",
+         "what differs from image A to image B, through A's definitions (exit 0 same, 1 different, 2 trouble)",
+         {kJson},
+         cmdDiff,
+         2},
     };
 }
 
@@ -143,6 +150,10 @@ std::string cliWordHelp(const std::string& word)
         return "a Chrysler name or a title";
     if (word == "LOG")
         return "a log file";
+    if (word == "A")
+        return "a ROM image, with its .tbl beside it: the definitions";
+    if (word == "B")
+        return "the image compared with A, at A's load offset (its own .tbl is not used)";
     return {};
 }
 

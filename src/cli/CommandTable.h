@@ -27,6 +27,10 @@ struct CliCommand {
     std::string summary;
     std::vector<CliOption> options;
     CliCommandRun run = nullptr;
+    // The exit status for trouble (a usage error, output that could not be
+    // written): 2 for a command whose 1 means something else (diff).
+    int troubleStatus = 1;
+    int usageStatus = 2;
 };
 
 const std::vector<CliCommand>& cliCommands();

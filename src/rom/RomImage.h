@@ -41,6 +41,10 @@ struct RomImageFields {
     std::vector<TableDef> tables = std::vector<TableDef>(kTableCapacity);
     std::string romPath;
     std::string tblPath;
+    // The ROM information and definitions as the .tbl file at tblPath was
+    // last read or written, in the order-free form of definitionsForm
+    // (tables/TableFileWriter.h); empty before either.
+    std::string storedDefinitions;
     bool loaded = false;
     std::int32_t imageSize = 0;
     ImageBuffer image{};

@@ -83,12 +83,15 @@ bool saveRomImageAs(RomImage& rom, UserPrompts& prompts)
     const SaveAsPaths paths = saveAsPathsFor(*chosen);
     const std::string previousRom = rom.romPath;
     const std::string previousTbl = rom.tblPath;
+    const std::string previousStored = rom.storedDefinitions;
     rom.romPath = paths.romPath;
     rom.tblPath = paths.tblPath;
     if (storeTableFile(rom, prompts) && writeImage(rom, prompts))
         return true;
+    // The old paths again, with what their .tbl file holds.
     rom.romPath = previousRom;
     rom.tblPath = previousTbl;
+    rom.storedDefinitions = previousStored;
     return false;
 }
 

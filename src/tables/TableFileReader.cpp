@@ -285,6 +285,8 @@ TableReadResult readTableFile(RomImage& rom, RomPrompts& prompts)
     if (content.status.missing()) {
         rom.entryCount = 0;
         rom.dcalVersion.clear();
+        // Nothing is stored until the new file has been written.
+        rom.storedDefinitions.clear();
         // A new image gets its load offset and ROM information before its
         // bytes are placed; the offset is simply taken, nothing is moved.
         prompts.runRomInformation(rom);
@@ -303,6 +305,7 @@ TableReadResult readTableFile(RomImage& rom, RomPrompts& prompts)
     }
     const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());
     TableReadResult result = readTableText(rom, text);
+    rom.storedDefinitions = definitionsForm(rom);
     if (result.entriesDropped > 0) {
         prompts.showMessage("This table definition file holds more than 514 entries.\n"
                             "Only the first 514 have been loaded.",

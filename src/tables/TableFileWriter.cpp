@@ -1,5 +1,8 @@
 #include "tables/TableFileWriter.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
 #include "common/UserPrompts.h"
@@ -59,12 +62,10 @@ std::string entryLine(const TableDef& def)
     return text;
 }
 
-}  // namespace
-
-std::string formatTableFile(const RomImage& rom)
+// The lines before the entries: the ROM information and the legend.
+std::string formatHeader(const RomImage& rom)
 {
     std::string out;
-    out.reserve(4096 + static_cast<std::size_t>(rom.entryCount) * 256);
     line(out, hexLower(static_cast<std::uint32_t>(rom.loadOffset & 0xFFFF), 4, ' '));
     line(out, rom.description.empty() ? std::string("Description") : singleLine(rom.description));
     line(out, rom.author.empty() ? std::string("TaVO") : singleLine(rom.author));
@@ -106,18 +107,47 @@ std::string formatTableFile(const RomImage& rom)
         line(out, legend);
     line(out, ";   There are " + std::to_string(rom.entryCount) + " entries following:");
     line(out, ";   -- CAL DATA BEGINS --");
+    return out;
+}
+
+}  // namespace
+
+std::string formatTableFile(const RomImage& rom)
+{
+    std::string out = formatHeader(rom);
+    out.reserve(out.size() + static_cast<std::size_t>(std::max(rom.entryCount, 0)) * 256);
     for (int i = 0; i < rom.entryCount && i < kTableCapacity; ++i)
         line(out, entryLine(rom.tables[static_cast<std::size_t>(i)]));
     line(out, ";   -- CAL DATA ENDS --");
     return out;
 }
 
-FileStatus writeTableFile(const RomImage& rom)
+std::string definitionsForm(const RomImage& rom)
 {
-    return writeFileAtomically(rom.tblPath, formatTableFile(rom));
+    std::vector<std::string> entries;
+    for (int i = 0; i < rom.entryCount && i < kTableCapacity; ++i)
+        entries.push_back(entryLine(rom.tables[static_cast<std::size_t>(i)]));
+    std::sort(entries.begin(), entries.end());
+    std::string form = formatHeader(rom);
+    for (const std::string& entry : entries)
+        line(form, entry);
+    return form;
 }
 
-bool storeTableFile(const RomImage& rom, UserPrompts& prompts)
+bool definitionsUnsaved(const RomImage& rom)
+{
+    return !rom.tblPath.empty() && definitionsForm(rom) != rom.storedDefinitions;
+}
+
+FileStatus writeTableFile(RomImage& rom)
+{
+    const FileStatus written = writeFileAtomically(rom.tblPath, formatTableFile(rom));
+    if (written)
+        rom.storedDefinitions = definitionsForm(rom);
+    return written;
+}
+
+bool storeTableFile(RomImage& rom, UserPrompts& prompts)
 {
     const FileStatus written = writeTableFile(rom);
     if (written)

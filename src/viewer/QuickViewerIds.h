@@ -40,5 +40,8 @@ constexpr int tabular = 1208;
 constexpr int scale = 1212;
 constexpr int send = 1231;
 constexpr int ok = 1;
+// Beside the buttons of the template: the definitions that differ from the
+// comparison image.
+constexpr int differences = 1290;
 
 }  // namespace tavo::viewer_id

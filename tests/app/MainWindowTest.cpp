@@ -81,24 +81,27 @@ TEST_F(MainWindowTest, the_menu_bar_holds_every_entry_with_its_mnemonic_shortcut
     QStringList popups;
     for (QAction* action : window->menuBar()->actions())
         popups << action->text();
-    EXPECT_EQ(popups, (QStringList{"&File", "&Tables", "&DataLogging", "T&ools", "&Help"}));
+    EXPECT_EQ(popups, (QStringList{"&File", "&Edit", "&Tables", "&DataLogging", "T&ools", "&Help"}));
     EXPECT_EQ(texts(popup(0)),
               (QStringList{"&Load Working ROM Image...\tCtrl+L", "&Edit ROM Information...\tCtrl+E",
                            "Save ROM Image\tCtrl+R", "Save ROM Image As...", "-", "Print Report...\tCtrl+P", "-",
                            "&Load Comparison ROM Image...", "&Write NEW ROM Image...", "-",
                            "&Save Table Data...\tCtrl+S", "-", "E&xit\tAlt+F4"}));
-    EXPECT_EQ(texts(popup(1)), (QStringList{"&QuickViewer...\tCtrl+T", "-", "ROM Scan..."}));
-    EXPECT_EQ(texts(popup(2)), (QStringList{"&Data Log...\tCtrl+D", "&Live RAM Display...", "Save Current Log...",
+    EXPECT_EQ(texts(popup(1)), (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
+    EXPECT_EQ(texts(popup(2)), (QStringList{"&QuickViewer...\tCtrl+T", "-", "ROM Scan..."}));
+    EXPECT_EQ(texts(popup(3)), (QStringList{"&Data Log...\tCtrl+D", "&Live RAM Display...", "Save Current Log...",
                                             "-", "Setup Logging...", "Setup Serial..."}));
-    EXPECT_EQ(texts(popup(3)), (QStringList{"&Assembly", "Analysis"}));
-    QMenu* assembly = popup(3)->actions().at(0)->menu();
-    QMenu* analysis = popup(3)->actions().at(1)->menu();
+    EXPECT_EQ(texts(popup(4)), (QStringList{"&Assembly", "Analysis"}));
+    QMenu* assembly = popup(4)->actions().at(0)->menu();
+    QMenu* analysis = popup(4)->actions().at(1)->menu();
     EXPECT_EQ(texts(assembly),
               (QStringList{"&Disassemble ROM...", "&Edit Source Code...", "&Assemble Source Code..."}));
     EXPECT_EQ(texts(analysis), (QStringList{"Fueling...", "Timing..."}));
-    EXPECT_EQ(texts(popup(4)), (QStringList{"&About...\tAlt+F1"}));
+    EXPECT_EQ(texts(popup(5)), (QStringList{"&About...\tAlt+F1"}));
 
     EXPECT_FALSE(window->actionFor(command::PrintReport)->isEnabled());
+    EXPECT_FALSE(window->actionFor(command::Undo)->isEnabled()) << "nothing to undo yet";
+    EXPECT_FALSE(window->actionFor(command::Redo)->isEnabled());
     for (int id : {command::DisassembleRom, command::EditSourceCode, command::AssembleSourceCode})
         EXPECT_FALSE(window->actionFor(id)->isEnabled()) << id;
     EXPECT_TRUE(window->actionFor(command::LoadWorkingImage)->isEnabled());
@@ -229,14 +232,58 @@ TEST_F(MainWindowTest, fueling_opens_on_the_working_image_or_says_which_tables_a
     EXPECT_EQ(state->analysisImage, &state->workingImage);
 }
 
-TEST_F(MainWindowTest, rom_scan_adds_the_referenced_tables_without_marking_the_image_saved)
+TEST_F(MainWindowTest, rom_scan_adds_the_referenced_tables_which_closing_asks_about_until_undone)
 {
     ASSERT_TRUE(sample::writeSampleFiles(dir.path().string()));
     prompts.openNames.push_back(dir.file("sample.bin"));
     window->actionFor(command::RomScan)->trigger();
     EXPECT_EQ(state->workingImage.entryCount, 11 + 3);
     EXPECT_EQ(state->workingImage.tables[11].name, "L9200");
-    EXPECT_TRUE(hasUnsavedChanges(*state)) << "the scan loads without refreshing the pristine copy";
+    EXPECT_TRUE(hasUnsavedChanges(*state)) << "the definitions found are not stored yet";
+    EXPECT_EQ(window->actionFor(command::Undo)->text(), "&Undo ROM Scan\tCtrl+Z");
+    prompts.answers.push_back(Answer::Cancel);
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(prompts.questions[0].title, "Unsaved Changes");
+
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(state->workingImage.entryCount, 11);
+    window->close();
+    EXPECT_FALSE(window->isVisible()) << "undone back to the files: nothing to ask";
+    EXPECT_EQ(prompts.questions.size(), 1u);
+}
+
+TEST_F(MainWindowTest, the_edit_menu_is_named_after_the_steps_and_the_keys_undo_and_redo_them)
+{
+    ASSERT_TRUE(sample::writeSampleFiles(dir.path().string()));
+    window->openImage(dir.file("sample.bin"));
+    QAction* undo = window->actionFor(command::Undo);
+    QAction* redo = window->actionFor(command::Redo);
+    EXPECT_FALSE(undo->isEnabled());
+    RomImage& rom = state->workingImage;
+    rom.image[0x9141] = 0x42;
+    state->history.record(rom, "Edit Constant");
+    rom.image[0x9000] = 7;
+    state->history.record(rom, "Drag Point");
+    window->updateEditMenu();
+    EXPECT_EQ(undo->text(), "&Undo Drag Point\tCtrl+Z");
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(redo->text(), "&Redo\tCtrl+Y");
+    EXPECT_FALSE(redo->isEnabled());
+
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(rom.image[0x9000], 7);
+    EXPECT_EQ(undo->text(), "&Undo Edit Constant\tCtrl+Z");
+    EXPECT_EQ(redo->text(), "&Redo Drag Point\tCtrl+Y");
+    undo->trigger();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_NE(rom.image[0x9141], 0x42);
+    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(rom.image[0x9141], 0x42);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(rom.image[0x9000], 7);
+    EXPECT_FALSE(redo->isEnabled());
 }
 
 TEST_F(MainWindowTest, the_quick_viewer_opens_after_every_load_and_says_when_there_is_nothing_to_view)

@@ -5,8 +5,10 @@
 
 #include "app/AppState.h"
 #include "app/MenuLayout.h"
+#include "SampleCalibration.h"
 #include "app/ShellCommands.h"
 #include "rom/RomInformation.h"
+#include "tables/TableFileWriter.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -161,6 +163,130 @@ TEST_F(UnsavedChangesGuard, relocation_makes_closing_ask)
     EXPECT_EQ(state->workingImage.image[0x8000], 0x11);
     EXPECT_EQ(state->workingImage.image[0xC000 + 16384 - 1], 0);
     EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Stay);
+}
+
+TEST_F(UnsavedChangesGuard, changed_definitions_alone_make_closing_ask_and_yes_stores_only_the_tbl_file)
+{
+    loadWorking();
+    const std::string image = test::readText(dir.file("work.bin"));
+    state->workingImage.tables[0].name = "Boost Target";
+    state->workingImage.author = "Tuner";
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    ASSERT_EQ(questionsAsked(), 1u);
+    EXPECT_NE(test::readText(dir.file("work.tbl")).find("Boost_Target"), std::string::npos);
+    EXPECT_EQ(test::readText(dir.file("work.bin")), image) << "the unchanged image is not written";
+    EXPECT_TRUE(prompts.messages.empty()) << "no \"ROM Image Saved.\" for an image not saved";
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    EXPECT_EQ(questionsAsked(), 1u) << "stored: nothing left to ask";
+
+    state->workingImage.tables[0].name = "Other";
+    state->workingImage.tblPath = dir.file("gone/work.tbl");
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Stay) << "a failed save stops";
+}
+
+TEST_F(UnsavedChangesGuard, sorting_the_definitions_is_no_change_but_undoing_back_to_the_saved_state_clears_the_question)
+{
+    loadWorking();
+    RomImage& rom = state->workingImage;
+    rom.tables[1] = rom.tables[0];
+    rom.tables[1].name = "Second";
+    rom.entryCount = 2;
+    ASSERT_TRUE(saveTableData(*state, prompts));
+    std::swap(rom.tables[0], rom.tables[1]);
+    EXPECT_FALSE(hasUnsavedChanges(*state)) << "the order of the definitions is not stored data";
+
+    state->history.restart(rom);
+    rom.image[0xC010] = 0x99;
+    state->history.record(rom, "Edit Constant");
+    rom.tables[0].name = "Changed";
+    ASSERT_TRUE(saveTableData(*state, prompts));
+    state->history.record(rom, "Change Definition");
+    EXPECT_TRUE(hasUnsavedChanges(*state));
+    state->history.undo(rom);
+    EXPECT_TRUE(hasUnsavedChanges(*state)) << "the .tbl file holds the change undone: unsaved";
+    state->history.redo(rom);
+    state->history.undo(rom);
+    state->history.undo(rom);
+    EXPECT_TRUE(definitionsUnsaved(rom));
+    EXPECT_FALSE(imageBytesUnsaved(*state)) << "the bytes are as loaded again";
+    state->history.redo(rom);
+    state->history.redo(rom);
+    rom.image[0xC010] = 0x11;
+    state->history.record(rom, "Edit Constant");
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    EXPECT_EQ(questionsAsked(), 0u);
+}
+
+TEST_F(UnsavedChangesGuard, a_relocation_is_one_step_and_undone_in_memory_it_leaves_the_tbl_file_to_save)
+{
+    loadWorking();
+    prompts.romInformation = [&](RomImage& record) {
+        RomInformationForm form = romInformationForm(record);
+        form.offset = "8000";
+        acceptRomInformation(record, form, prompts);
+        return true;
+    };
+    prompts.answers.push_back(Answer::Yes);  // move the image now
+    editWorkingRomInformation(*state, prompts);
+    EXPECT_EQ(state->history.undoName(), "Relocate Image");
+    EXPECT_EQ(state->workingImage.image[0x8000], 0x11);
+    EXPECT_NE(test::readText(dir.file("work.tbl")).find("8000"), std::string::npos);
+
+    ASSERT_TRUE(state->history.undo(state->workingImage));
+    EXPECT_EQ(state->workingImage.loadOffset, 0xC000);
+    EXPECT_EQ(state->workingImage.image[0xC000], 0x11);
+    EXPECT_EQ(state->workingImage.image[0x8000], 0);
+    EXPECT_FALSE(imageBytesUnsaved(*state));
+    EXPECT_TRUE(definitionsUnsaved(state->workingImage)) << "the .tbl file still says 8000";
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    EXPECT_EQ(test::readText(dir.file("work.tbl")).rfind("c000\r\n", 0), 0u);
+
+    prompts.romInformation = [&](RomImage& record) {
+        RomInformationForm form = romInformationForm(record);
+        form.author = "Tuner";
+        acceptRomInformation(record, form, prompts);
+        return true;
+    };
+    editWorkingRomInformation(*state, prompts);
+    EXPECT_EQ(state->history.undoName(), "ROM Information");
+}
+
+TEST_F(UnsavedChangesGuard, a_rom_scan_starts_a_new_history_and_its_definitions_are_one_step_to_save_or_undo)
+{
+    ASSERT_TRUE(sample::writeSampleFiles(dir.path().string()));
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    state->history.record(state->workingImage, "Edit Constant");
+    prompts.answers.push_back(Answer::No);
+    prompts.openNames.push_back(dir.file("sample.bin"));
+    const auto scan = scanWorkingImage(*state, prompts);
+    ASSERT_TRUE(scan);
+    EXPECT_EQ(scan->added.size(), 3u);
+    EXPECT_EQ(state->history.size(), 1u) << "the scan's own step in a new history";
+    EXPECT_EQ(state->history.undoName(), "ROM Scan");
+    EXPECT_FALSE(imageBytesUnsaved(*state)) << "the image scanned is as loaded";
+    prompts.answers.push_back(Answer::Cancel);
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Stay) << "the definitions found are unsaved";
+
+    state->history.undo(state->workingImage);
+    EXPECT_EQ(state->workingImage.entryCount, 11);
+    const std::size_t asked = questionsAsked();
+    EXPECT_EQ(confirmClose(*state, prompts), CloseDecision::Close);
+    EXPECT_EQ(questionsAsked(), asked);
+}
+
+TEST_F(UnsavedChangesGuard, loading_another_image_starts_a_new_history)
+{
+    loadWorking();
+    state->workingImage.image[0xC010] = 0x99;
+    state->history.record(state->workingImage, "Edit Constant");
+    prompts.answers.push_back(Answer::No);
+    prompts.openNames.push_back(makeImage("other", 0x8000, 0x22));
+    ASSERT_EQ(loadWorkingImage(*state, prompts), LoadOutcome::Loaded);
+    EXPECT_FALSE(state->history.canUndo());
 }
 
 TEST_F(UnsavedChangesGuard, loading_a_comparison_image_never_makes_closing_ask)

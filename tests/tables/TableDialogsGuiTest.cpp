@@ -340,3 +340,32 @@ TEST_F(TableDialogs, scale_table_keeps_the_previous_percentage_for_a_text_that_d
 
 }  // namespace
 }  // namespace tavo
+
+namespace tavo {
+namespace {
+
+TEST_F(TableDialogs, the_undo_keys_in_a_definition_dialog_undo_and_redo_typing_in_the_field)
+{
+    TableDef& def = entry("KNKRET");
+    const std::string name = def.name;
+    TableInformationDialog dialog(def);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* title = child<QLineEdit>(dialog, "titleEdit");
+    ASSERT_NE(title, nullptr);
+    title->setFocus();
+    title->selectAll();
+    QTest::keyClicks(title, "Knock");
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(title->text().toStdString(), name);
+    QTest::keyClick(title, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(title->text(), "Knock");
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(title->text(), "Knock");
+    EXPECT_EQ(def.name, name) << "nothing is stored before OK";
+}
+
+}  // namespace
+}  // namespace tavo

@@ -24,7 +24,6 @@
 #include "logging/qt/DataLoggingDialog.h"
 #include "logging/qt/LoggingSession.h"
 #include "logging/qt/LoggingVariablesDialog.h"
-#include "rom/RomInformation.h"
 #include "viewer/qt/QuickViewerDialog.h"
 
 namespace tavo {
@@ -74,6 +73,7 @@ MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     setCentralWidget(new PathView(state_, this));
     buildMenus();
     buildAccelerators();
+    updateEditMenu();
     resize(720, 420);
 }
 
@@ -134,6 +134,24 @@ int MainWindow::runDialog(std::unique_ptr<QDialog> dialog)
 
 void MainWindow::runCommand(int id)
 {
+    runCommandOnly(id);
+    // Any command may have recorded, taken back or forgotten steps.
+    updateEditMenu();
+}
+
+void MainWindow::updateEditMenu()
+{
+    const EditHistory& history = state_.history;
+    QAction* undo = actionFor(command::Undo);
+    QAction* redo = actionFor(command::Redo);
+    undo->setText(QString::fromStdString(undoEntryText(history.undoName())));
+    undo->setEnabled(history.canUndo());
+    redo->setText(QString::fromStdString(redoEntryText(history.redoName())));
+    redo->setEnabled(history.canRedo());
+}
+
+void MainWindow::runCommandOnly(int id)
+{
     switch (id) {
     case command::LoadWorkingImage:
         // The viewer opens after every load, also a cancelled or refused one,
@@ -142,7 +160,13 @@ void MainWindow::runCommand(int id)
             showQuickViewer();
         break;
     case command::EditRomInformation:
-        editRomInformation(state_.workingImage, *prompts_);
+        editWorkingRomInformation(state_, *prompts_);
+        break;
+    case command::Undo:
+        state_.history.undo(state_.workingImage);
+        break;
+    case command::Redo:
+        state_.history.redo(state_.workingImage);
         break;
     case command::SaveRomImage:
         saveWorkingImage(state_, *prompts_);
@@ -165,8 +189,8 @@ void MainWindow::runCommand(int id)
         showQuickViewer();
         break;
     case command::RomScan:
-        // Scanning loads an image but does not refresh the pristine copy:
-        // after scanning another image, closing asks to save.
+        // The definitions found stay unsaved until they are stored: closing
+        // asks about them.
         scanWorkingImage(state_, *prompts_);
         centralWidget()->update();
         break;
@@ -224,13 +248,14 @@ void MainWindow::openImage(const std::string& path)
 {
     loadWorkingImageFrom(state_, path, *prompts_);
     showQuickViewer();
+    updateEditMenu();
 }
 
 void MainWindow::showQuickViewer()
 {
     openQuickViewer(this,
                     {state_.workingImage, state_.comparisonImage, state_.comparisonLoaded, state_.quickViewer,
-                     state_.scalePercentages, *prompts_},
+                     state_.scalePercentages, *prompts_, &state_.history},
                     runModal);
 }
 

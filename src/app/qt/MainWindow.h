@@ -31,6 +31,9 @@ public:
 
     // Runs a menu or accelerator command.
     void runCommand(int id);
+    // Names the Edit menu's Undo and Redo after the steps they would take,
+    // and disables them when there is none.
+    void updateEditMenu();
 
     // Loads the image file as the working image, as "Load Working ROM
     // Image..." does once a file is chosen (the image named on the command line).
@@ -52,6 +55,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void runCommandOnly(int id);
     void buildMenus();
     void buildAccelerators();
     void showQuickViewer();

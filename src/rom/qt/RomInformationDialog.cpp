@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "common/qt/UndoKeys.h"
 #include "common/qt/QtText.h"
 #include "rom/RomImage.h"
 #include "rom/RomInformation.h"
@@ -54,6 +55,7 @@ RomInformationDialog::RomInformationDialog(RomImage& record, UserPrompts& prompt
     : QDialog(parent), record_(record), prompts_(prompts)
 {
     setWindowTitle("ROM Information");
+    addTextUndoKeys(this);
     setObjectName("130");
     setWindowIcon(QIcon(":/tavo-icon.png"));
     const RomInformationForm form = romInformationForm(record);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "common/qt/UndoKeys.h"
 #include "tables/FieldNameForms.h"
 #include "tables/qt/DialogParts.h"
 
@@ -20,6 +21,7 @@ BitFieldNamesDialog::BitFieldNamesDialog(TableDef& def, QWidget* parent)
     : QDialog(parent), def_(def)
 {
     setWindowTitle(QStringLiteral("BitField Field Names"));
+    addTextUndoKeys(this);
     const BitNameTexts texts = bitNameTexts(def);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Description"), this), 0, 1);
@@ -50,6 +52,7 @@ void BitFieldNamesDialog::accept()
 ValuesDialog::ValuesDialog(TableDef& def, QWidget* parent) : QDialog(parent), def_(def)
 {
     setWindowTitle(QStringLiteral("Values"));
+    addTextUndoKeys(this);
     const ChoiceTexts texts = choiceTexts(def);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Description"), this), 0, 0);

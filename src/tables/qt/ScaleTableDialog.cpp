@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "common/qt/UndoKeys.h"
 #include "tables/TableScaling.h"
 #include "tables/qt/DialogParts.h"
 
@@ -14,6 +15,7 @@ ScaleTableDialog::ScaleTableDialog(TableDef& def, ScalePercentages& percentages,
     : QDialog(parent), def_(def), percentages_(percentages)
 {
     setWindowTitle(QStringLiteral("Scale Table"));
+    addTextUndoKeys(this);
     auto percentEdit = [&](const char* objectName, float percent) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(objectName));

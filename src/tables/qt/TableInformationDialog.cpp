@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "common/qt/UndoKeys.h"
 #include "tables/TableInformationForm.h"
 #include "tables/qt/DialogParts.h"
 #include "tables/qt/FieldNameDialogs.h"
@@ -51,6 +52,7 @@ TableInformationDialog::TableInformationDialog(TableDef& def, QWidget* parent)
     : QDialog(parent), def_(def)
 {
     setWindowTitle(QStringLiteral("Table Information"));
+    addTextUndoKeys(this);
     const TableInformationTexts texts = tableInformationTexts(def);
 
     auto* fields = new QFormLayout;

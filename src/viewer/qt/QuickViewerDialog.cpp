@@ -18,12 +18,15 @@
 
 #include "common/TextFormat.h"
 #include "common/UserPrompts.h"
+#include "common/qt/UndoKeys.h"
+#include "rom/EditHistory.h"
 #include "rom/RomImage.h"
 #include "tables/ScalePercentages.h"
 #include "tables/TableDef.h"
 #include "tables/TableFileWriter.h"
 #include "tables/qt/TableDialogs.h"
 #include "viewer/GraphReadouts.h"
+#include "viewer/ImageDiff.h"
 #include "viewer/PointDrag.h"
 #include "common/qt/QtText.h"
 #include "viewer/QuickViewerIds.h"
@@ -31,6 +34,7 @@
 #include "viewer/TableListEditing.h"
 #include "viewer/ValueView.h"
 #include "viewer/paint/GraphPainter.h"
+#include "viewer/qt/DifferencesDialog.h"
 
 namespace tavo {
 
@@ -38,9 +42,6 @@ namespace {
 
 constexpr int kDialogWidth = 780;
 constexpr int kDialogHeight = 475;
-constexpr int kFieldHeight = 22;
-constexpr int kButtonWidth = 85;
-constexpr int kButtonHeight = 26;
 constexpr int kIndexRole = Qt::UserRole;
 
 QString idName(int id)
@@ -48,43 +49,11 @@ QString idName(int id)
     return QString::number(id);
 }
 
-QLineEdit* readOnlyField(QWidget* parent, int id, QRect at)
-{
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(idName(id));
-    field->setReadOnly(true);
-    field->setGeometry(at);
-    return field;
-}
-
-// The axis texts around the graph, in the order of kAxisFields: x below
-// it, y to its right.
-struct AxisPlace {
-    int id;
-    QRect at;
-};
-const std::array<AxisPlace, 8> kAxisPlaces = {{
-    {viewer_id::xLabel, {465, 268, 128, kFieldHeight}},
-    {viewer_id::xMin, {400, 268, 60, kFieldHeight}},
-    {viewer_id::xMax, {598, 268, 60, kFieldHeight}},
-    {viewer_id::xUnits, {465, 293, 128, kFieldHeight}},
-    {viewer_id::yLabel, {665, 110, 105, kFieldHeight}},
-    {viewer_id::yMin, {665, 241, 105, kFieldHeight}},
-    {viewer_id::yMax, {665, 5, 105, kFieldHeight}},
-    {viewer_id::yUnits, {665, 135, 105, kFieldHeight}},
-}};
-
-void staticLabel(QWidget* parent, const char* text, QRect at)
-{
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setGeometry(at);
-}
-
 }  // namespace
 
 QuickViewerNestedDialogs QuickViewerNestedDialogs::standard()
 {
-    return {runTableInformationDialog, runTableEditorDialog, runScaleTableDialog};
+    return {runTableInformationDialog, runTableEditorDialog, runScaleTableDialog, runDifferencesDialog};
 }
 
 int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const ModalRunner& run)
@@ -103,10 +72,12 @@ QuickViewerDialog::QuickViewerDialog(const QuickViewerContext& context, QWidget*
     setFixedSize(kDialogWidth, kDialogHeight);
     setMouseTracking(true);
     buildControls();
+    addUndoKeys(this, [this] { takeStep(false); }, [this] { takeStep(true); });
 
     // The first refresh of an opening lists the tables by name.
     sortTables(context_.romImage, 0);
     bindTables(context_.romImage);
+    absorbOrder();
     refreshTableList();
 }
 
@@ -120,104 +91,6 @@ void QuickViewerDialog::setNestedDialogs(QuickViewerNestedDialogs dialogs)
 QRect QuickViewerDialog::graphRect()
 {
     return {kGraphLeft, kGraphTop, kGraphBitmapSize, kGraphBitmapSize};
-}
-
-void QuickViewerDialog::buildControls()
-{
-    list_ = new QTreeWidget(this);
-    list_->setObjectName(idName(viewer_id::tableList));
-    list_->setGeometry(5, 5, 390, 300);
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setItemsExpandable(false);
-    list_->setSortingEnabled(false);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setAllColumnsShowFocus(true);
-    list_->setColumnCount(static_cast<int>(kListColumns.size()));
-    QStringList titles;
-    for (const ListColumn& column : kListColumns)
-        titles << QString::fromLatin1(column.title.data(), static_cast<int>(column.title.size()));
-    list_->setHeaderLabels(titles);
-    list_->header()->setStretchLastSection(false);
-    list_->header()->setSectionsClickable(true);
-    list_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (std::size_t i = 0; i < kListColumns.size(); ++i)
-        list_->setColumnWidth(static_cast<int>(i), kListColumns[i].width);
-    connect(list_, &QTreeWidget::itemSelectionChanged, this, &QuickViewerDialog::onSelectionChanged);
-    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { onProperties(); });
-    connect(list_->header(), &QHeaderView::sectionClicked, this, &QuickViewerDialog::sortByColumn);
-
-    staticLabel(this, "Address:", {5, 312, 55, 20});
-    address_ = readOnlyField(this, viewer_id::address, {60, 310, 60, kFieldHeight});
-    staticLabel(this, "Chrysler:", {130, 312, 55, 20});
-    chryslerName_ = readOnlyField(this, viewer_id::chryslerName, {185, 310, 80, kFieldHeight});
-    staticLabel(this, "Type:", {5, 337, 55, 20});
-    typeText_ = readOnlyField(this, viewer_id::typeText, {60, 335, 205, kFieldHeight});
-    description_ = new QPlainTextEdit(this);
-    description_->setObjectName(idName(viewer_id::description));
-    description_->setReadOnly(true);
-    description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    description_->setGeometry(5, 362, 390, 70);
-
-    for (std::size_t k = 0; k < kAxisFields.size(); ++k) {
-        axes_[k] = readOnlyField(this, kAxisPlaces[k].id, kAxisPlaces[k].at);
-        graphFields_.push_back(axes_[k]);
-    }
-    inReadout_ = readOnlyField(this, viewer_id::inReadout, {400, 322, 125, kFieldHeight});
-    outReadout_ = readOnlyField(this, viewer_id::outReadout, {533, 322, 125, kFieldHeight});
-    graphFields_.push_back(inReadout_);
-    graphFields_.push_back(outReadout_);
-
-    valueLabel_ = new QLabel(QStringLiteral("Value:"), this);
-    valueLabel_->setObjectName(idName(viewer_id::valueLabel));
-    valueLabel_->setGeometry(410, 20, 45, kFieldHeight);
-    valueField_ = new QLineEdit(this);
-    valueField_->setObjectName(idName(viewer_id::valueField));
-    valueField_->setGeometry(460, 20, 80, kFieldHeight);
-    connect(valueField_, &QLineEdit::textEdited, this, &QuickViewerDialog::onConstantEdited);
-    for (int i = 0; i < 8; ++i) {
-        const QRect at(410, 15 + 28 * i, 245, kFieldHeight);
-        auto* choice = new QRadioButton(this);
-        choice->setObjectName(idName(viewer_id::firstChoice + i));
-        // Two choices may share a value; the byte decides which are checked.
-        choice->setAutoExclusive(false);
-        choice->setGeometry(at);
-        connect(choice, &QRadioButton::clicked, this, [this, i] { onChoiceClicked(i); });
-        choices_[static_cast<std::size_t>(i)] = choice;
-        auto* flag = new QCheckBox(this);
-        flag->setObjectName(idName(viewer_id::firstFlag + i));
-        flag->setGeometry(at);
-        connect(flag, &QCheckBox::clicked, this, [this, i](bool checked) { onFlagClicked(i, checked); });
-        flags_[static_cast<std::size_t>(i)] = flag;
-    }
-    hideValueControls();
-
-    struct ButtonPlace {
-        int id;
-        const char* text;
-        int x;
-        void (QuickViewerDialog::*action)();
-    };
-    const ButtonPlace buttons[] = {
-        {viewer_id::properties, "Properties...", 5, &QuickViewerDialog::onProperties},
-        {viewer_id::add, "Add...", 95, &QuickViewerDialog::onAdd},
-        {viewer_id::remove, "Delete...", 185, &QuickViewerDialog::onDelete},
-        {viewer_id::tabular, "Tabular...", 275, &QuickViewerDialog::onTabular},
-        {viewer_id::scale, "Scale...", 365, &QuickViewerDialog::onScale},
-        {viewer_id::send, "Send", 455, nullptr},  // no action
-        {viewer_id::ok, "OK", 685, &QuickViewerDialog::onOk},
-    };
-    for (const ButtonPlace& place : buttons) {
-        auto* button = new QPushButton(QString::fromLatin1(place.text), this);
-        button->setObjectName(idName(place.id));
-        button->setGeometry(place.x, 440, kButtonWidth, kButtonHeight);
-        button->setAutoDefault(false);
-        if (place.id == viewer_id::ok)
-            button->setDefault(true);
-        if (place.action)
-            connect(button, &QPushButton::clicked, this, place.action);
-    }
 }
 
 TableDef* QuickViewerDialog::currentEntry() const
@@ -242,6 +115,7 @@ bool QuickViewerDialog::refreshTableList()
     state.graphMode = true;
     graph_ = QImage();
     bandCursor_.reset();
+    differences_->setEnabled(context_.comparisonLoaded);
 
     rows_ = tableListRows(rom);
     {
@@ -295,6 +169,7 @@ void QuickViewerDialog::onSelectionChanged()
 void QuickViewerDialog::showTable(int index)
 {
     context_.state.current = index;
+    ++typingSession_;
     const TableDef* def = currentEntry();
     if (!def)
         return;
@@ -407,6 +282,7 @@ void QuickViewerDialog::sortByColumn(int column)
     const std::string name = def ? def->name : std::string();
     sortTables(context_.romImage, column);
     bindTables(context_.romImage);
+    absorbOrder();
     if (refreshTableList())
         selectTableByName(name);
 }
@@ -421,6 +297,7 @@ void QuickViewerDialog::onProperties()
     const std::string name = def->name;
     storeTableFile(context_.romImage, context_.prompts);
     bindTables(context_.romImage);
+    recordStep("Change Definition");
     if (refreshTableList())
         selectTableByName(name);
 }
@@ -439,6 +316,7 @@ void QuickViewerDialog::onAdd()
     const std::string name = def.name;
     storeTableFile(rom, context_.prompts);
     bindTables(rom);
+    recordStep("Add Definition");
     if (refreshTableList())
         selectTableByName(name);
 }
@@ -446,9 +324,14 @@ void QuickViewerDialog::onAdd()
 void QuickViewerDialog::onDelete()
 {
     RomImage& rom = context_.romImage;
+    const TableDef* def = currentEntry();
+    const std::string name = def ? def->name : std::string();
     deleteTable(rom, currentEntryIndex(context_.state, rom), context_.prompts);
     storeTableFile(rom, context_.prompts);
     bindTables(rom);
+    // Undone, the table comes back and is shown.
+    if (context_.history)
+        context_.history->record(rom, "Delete Definition", name);
     refreshTableList();
 }
 
@@ -458,6 +341,7 @@ void QuickViewerDialog::onTabular()
     if (!context_.state.graphMode || !def)
         return;
     nested_.tableEditor(this, *def);
+    recordStep("Table Editor");
     drawGraph();
     update(graphRect());
 }
@@ -468,6 +352,7 @@ void QuickViewerDialog::onScale()
     if (!context_.state.graphMode || !def)
         return;
     nested_.scaleTable(this, *def, context_.scale);
+    recordStep("Scale Table");
     // Scaling rewrites the table's bytes: show what the image now holds.
     drawGraph();
     update(graphRect());
@@ -484,10 +369,72 @@ void QuickViewerDialog::reject()
     done(2);
 }
 
+void QuickViewerDialog::onDifferences()
+{
+    if (!context_.comparisonLoaded)
+        return;
+    const ImageDifference difference = compareWithComparison(context_.romImage, context_.comparisonImage);
+    const int index = nested_.differences(this, context_.romImage, difference);
+    for (std::size_t row = 0; index >= 0 && row < rows_.size(); ++row) {
+        if (rows_[row].index == index) {
+            selectRow(static_cast<int>(row));
+            return;
+        }
+    }
+}
+
+void QuickViewerDialog::recordStep(std::string_view name, std::uint64_t mergeKey)
+{
+    if (!context_.history)
+        return;
+    const TableDef* def = currentEntry();
+    context_.history->record(context_.romImage, name, def ? std::string_view(def->name) : std::string_view(),
+                             mergeKey);
+}
+
+void QuickViewerDialog::absorbOrder()
+{
+    if (context_.history)
+        context_.history->absorb(context_.romImage);
+}
+
+void QuickViewerDialog::takeStep(bool forward)
+{
+    EditHistory* history = context_.history;
+    if (!history)
+        return;
+    const TableDef* shown = currentEntry();
+    const std::string shownName = shown ? shown->name : std::string();
+    const EditStep* step = forward ? history->redo(context_.romImage) : history->undo(context_.romImage);
+    if (!step)
+        return;
+    const std::string named = focusOf(*step, !forward);
+    const std::string focus = named.empty() ? shownName : named;
+    if (step->changesDefinitions()) {
+        if (!refreshTableList())
+            return;  // no definition is left: the viewer has closed
+    } else {
+        // A drag in progress is over: its point may have moved.
+        context_.state.dragging = false;
+        context_.state.dragIndex = -1;
+        bandCursor_.reset();
+    }
+    // The table the step changed is shown as it now is.
+    int row = findRowByName(rows_, focus);
+    if (row < 0)
+        row = findRowByName(rows_, shownName);
+    if (row >= 0)
+        selectRow(row);
+    else if (currentEntry())
+        showTable(context_.state.current);
+}
+
 void QuickViewerDialog::onConstantEdited(const QString& text)
 {
-    if (const TableDef* def = currentEntry())
+    if (const TableDef* def = currentEntry()) {
         writeConstantText(context_.romImage.image, *def, recordBytes(text));
+        recordStep("Edit Constant", typingSession_);
+    }
 }
 
 void QuickViewerDialog::onChoiceClicked(int choice)
@@ -496,6 +443,7 @@ void QuickViewerDialog::onChoiceClicked(int choice)
     if (!def || def->type != TableType::Value8)
         return;
     writeChoice(context_.romImage.image, *def, choice);
+    recordStep("Change Choice");
     showChoices(*def);
 }
 
@@ -505,6 +453,7 @@ void QuickViewerDialog::onFlagClicked(int bit, bool checked)
     if (!def || def->type != TableType::Flags8)
         return;
     writeFlag(context_.romImage.image, *def, bit, checked);
+    recordStep("Change Bit");
 }
 
 QRect QuickViewerDialog::bandRect() const
@@ -586,6 +535,7 @@ void QuickViewerDialog::mouseReleaseEvent(QMouseEvent* event)
     const QRect oldBand = bandRect();
     bandCursor_.reset();
     if (endPointDrag(context_.state, context_.romImage, at.x(), at.y())) {
+        recordStep("Drag Point");
         drawGraph();
         update(oldBand | graphRect());
     }

@@ -10,9 +10,11 @@
 #include <QRect>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/qt/ModalRunner.h"
@@ -30,6 +32,8 @@ class QTreeWidget;
 
 namespace tavo {
 
+class EditHistory;
+struct ImageDifference;
 struct RomImage;
 struct QuickViewerState;
 struct ScalePercentages;
@@ -43,18 +47,23 @@ struct QuickViewerContext {
     QuickViewerState& state;
     ScalePercentages& scale;         // the Scale Table dialog's percentages
     UserPrompts& prompts;
+    // Where every edit is recorded as a step, and what Ctrl+Z and Ctrl+Y
+    // take back and do again; none: edits are not recorded.
+    EditHistory* history = nullptr;
 };
 
 // Runs the modal "Quick Viewer" dialog with `run`; 1 for OK, 2 for
 // Cancel/close/no tables (which the user has been told).
 int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const ModalRunner& run = execModal);
 
-// The dialogs the viewer opens on the selected entry: "Table Information",
-// "Table Editor" and "Scale Table" unless replaced (tests script them).
+// The dialogs the viewer opens: "Table Information", "Table Editor" and
+// "Scale Table" on the selected entry, and "Differences" (which returns the
+// index of the definition to go to, or -1), unless replaced (tests script them).
 struct QuickViewerNestedDialogs {
     std::function<bool(QWidget*, TableDef&)> tableInformation;
     std::function<void(QWidget*, const TableDef&)> tableEditor;
     std::function<bool(QWidget*, TableDef&, ScalePercentages&)> scaleTable;
+    std::function<int(QWidget*, const RomImage&, const ImageDifference&)> differences;
 
     static QuickViewerNestedDialogs standard();
 };
@@ -101,6 +110,12 @@ private:
     TableDef* currentEntry() const;
     QRect bandRect() const;
 
+    // The history: every edit is one step, named for the menu; the viewer's
+    // own reordering is none. Ctrl+Z and Ctrl+Y show the state they restore.
+    void recordStep(std::string_view name, std::uint64_t mergeKey = 0);
+    void absorbOrder();
+    void takeStep(bool forward);
+
     void sortByColumn(int column);
     void onProperties();
     void onAdd();
@@ -108,6 +123,7 @@ private:
     void onTabular();
     void onScale();
     void onOk();
+    void onDifferences();
     void onConstantEdited(const QString& text);
     void onChoiceClicked(int choice);
     void onFlagClicked(int bit, bool checked);
@@ -118,6 +134,9 @@ private:
     QImage graph_;
     std::optional<QPoint> bandCursor_;  // the cursor while a point is dragged over the graph
     std::vector<TableListRow> rows_;
+    // Keystrokes into the value field join one step until another table is
+    // shown or a step is taken back.
+    std::uint64_t typingSession_ = 1;
 
     QTreeWidget* list_ = nullptr;
     QLineEdit* address_ = nullptr;
@@ -132,6 +151,7 @@ private:
     QLineEdit* valueField_ = nullptr;
     std::array<QRadioButton*, 8> choices_{};
     std::array<QCheckBox*, 8> flags_{};
+    QPushButton* differences_ = nullptr;
 };
 
 }  // namespace tavo

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/CliRun.h"
+#include "support/TempDir.h"
+
+namespace tavo {
+namespace {
+
+// B: the sample image with a table's y, a constant, bits, a choice and two
+// bytes outside every definition changed (at 0x8000 + the file offset).
+class CliDiff : public test::CliRun {
+protected:
+    std::string modified()
+    {
+        std::vector<std::uint8_t> bytes = test::readBytes(sample());
+        auto at = [&](int address) -> std::uint8_t& { return bytes[static_cast<std::size_t>(address - 0x8000)]; };
+        at(0x900E) = 140;   // WOTTBL row 3: y 132
+        at(0x9140) = 0xC8;  // REVLIM 0xC0
+        at(0x9143) = 0x6E;  // OPTFLG 0x2D: bit 0 cleared, bits 1 and 6 set
+        at(0x9144) = 0x02;  // TRNTYP: Automatic to Automatic Lockup
+        at(0xF000) ^= 0xFF;
+        at(0xF001) ^= 0xFF;
+        test::writeBytes(dir.file("tuned.bin"), bytes);
+        // Its own definitions are not used: they say nothing of these bytes.
+        test::writeText(dir.file("tuned.tbl"), "8000\nd\na\n");
+        return dir.file("tuned.bin");
+    }
+};
+
+TEST_F(CliDiff, names_each_changed_definition_with_what_changed_and_the_bytes_outside_them)
+{
+    const std::string tuned = modified();
+    ASSERT_EQ(run({"diff", sample(), tuned, "--json"}), 1) << err;
+    EXPECT_EQ(out,
+              "{\"definitions\":["
+              "{\"index\":0,\"name\":\"WOT Fuel vs RPM\",\"chryslerName\":\"WOTTBL\",\"typeName\":\"Normal\","
+              "\"offset\":36864,\"rows\":[{\"row\":3,\"x\":[64,64],\"y\":[132,140]}]},"
+              "{\"index\":6,\"name\":\"Rev Limiter\",\"chryslerName\":\"REVLIM\",\"typeName\":\"Const8\","
+              "\"offset\":37184,\"value\":[192,200]},"
+              "{\"index\":8,\"name\":\"Option Flags\",\"chryslerName\":\"OPTFLG\",\"typeName\":\"Flags8\","
+              "\"offset\":37187,\"value\":[45,110],\"bitsSet\":[\"EGR Valve\",\"bit 6\"],"
+              "\"bitsCleared\":[\"Knock Sensor\"]},"
+              "{\"index\":9,\"name\":\"Transmission Type\",\"chryslerName\":\"TRNTYP\",\"typeName\":\"Value8\","
+              "\"offset\":37188,\"value\":[1,2],\"chosen\":[[\"Automatic\"],[\"Automatic Lockup\"]]}],"
+              "\"outside\":[[61440,61441]],\"definitionsChanged\":4,\"bytesChanged\":6,"
+              "\"sizeA\":32768,\"sizeB\":32768}\n");
+
+    ASSERT_EQ(run({"diff", sample(), tuned}), 1) << err;
+    EXPECT_EQ(out,
+              "WOTTBL (WOT Fuel vs RPM) at 9000: row 3: x 64, y 132 -> 140\n"
+              "REVLIM (Rev Limiter) at 9140: value 0xc0 -> 0xc8 (192 -> 200)\n"
+              "OPTFLG (Option Flags) at 9143: value 0x2d -> 0x6e (45 -> 110), set: EGR Valve, bit 6, "
+              "cleared: Knock Sensor\n"
+              "TRNTYP (Transmission Type) at 9144: value 0x1 -> 0x2 (1 -> 2), chosen: Automatic -> Automatic Lockup\n"
+              "outside the definitions: f000-f001 (2 bytes)\n"
+              "4 definitions and 6 bytes differ; 2 bytes outside every definition.\n");
+}
+
+TEST_F(CliDiff, rows_only_one_image_has_and_slopes_alone_are_told_apart)
+{
+    std::vector<std::uint8_t> bytes = test::readBytes(sample());
+    bytes[0x9060 - 0x8000] -= 1;  // MAPIDL: one row fewer
+    bytes[0x9000 + 1 + 2 - 0x8000] ^= 0x01;  // WOTTBL row 0: slope high byte
+    test::writeBytes(dir.file("b.bin"), bytes);
+    ASSERT_EQ(run({"diff", sample(), dir.file("b.bin"), "--json"}), 1) << err;
+    EXPECT_NE(out.find("\"rows\":[{\"row\":0,\"x\":[16,16],\"y\":[96,96],\"slopeRaw\":[128,384]}]"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"rowCount\":[6,5],\"rows\":[{\"row\":5,\"x\":[96,null],\"y\":[72,null]}]"), std::string::npos)
+        << out;
+}
+
+TEST_F(CliDiff, equal_images_exit_0_other_sizes_1_and_trouble_2)
+{
+    ASSERT_EQ(run({"diff", sample(), sample()}), 0) << err;
+    EXPECT_EQ(out, "Same size, same bytes.\n");
+
+    std::vector<std::uint8_t> shorter = test::readBytes(sample());
+    shorter.resize(0x4000);
+    test::writeBytes(dir.file("short.bin"), shorter);
+    ASSERT_EQ(run({"diff", sample(), dir.file("short.bin"), "--json"}), 1) << err;
+    EXPECT_NE(out.find("\"bytesChanged\":0,\"sizeA\":32768,\"sizeB\":16384"), std::string::npos) << out;
+
+    EXPECT_EQ(run({"diff", sample(), dir.file("missing.bin")}), 2);
+    EXPECT_EQ(err, "tavo-cli: unable to read " + dir.file("missing.bin") + ": No such file or folder.\n");
+    test::writeBytes(dir.file("huge.bin"), std::vector<std::uint8_t>(70000, 0));
+    EXPECT_EQ(run({"diff", sample(), dir.file("huge.bin")}), 2);
+    EXPECT_EQ(run({"diff", dir.file("missing.bin"), sample()}), 2);
+    EXPECT_EQ(run({"diff", sample()}), 2) << "usage";
+}
+
+}  // namespace
+}  // namespace tavo
