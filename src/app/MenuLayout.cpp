@@ -53,6 +53,7 @@ const std::vector<MenuEntry>& mainMenu()
                   item("&Data Log...\tCtrl+D", command::DataLog),
                   item("&Live RAM Display...", command::LiveRamDisplay),
                   item("Save Current Log...", command::SaveCurrentLog),
+                  item("&Open Log...\tCtrl+O", command::OpenLog),
                   separator(),
                   item("Setup Logging...", command::SetupLogging),
                   item("Setup Serial...", command::SetupSerial),
@@ -85,6 +86,7 @@ const std::vector<Accelerator>& accelerators()
         {"Ctrl+L", command::LoadWorkingImage}, {"Ctrl+E", command::EditRomInformation},
         {"Ctrl+R", command::SaveRomImage},     {"Ctrl+S", command::SaveTableData},
         {"Ctrl+T", command::QuickViewer},      {"Ctrl+D", command::DataLog},
+        {"Ctrl+O", command::OpenLog},
         {"Alt+F1", command::About},            {"Alt+/", command::About},
         {"Alt+?", command::About},
     };

@@ -8,6 +8,7 @@
 #include "cli/CliPrompts.h"
 #include "cli/CliSupport.h"
 #include "cli/JsonWriter.h"
+#include "cli/LogReviewCommands.h"
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
 #include "common/Version.h"
@@ -33,6 +34,8 @@ constexpr const char* kUsage =
     "  log --device PATH (--ticks N | --seconds S) [--period-ms P] [--channels LIST] [--custom HEX] [--smoothing] [--config FILE] [--out FILE] [--json]  log as the Data Logging dialog does\n"
     "  log2csv LOG [--config FILE] [--out FILE]   a log file as CSV (to stdout without --out)\n"
     "  log-graph LOG --png OUT [--ticks N]        the strip chart after replaying the last N rows, as PNG\n"
+    "  log-stats LOG [--config FILE] [--json]     rows, min, max, mean and last value of each logged channel\n"
+    "  log-hits ROM KEY LOG --channel N [--json]  rows of channel N (1 to 8 or custom) on each point of a table\n"
     "  --help                                     print this help\n"
     "  --version                                  print the version\n";
 
@@ -195,6 +198,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return cmdLog2Csv(parsed, out, err);
         if (command == "log-graph")
             return cmdLogGraph(parsed, out, err);
+        if (command == "log-stats")
+            return cmdLogStats(parsed, out, err);
+        if (command == "log-hits")
+            return cmdLogHits(parsed, out, err);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& usage) {
         err << "tavo-cli: " << usage.message << '\n' << kUsage;

@@ -18,7 +18,7 @@ namespace {
 const std::set<std::string> kFlags = {"--json", "--write", "--smoothing"};
 const std::set<std::string> kValueOptions = {
     "--to",   "--png",      "--compare", "--x",      "--y",      "--device", "--base",   "--count", "--low-speed",
-    "--high-speed", "--ticks", "--seconds", "--period-ms", "--channels", "--custom", "--config", "--out"};
+    "--high-speed", "--ticks", "--seconds", "--period-ms", "--channels", "--channel", "--custom", "--config", "--out"};
 }  // namespace
 
 std::optional<std::string> Arguments::option(const std::string& name) const

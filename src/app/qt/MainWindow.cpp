@@ -23,6 +23,9 @@
 #include "logging/LogSaving.h"
 #include "logging/qt/DataLoggingDialog.h"
 #include "logging/qt/LoggingVariablesDialog.h"
+#include "review/LogRunReader.h"
+#include "review/qt/LogWindow.h"
+#include "review/qt/SettingsChannelScales.h"
 #include "rom/RomInformation.h"
 #include "viewer/qt/QuickViewerDialog.h"
 
@@ -56,7 +59,7 @@ private:
 
 MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     : QMainWindow(parent), state_(state), tracePens_(makeTracePens()),
-      link_(std::make_unique<LinkThread>(state.link))
+      link_(std::make_unique<LinkThread>(state.link)), scales_(std::make_unique<SettingsChannelScales>())
 {
     if (!prompts) {
         ownPrompts_ = std::make_unique<QtPrompts>(this, [this] { centralWidget()->repaint(); });
@@ -72,7 +75,11 @@ MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     resize(720, 420);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The log windows use the scales and the working image: they go first.
+    qDeleteAll(findChildren<LogWindow*>(Qt::FindDirectChildrenOnly));
+}
 
 void MainWindow::buildMenus()
 {
@@ -207,6 +214,9 @@ void MainWindow::runCommand(int id)
     case command::SaveCurrentLog:
         saveCurrentLog(state_.acquisition, state_.loggingConfig.channels, logFolder(), localTimeOfDay(), *prompts_);
         break;
+    case command::OpenLog:
+        openLog();
+        break;
     default:
         // Print Report and Write NEW ROM Image have no function.
         break;
@@ -230,6 +240,16 @@ void MainWindow::showQuickViewer()
                     {state_.workingImage, state_.comparisonImage, state_.comparisonLoaded, state_.quickViewer,
                      state_.scalePercentages, *prompts_},
                     runModal);
+}
+
+void MainWindow::openLog()
+{
+    auto opened = openLogForReview(*prompts_, logFolder(), state_.loggingConfig.channels);
+    if (!opened)
+        return;
+    // Not modal: the main window stays usable, and each log has its own window.
+    auto* window = new LogWindow(std::move(*opened), {state_.workingImage, *scales_, *prompts_, tracePens_}, this);
+    window->show();
 }
 
 void MainWindow::openSerialSetup()

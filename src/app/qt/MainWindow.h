@@ -18,6 +18,7 @@ class QDialog;
 namespace tavo {
 
 struct AppState;
+class ChannelScales;
 class LinkThread;
 
 class MainWindow : public QMainWindow {
@@ -53,6 +54,7 @@ private:
     void buildAccelerators();
     void showQuickViewer();
     void openSerialSetup();
+    void openLog();
     std::string logFolder() const;
     int runDialog(std::unique_ptr<QDialog> dialog);
 
@@ -62,6 +64,8 @@ private:
     std::map<int, QAction*> actions_;
     TracePens tracePens_;
     std::unique_ptr<LinkThread> link_;
+    // The log windows' channel scales, in TaVO's settings.
+    std::unique_ptr<ChannelScales> scales_;
 };
 
 }  // namespace tavo
