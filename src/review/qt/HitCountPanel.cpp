@@ -6,12 +6,17 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "common/qt/QtText.h"
 #include "review/paint/HitPicturePainter.h"
+#include "review/HitPictureGeometry.h"
 #include "rom/RomImage.h"
+#include "viewer/GraphMapping.h"
 
 namespace tavo {
 
@@ -41,7 +46,7 @@ HitCountPanel::HitCountPanel(const LogRun& run, const RomImage& workingImage, QW
     for (const RunChannel& channel : run.channels)
         channels_->addItem(QString::fromUtf8(channel.title.c_str()));
     form->addRow("&Table:", tables_);
-    form->addRow("&Channel on its x axis:", channels_);
+    form->addRow("Channel on its &x axis:", channels_);
     layout->addLayout(form);
 
     note_ = new QLabel(this);
@@ -55,16 +60,17 @@ HitCountPanel::HitCountPanel(const LogRun& run, const RomImage& workingImage, QW
 
     pictureView_ = new QLabel;
     pictureView_->setObjectName("hitPicture");
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidget(pictureView_);
-    scroll->setWidgetResizable(false);
-    scroll->setMinimumHeight(300);
-    layout->addWidget(scroll, 3);
+    pictureScroll_ = new QScrollArea(this);
+    pictureScroll_->setWidget(pictureView_);
+    pictureScroll_->setWidgetResizable(false);
+    pictureScroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    layout->addWidget(pictureScroll_);
 
     points_ = new QTableWidget(0, 4, this);
     points_->setObjectName("hitPoints");
     points_->setHorizontalHeaderLabels({"Point", "x", "y", "Hits"});
     points_->verticalHeader()->hide();
+    points_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     points_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(points_, 1);
 
@@ -125,7 +131,7 @@ void HitCountPanel::chooseChannel(int channel)
 void HitCountPanel::recount()
 {
     counts_ = {};
-    picture_ = QImage();
+    entry_ = -1;
     points_->setRowCount(0);
     axes_->clear();
     const int table = tables_->currentIndex();
@@ -133,12 +139,12 @@ void HitCountPanel::recount()
     if (entries_.empty()) {
         note_->setText(rom_.loaded ? "The working image has no Normal, FiveByte or Signed tables."
                                    : "Load a working ROM image to count how often the log fell on its table points.");
-        pictureView_->setPixmap({});
-        pictureView_->adjustSize();
+        drawPicture();
         return;
     }
     if (channel < 0 || table < 0) {
         note_->setText("The log has no channels.");
+        drawPicture();
         return;
     }
     const int index = entries_[static_cast<std::size_t>(table)];
@@ -152,9 +158,8 @@ void HitCountPanel::recount()
                        .arg(counts_.above));
     axes_->setText("x: " + axisText(def.axes.xLabel, def.axes.xMin, def.axes.xMax, def.axes.xUnits) +
                    "\ny: " + axisText(def.axes.yLabel, def.axes.yMin, def.axes.yMax, def.axes.yUnits));
-    picture_ = hitCountPicture(rom_, index, counts_);
-    pictureView_->setPixmap(QPixmap::fromImage(picture_));
-    pictureView_->adjustSize();
+    entry_ = index;
+    drawPicture();
 
     points_->setRowCount(static_cast<int>(points.size()));
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -165,6 +170,31 @@ void HitCountPanel::recount()
             points_->setItem(static_cast<int>(i), column, item);
         }
     }
+}
+
+int HitCountPanel::pictureScale() const
+{
+    const int room = pictureScroll_->viewport()->width() - 2 * kHitMargin;
+    return std::clamp(room / kGraphBitmapSize, 1, 3);
+}
+
+void HitCountPanel::drawPicture()
+{
+    scale_ = pictureScale();
+    picture_ = entry_ >= 0 ? hitCountPicture(rom_, entry_, counts_, scale_) : QImage();
+    pictureView_->setPixmap(QPixmap::fromImage(picture_));
+    pictureView_->adjustSize();
+    // As tall as the picture (room for a scroll bar), the point list below takes the rest.
+    const int frame = 2 * pictureScroll_->frameWidth();
+    pictureScroll_->setFixedHeight(std::max(picture_.height(), 40) + frame +
+                                   pictureScroll_->horizontalScrollBar()->sizeHint().height());
+}
+
+void HitCountPanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (pictureScale() != scale_)
+        drawPicture();
 }
 
 }  // namespace tavo

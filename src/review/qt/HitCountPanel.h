@@ -15,6 +15,7 @@
 
 class QComboBox;
 class QLabel;
+class QScrollArea;
 class QTableWidget;
 
 namespace tavo {
@@ -36,20 +37,30 @@ public:
     const HitCounts& counts() const { return counts_; }
     const QImage& picture() const { return picture_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void fillTables();
     void recount();
+    void drawPicture();
+    // The graph as large as the panel's width allows: one to three times
+    // the Quick Viewer's size.
+    int pictureScale() const;
 
     const LogRun& run_;
     const RomImage& rom_;
     std::vector<int> entries_;  // the entry index of each table in the list
     HitCounts counts_;
     QImage picture_;
+    int entry_ = -1;  // the table counted, or -1
+    int scale_ = 1;
     QComboBox* tables_ = nullptr;
     QComboBox* channels_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* axes_ = nullptr;
     QLabel* pictureView_ = nullptr;
+    QScrollArea* pictureScroll_ = nullptr;
     QTableWidget* points_ = nullptr;
 };
 

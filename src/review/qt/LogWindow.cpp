@@ -76,6 +76,7 @@ LogWindow::LogWindow(OpenedLog log, const LogWindowContext& context, QWidget* pa
     splitter->addWidget(tabs_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({760, 480});
     setCentralWidget(splitter);
     statusBar()->addWidget(new QLabel(pathText(log_.path) + "   " + QString::number(log_.run.rowCount()) + " rows"));
 
