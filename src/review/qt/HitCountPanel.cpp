@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "common/TextFormat.h"
 #include "common/qt/QtText.h"
 #include "review/paint/HitPicturePainter.h"
 #include "review/HitPictureGeometry.h"
@@ -86,6 +87,11 @@ void HitCountPanel::fillTables()
         for (int i = 0; i < rom_.entryCount; ++i)
             if (isGraphType(rom_.tables[static_cast<std::size_t>(i)].type))
                 entries.push_back(i);
+    // By Chrysler name, whatever order the Quick Viewer last sorted the entries in.
+    std::stable_sort(entries.begin(), entries.end(), [this](int a, int b) {
+        return lessIgnoringCase(rom_.tables[static_cast<std::size_t>(a)].chryslerName,
+                                rom_.tables[static_cast<std::size_t>(b)].chryslerName);
+    });
     const int chosen = tables_->currentIndex() >= 0 && tables_->currentIndex() < static_cast<int>(entries_.size())
                            ? entries_[static_cast<std::size_t>(tables_->currentIndex())]
                            : -1;

@@ -1,8 +1,8 @@
 #pragma once
 // The log window's table hit counts: one of the working image's Normal,
-// FiveByte or Signed tables and the logged channel that feeds its x axis;
-// the table's curve with each point's hits drawn over it, and the points
-// listed with their x, y and hits. The tables are read again whenever the
+// FiveByte or Signed tables (listed by Chrysler name) and the logged
+// channel that feeds its x axis; the table's curve with each point's hits
+// drawn over it, and the points listed with their x, y and hits. The tables are read again whenever the
 // window comes to the front, so a load or an edit in the Quick Viewer shows.
 
 #include <QImage>
