@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
@@ -81,6 +82,13 @@ LogRunRead refuse(std::string problem)
     return {std::nullopt, std::move(problem)};
 }
 
+// A field as a message quotes it: long ones cut.
+std::string shown(const std::string& field)
+{
+    constexpr std::size_t kLongest = 24;
+    return field.size() <= kLongest ? field : field.substr(0, kLongest) + "...";
+}
+
 std::string lineText(int line)
 {
     return "Line " + std::to_string(line) + ": ";
@@ -135,16 +143,16 @@ LogRunRead readCsvRun(std::string_view bytes, const LogChannels& titles)
         long long row = 0;
         double seconds = 0;
         if (!wholeNumber(fields[0], row))
-            return refuse(lineText(line) + "the row \"" + fields[0] + "\" is not a whole number.");
+            return refuse(lineText(line) + "the row \"" + shown(fields[0]) + "\" is not a whole number.");
         if (!decimalNumber(fields[1], seconds))
-            return refuse(lineText(line) + "the seconds \"" + fields[1] + "\" are not a number.");
+            return refuse(lineText(line) + "the seconds \"" + shown(fields[1]) + "\" are not a number.");
         if (!run.seconds.empty() && seconds < run.seconds.back())
-            return refuse(lineText(line) + "the time goes back (" + fields[1] + " s after " +
+            return refuse(lineText(line) + "the time goes back (" + shown(fields[1]) + " s after " +
                           formatFixed(run.seconds.back(), 3) + " s).");
         for (std::size_t c = 0; c < columns.size(); ++c) {
             long long value = 0;
             if (!wholeNumber(fields[c + 2], value) || value > 255)
-                return refuse(lineText(line) + "the value \"" + fields[c + 2] + "\" of " + columns[c] +
+                return refuse(lineText(line) + "the value \"" + shown(fields[c + 2]) + "\" of " + shown(columns[c]) +
                               " is not a byte (0 to 255).");
             run.channels[c].values.push_back(static_cast<std::uint8_t>(value));
         }
@@ -181,7 +189,12 @@ std::optional<OpenedLog> openLogForReview(UserPrompts& prompts, const std::strin
     request.title = "Open Log";
     request.filterName = "Log Files";
     request.pattern = "*.log *.csv";
-    request.initialPath = folder;
+    // Inside the log folder when there is one (the trailing "/" opens the
+    // chooser in it with no name chosen); where it is not, the chooser's own
+    // start. Opening never makes the folder.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(folder, ignored))
+        request.initialPath = folder + "/";
     const auto path = prompts.chooseFileToOpen(request);
     if (!path)
         return std::nullopt;

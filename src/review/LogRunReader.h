@@ -41,9 +41,9 @@ struct OpenedLog {
     LogRun run;
 };
 
-// "Open Log...": asks for a log file or a CSV, starting in `folder`, and
-// reads it. Nothing when cancelled, or after saying why it cannot be read
-// ("Unable to read the log file:", the path and the reason).
+// "Open Log...": asks for a log file or a CSV, starting in `folder` when it
+// exists, and reads it. Nothing when cancelled, or after saying why it
+// cannot be read ("Unable to read the log file:", the path and the reason).
 std::optional<OpenedLog> openLogForReview(UserPrompts& prompts, const std::string& folder, const LogChannels& titles);
 
 }  // namespace tavo
