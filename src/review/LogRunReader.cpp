@@ -189,12 +189,11 @@ std::optional<OpenedLog> openLogForReview(UserPrompts& prompts, const std::strin
     request.title = "Open Log";
     request.filterName = "Log Files";
     request.pattern = "*.log *.csv";
-    // Inside the log folder when there is one (the trailing "/" opens the
-    // chooser in it with no name chosen); where it is not, the chooser's own
-    // start. Opening never makes the folder.
+    // Inside the log folder when there is one, else where the chooser
+    // starts by itself: opening never makes the folder.
     std::error_code ignored;
     if (std::filesystem::is_directory(folder, ignored))
-        request.initialPath = folder + "/";
+        request.initialPath = folder;
     const auto path = prompts.chooseFileToOpen(request);
     if (!path)
         return std::nullopt;
