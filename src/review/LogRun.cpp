@@ -73,6 +73,8 @@ std::string runCsv(const LogRun& run)
 
 std::string timeAxisText(const LogRun& run)
 {
+    if (run.times == RunTimes::Measured && run.heldTimes > 0)
+        return "seconds, measured (" + std::to_string(run.heldTimes) + " going back held at the row before)";
     if (run.times == RunTimes::Measured)
         return "seconds, measured";
     return "seconds, nominal: row x " + std::to_string(run.periodMs) + " ms";

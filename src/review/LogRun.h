@@ -34,6 +34,7 @@ struct LogRun {
     std::vector<double> seconds;       // one per row, never decreasing
     RunTimes times = RunTimes::Nominal;
     std::int32_t periodMs = 0;         // the nominal period (Nominal only)
+    int heldTimes = 0;                 // rows whose time went back in the file, held at the row before
 
     // Where the run came from, for the CSV export.
     std::shared_ptr<const LogFileContent> logFile;  // a log file: with the titles below
@@ -60,7 +61,8 @@ std::vector<int> slotsForTitles(const std::vector<std::string>& columns, const L
 // bytes for a CSV.
 std::string runCsv(const LogRun& run);
 
-// The time axis's name: "seconds, nominal: row x 62 ms" or "seconds, measured".
+// The time axis's name: "seconds, nominal: row x 62 ms" or "seconds,
+// measured", saying how many times were held.
 std::string timeAxisText(const LogRun& run);
 
 }  // namespace tavo

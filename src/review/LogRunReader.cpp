@@ -146,9 +146,12 @@ LogRunRead readCsvRun(std::string_view bytes, const LogChannels& titles)
             return refuse(lineText(line) + "the row \"" + shown(fields[0]) + "\" is not a whole number.");
         if (!decimalNumber(fields[1], seconds))
             return refuse(lineText(line) + "the seconds \"" + shown(fields[1]) + "\" are not a number.");
-        if (!run.seconds.empty() && seconds < run.seconds.back())
-            return refuse(lineText(line) + "the time goes back (" + shown(fields[1]) + " s after " +
-                          formatFixed(run.seconds.back(), 3) + " s).");
+        // A clock that stepped back while logging must not make the run
+        // unreadable: such a row keeps the time of the row before it.
+        if (!run.seconds.empty() && seconds < run.seconds.back()) {
+            seconds = run.seconds.back();
+            ++run.heldTimes;
+        }
         for (std::size_t c = 0; c < columns.size(); ++c) {
             long long value = 0;
             if (!wholeNumber(fields[c + 2], value) || value > 255)

@@ -24,8 +24,9 @@ struct LogRunRead {
 };
 
 // A CSV TaVO wrote: "row,seconds" and the channel titles, then one line per
-// row with a whole row number, the seconds and one byte (0 to 255) a channel,
-// times never going back. Empty lines are skipped; CRLF line ends are taken.
+// row with a whole row number, the seconds and one byte (0 to 255) a channel.
+// A time earlier than the row before it is held at that row's (counted in
+// heldTimes). Empty lines are skipped; CRLF line ends are taken.
 // Times that are exactly row x a whole number of milliseconds are nominal.
 // Channel slots follow slotsForTitles with `titles`.
 LogRunRead readCsvRun(std::string_view bytes, const LogChannels& titles);
