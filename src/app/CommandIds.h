@@ -17,6 +17,8 @@ inline constexpr int RomScan = 32784;
 inline constexpr int DataLog = 32785;
 inline constexpr int LiveRamDisplay = 32787;
 inline constexpr int SaveCurrentLog = 32786;
+// Added to the menu resource's numbers: the log window.
+inline constexpr int OpenLog = 32810;
 inline constexpr int SetupLogging = 32791;
 inline constexpr int SetupSerial = 32809;
 inline constexpr int DisassembleRom = 32800;

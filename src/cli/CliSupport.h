@@ -14,6 +14,7 @@
 
 namespace tavo {
 
+struct LogFileContent;
 struct LoggingConfig;
 struct RomImage;
 struct TableDef;
@@ -63,6 +64,10 @@ int findEntryOrSay(const RomImage& rom, const std::string& key, std::ostream& er
 // names; null when either is missing (the reason said on err).
 TableDef* loadEntry(std::unique_ptr<RomImage>& rom, const Arguments& args, std::ostream& err);
 
+// The log file at `path`; nothing (the reason said on err) when it cannot
+// be read or is not one.
+std::optional<LogFileContent> readLogFile(const std::string& path, std::ostream& err);
+
 // The commands of the command table.
 int cmdInfo(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdTables(const Arguments& args, std::ostream& out, std::ostream& err);
@@ -75,6 +80,8 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLog2Csv(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLogGraph(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdLogStats(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdLogHits(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdDiff(const Arguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tavo

@@ -8,11 +8,8 @@
 
 namespace tavo {
 
-// The log file the first word names; nothing (the reason said on err) when
-// it cannot be read or is not one.
-std::optional<LogFileContent> readLogFileFor(const Arguments& args, std::ostream& err)
+std::optional<LogFileContent> readLogFile(const std::string& path, std::ostream& err)
 {
-    const std::string& path = args.words[0];
     const FileContent content = readFileStart(path, kLogFileSize + 1);
     if (!content.status) {
         err << "tavo-cli: unable to read " << terminalText(path) << ": " << content.status.reason() << '\n';
@@ -31,7 +28,7 @@ int cmdLog2Csv(const Arguments& args, std::ostream& out, std::ostream& err)
     LoggingConfig config;
     if (!readLoggingConfigFor(args, config, err))
         return 1;
-    const auto log = readLogFileFor(args, err);
+    const auto log = readLogFile(args.words[0], err);
     if (!log)
         return 1;
     const std::string csv = logCsv(*log, config.channels, ringLooksWrapped(*log));

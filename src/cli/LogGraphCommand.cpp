@@ -8,7 +8,6 @@
 
 namespace tavo {
 
-std::optional<LogFileContent> readLogFileFor(const Arguments& args, std::ostream& err);
 
 int cmdLogGraph(const Arguments& args, std::ostream& out, std::ostream& err)
 {
@@ -16,7 +15,7 @@ int cmdLogGraph(const Arguments& args, std::ostream& out, std::ostream& err)
     if (!png)
         throw UsageError{"log-graph needs --png OUT"};
     const auto wanted = static_cast<int>(wholeNumber(args, "--ticks", 384, 1, kRingRows));
-    const auto log = readLogFileFor(args, err);
+    const auto log = readLogFile(args.words[0], err);
     if (!log)
         return 1;
     const int logged = loggedRowCount(*log, ringLooksWrapped(*log));

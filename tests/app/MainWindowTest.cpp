@@ -15,6 +15,8 @@
 #include "app/AppState.h"
 #include "app/CommandIds.h"
 #include "app/qt/MainWindow.h"
+#include "logging/LogFile.h"
+#include "review/qt/LogWindow.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -90,7 +92,7 @@ TEST_F(MainWindowTest, the_menu_bar_holds_every_entry_with_its_mnemonic_shortcut
     EXPECT_EQ(texts(popup(1)), (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
     EXPECT_EQ(texts(popup(2)), (QStringList{"&QuickViewer...\tCtrl+T", "-", "ROM Scan..."}));
     EXPECT_EQ(texts(popup(3)), (QStringList{"&Data Log...\tCtrl+D", "&Live RAM Display...", "Save Current Log...",
-                                            "-", "Setup Logging...", "Setup Serial..."}));
+                                            "&Open Log...\tCtrl+O", "-", "Setup Logging...", "Setup Serial..."}));
     EXPECT_EQ(texts(popup(4)), (QStringList{"&Assembly", "Analysis"}));
     QMenu* assembly = popup(4)->actions().at(0)->menu();
     QMenu* analysis = popup(4)->actions().at(1)->menu();
@@ -185,6 +187,39 @@ TEST_F(MainWindowTest, the_logging_entries_open_their_dialogs_and_save_current_l
     ASSERT_EQ(prompts.saveRequests.size(), 1u);
     EXPECT_EQ(prompts.saveRequests[0].title, "Save Current Log");
     EXPECT_EQ(test::readText(dir.file("run.csv")), "row,seconds\n");
+}
+
+TEST_F(MainWindowTest, open_log_opens_a_window_per_log_beside_a_usable_main_window_and_refuses_what_it_cannot_read)
+{
+    state->logFolder = dir.file("logs");
+    LogFileContent log;
+    log.channelMask = 1;
+    log.samplePeriodMs = 125;
+    log.writePos = 2;
+    log.samples[1][0] = 40;
+    log.samples[2][0] = 41;
+    test::writeText(dir.file("run.log"), encodeLogFile(log));
+    test::writeText(dir.file("run.csv"), "row,seconds,RPMs\n0,0.000,40\n");
+    prompts.openNames = {dir.file("run.log"), dir.file("run.csv"), dir.file("none.log")};
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    window->actionFor(command::OpenLog)->trigger();
+    window->actionFor(command::OpenLog)->trigger();
+    EXPECT_EQ(prompts.openRequests.at(0).initialPath, "") << "no log folder yet";
+    EXPECT_TRUE(dialogsShown.empty()) << "nothing modal";
+    const QList<LogWindow*> logs = window->findChildren<LogWindow*>();
+    ASSERT_EQ(logs.size(), 2);
+    EXPECT_TRUE(logs[0]->isVisible() && logs[1]->isVisible());
+    EXPECT_EQ(logs[0]->log().run.rowCount(), 2);
+    EXPECT_EQ(logs[1]->log().path, dir.file("run.csv"));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Unable to read the log file:\n" + dir.file("none.log") + "\nNo such file or folder.");
+    window->actionFor(command::SetupLogging)->trigger();
+    EXPECT_EQ(dialogsShown.back(), "loggingVariables") << "the main window stays usable";
+    logs[0]->close();
+    QTest::qWait(0);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->findChildren<LogWindow*>().size(), 1) << "a closed window goes; the other stays";
+    EXPECT_EQ(test::readText(dir.file("run.csv")), "row,seconds,RPMs\n0,0.000,40\n");
 }
 
 TEST_F(MainWindowTest, a_loaded_image_shows_its_path_and_the_guard_keeps_edits)

@@ -24,6 +24,10 @@
 #include "logging/qt/DataLoggingDialog.h"
 #include "logging/qt/LoggingSession.h"
 #include "logging/qt/LoggingVariablesDialog.h"
+#include "review/LogRunReader.h"
+#include "review/qt/LogWindow.h"
+#include "review/qt/SettingsChannelScales.h"
+#include "rom/RomInformation.h"
 #include "viewer/qt/QuickViewerDialog.h"
 
 namespace tavo {
@@ -56,7 +60,7 @@ private:
 
 MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     : QMainWindow(parent), state_(state), tracePens_(makeTracePens()),
-      link_(std::make_unique<LinkThread>(state.link))
+      link_(std::make_unique<LinkThread>(state.link)), scales_(std::make_unique<SettingsChannelScales>())
 {
     logging_ = std::make_unique<LoggingSession>(state_.acquisition, state_.loggingConfig, *link_, [this] {
         return LinkTarget{portDevice(state_.loggingConfig.serial.port, state_.serialDevice),
@@ -77,7 +81,11 @@ MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     resize(720, 420);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The log windows use the scales and the working image: they go first.
+    qDeleteAll(findChildren<LogWindow*>(Qt::FindDirectChildrenOnly));
+}
 
 void MainWindow::buildMenus()
 {
@@ -233,6 +241,9 @@ void MainWindow::runCommandOnly(int id)
     case command::SaveCurrentLog:
         saveCurrentLog(state_.acquisition, state_.loggingConfig.channels, logFolder(), localTimeOfDay(), *prompts_);
         break;
+    case command::OpenLog:
+        openLog();
+        break;
     default:
         // Print Report and Write NEW ROM Image have no function.
         break;
@@ -257,6 +268,16 @@ void MainWindow::showQuickViewer()
                     {state_.workingImage, state_.comparisonImage, state_.comparisonLoaded, state_.quickViewer,
                      state_.scalePercentages, *prompts_, &state_.history},
                     runModal);
+}
+
+void MainWindow::openLog()
+{
+    auto opened = openLogForReview(*prompts_, logFolder(), state_.loggingConfig.channels);
+    if (!opened)
+        return;
+    // Not modal: the main window stays usable, and each log has its own window.
+    auto* window = new LogWindow(std::move(*opened), {state_.workingImage, *scales_, *prompts_, tracePens_}, this);
+    window->show();
 }
 
 void MainWindow::openSerialSetup()

@@ -18,6 +18,7 @@ class QDialog;
 namespace tavo {
 
 struct AppState;
+class ChannelScales;
 class LinkThread;
 class LoggingSession;
 
@@ -60,6 +61,7 @@ private:
     void buildAccelerators();
     void showQuickViewer();
     void openSerialSetup();
+    void openLog();
     std::string logFolder() const;
     int runDialog(std::unique_ptr<QDialog> dialog);
 
@@ -71,6 +73,8 @@ private:
     std::unique_ptr<LinkThread> link_;
     // After the link: it goes first, while the link it talks to is still there.
     std::unique_ptr<LoggingSession> logging_;
+    // The log windows' channel scales, in TaVO's settings.
+    std::unique_ptr<ChannelScales> scales_;
 };
 
 }  // namespace tavo

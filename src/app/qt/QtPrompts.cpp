@@ -1,6 +1,7 @@
 #include "app/qt/QtPrompts.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -28,7 +29,8 @@ std::optional<std::string> QtPrompts::chooseFileToOpen(const FileRequest& reques
     QFileDialog dialog(owner_, recordText(request.title), pathText(request.initialPath), filterOf(request));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!request.initialPath.empty())
+    // A folder is where the chooser starts, with no name chosen yet.
+    if (!request.initialPath.empty() && !QFileInfo(pathText(request.initialPath)).isDir())
         dialog.selectFile(pathText(request.initialPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

@@ -1,0 +1,83 @@
+#include "review/LogRun.h"
+
+#include <algorithm>
+
+#include "common/TextFormat.h"
+#include "logging/LogCsv.h"
+
+namespace tavo {
+
+namespace {
+
+constexpr const char* kCustomTitle = "Custom";
+
+}  // namespace
+
+LogRun logRunOf(const LogFileContent& log, const LogChannels& titles)
+{
+    LogRun run;
+    run.logFile = std::make_shared<const LogFileContent>(log);
+    run.logTitles = titles;
+    run.wrapped = ringLooksWrapped(log);
+    run.times = RunTimes::Nominal;
+    run.periodMs = std::max<std::int32_t>(log.samplePeriodMs, 1);
+    const int count = loggedRowCount(log, run.wrapped);
+
+    for (int n = 0; n < kChannelCount; ++n)
+        if (maskBit(log.channelMask, n))
+            run.channels.push_back({toUtf8(titles[static_cast<std::size_t>(n)].titleText()), n, {}});
+    if ((log.channelMask & kCustomBit) != 0)
+        run.channels.push_back({kCustomTitle, kCustomSlot, {}});
+
+    run.seconds.reserve(static_cast<std::size_t>(count));
+    for (RunChannel& channel : run.channels)
+        channel.values.reserve(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        const SampleRow& row = log.samples[static_cast<std::size_t>(loggedRow(log, count, k))];
+        run.seconds.push_back(static_cast<double>(k) * run.periodMs / 1000.0);
+        for (RunChannel& channel : run.channels)
+            channel.values.push_back(row[static_cast<std::size_t>(channel.slot)]);
+    }
+    return run;
+}
+
+std::vector<int> slotsForTitles(const std::vector<std::string>& columns, const LogChannels& titles)
+{
+    std::vector<int> slots;
+    int previous = -1;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (c + 1 == columns.size() && columns[c] == kCustomTitle) {
+            slots.push_back(kCustomSlot);
+            break;
+        }
+        int slot = -1;
+        for (int n = previous + 1; n < kChannelCount && slot < 0; ++n)
+            if (toUtf8(titles[static_cast<std::size_t>(n)].titleText()) == columns[c])
+                slot = n;
+        if (slot < 0)
+            slot = previous + 1;
+        if (slot >= kChannelCount)
+            return {};
+        slots.push_back(slot);
+        previous = slot;
+    }
+    return slots;
+}
+
+std::string runCsv(const LogRun& run)
+{
+    if (run.logFile)
+        return logCsv(*run.logFile, run.logTitles, run.wrapped);
+    return run.csvBytes;
+}
+
+std::string timeAxisText(const LogRun& run)
+{
+    if (run.times == RunTimes::Measured && run.heldTimes > 0)
+        return "seconds, measured (" + std::to_string(run.heldTimes) + " going back held at the row before)";
+    if (run.times == RunTimes::Measured)
+        return "seconds, measured";
+    return "seconds, nominal: row x " + std::to_string(run.periodMs) + " ms";
+}
+
+}  // namespace tavo

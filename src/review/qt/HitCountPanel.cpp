@@ -1,0 +1,206 @@
+#include "review/qt/HitCountPanel.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPixmap>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "common/TextFormat.h"
+#include "common/qt/QtText.h"
+#include "review/paint/HitPicturePainter.h"
+#include "review/HitPictureGeometry.h"
+#include "rom/RomImage.h"
+#include "viewer/GraphMapping.h"
+
+namespace tavo {
+
+namespace {
+
+QString entryText(const TableDef& def)
+{
+    return recordText(def.chryslerName) + "   " + recordText(def.name);
+}
+
+QString axisText(const std::string& label, const std::string& from, const std::string& to, const std::string& units)
+{
+    return recordText(label) + " (" + recordText(from) + " to " + recordText(to) + " " + recordText(units) + ")";
+}
+
+}  // namespace
+
+HitCountPanel::HitCountPanel(const LogRun& run, const RomImage& workingImage, QWidget* parent)
+    : QWidget(parent), run_(run), rom_(workingImage)
+{
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    tables_ = new QComboBox(this);
+    tables_->setObjectName("hitTable");
+    channels_ = new QComboBox(this);
+    channels_->setObjectName("hitChannel");
+    for (const RunChannel& channel : run.channels)
+        channels_->addItem(QString::fromUtf8(channel.title.c_str()));
+    form->addRow("&Table:", tables_);
+    form->addRow("Channel on its &x axis:", channels_);
+    layout->addLayout(form);
+
+    note_ = new QLabel(this);
+    note_->setObjectName("hitNote");
+    note_->setWordWrap(true);
+    layout->addWidget(note_);
+    axes_ = new QLabel(this);
+    axes_->setObjectName("hitAxes");
+    axes_->setWordWrap(true);
+    layout->addWidget(axes_);
+
+    pictureView_ = new QLabel;
+    pictureView_->setObjectName("hitPicture");
+    pictureScroll_ = new QScrollArea(this);
+    pictureScroll_->setWidget(pictureView_);
+    pictureScroll_->setWidgetResizable(false);
+    pictureScroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    layout->addWidget(pictureScroll_);
+
+    points_ = new QTableWidget(0, 4, this);
+    points_->setObjectName("hitPoints");
+    points_->setHorizontalHeaderLabels({"Point", "x", "y", "Hits"});
+    points_->verticalHeader()->hide();
+    points_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    points_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    layout->addWidget(points_, 1);
+
+    connect(tables_, &QComboBox::currentIndexChanged, this, [this] { recount(); });
+    connect(channels_, &QComboBox::currentIndexChanged, this, [this] { recount(); });
+    refresh();
+}
+
+void HitCountPanel::fillTables()
+{
+    std::vector<int> entries;
+    if (rom_.loaded)
+        for (int i = 0; i < rom_.entryCount; ++i)
+            if (isGraphType(rom_.tables[static_cast<std::size_t>(i)].type))
+                entries.push_back(i);
+    // By Chrysler name, whatever order the Quick Viewer last sorted the entries in.
+    std::stable_sort(entries.begin(), entries.end(), [this](int a, int b) {
+        return lessIgnoringCase(rom_.tables[static_cast<std::size_t>(a)].chryslerName,
+                                rom_.tables[static_cast<std::size_t>(b)].chryslerName);
+    });
+    const int chosen = tables_->currentIndex() >= 0 && tables_->currentIndex() < static_cast<int>(entries_.size())
+                           ? entries_[static_cast<std::size_t>(tables_->currentIndex())]
+                           : -1;
+    const QString chosenText = tables_->currentText();
+    const QSignalBlocker quiet(tables_);
+    tables_->clear();
+    entries_ = entries;
+    int keep = 0;
+    for (std::size_t k = 0; k < entries_.size(); ++k) {
+        const QString text = entryText(rom_.tables[static_cast<std::size_t>(entries_[k])]);
+        tables_->addItem(text);
+        // The same table stays chosen after a reload or an edit.
+        if (entries_[k] == chosen && text == chosenText)
+            keep = static_cast<int>(k);
+    }
+    if (!entries_.empty())
+        tables_->setCurrentIndex(keep);
+}
+
+void HitCountPanel::refresh()
+{
+    fillTables();
+    recount();
+}
+
+bool HitCountPanel::chooseTable(int entryIndex)
+{
+    for (std::size_t k = 0; k < entries_.size(); ++k)
+        if (entries_[k] == entryIndex) {
+            tables_->setCurrentIndex(static_cast<int>(k));
+            recount();
+            return true;
+        }
+    return false;
+}
+
+void HitCountPanel::chooseChannel(int channel)
+{
+    channels_->setCurrentIndex(channel);
+    recount();
+}
+
+void HitCountPanel::recount()
+{
+    counts_ = {};
+    entry_ = -1;
+    points_->setRowCount(0);
+    axes_->clear();
+    const int table = tables_->currentIndex();
+    const int channel = channels_->currentIndex();
+    if (entries_.empty()) {
+        note_->setText(rom_.loaded ? "The working image has no Normal, FiveByte or Signed tables."
+                                   : "Load a working ROM image to count how often the log fell on its table points.");
+        drawPicture();
+        return;
+    }
+    if (channel < 0 || table < 0) {
+        note_->setText("The log has no channels.");
+        drawPicture();
+        return;
+    }
+    const int index = entries_[static_cast<std::size_t>(table)];
+    const TableDef& def = rom_.tables[static_cast<std::size_t>(index)];
+    const std::vector<TablePoint> points = tablePoints(rom_, def);
+    counts_ = countHits(pointXs(points), run_.channels[static_cast<std::size_t>(channel)].values);
+    note_->setText(QString("%1 of %2 rows fell on a point; %3 below the smallest x, %4 above the largest.")
+                       .arg(counts_.rows - counts_.below - counts_.above)
+                       .arg(counts_.rows)
+                       .arg(counts_.below)
+                       .arg(counts_.above));
+    axes_->setText("x: " + axisText(def.axes.xLabel, def.axes.xMin, def.axes.xMax, def.axes.xUnits) +
+                   "\ny: " + axisText(def.axes.yLabel, def.axes.yMin, def.axes.yMax, def.axes.yUnits));
+    entry_ = index;
+    drawPicture();
+
+    points_->setRowCount(static_cast<int>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const int values[] = {static_cast<int>(i), points[i].x, points[i].y, counts_.hits[i]};
+        for (int column = 0; column < 4; ++column) {
+            auto* item = new QTableWidgetItem(QString::number(values[column]));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            points_->setItem(static_cast<int>(i), column, item);
+        }
+    }
+}
+
+int HitCountPanel::pictureScale() const
+{
+    const int room = pictureScroll_->viewport()->width() - 2 * kHitMargin;
+    return std::clamp(room / kGraphBitmapSize, 1, 3);
+}
+
+void HitCountPanel::drawPicture()
+{
+    scale_ = pictureScale();
+    picture_ = entry_ >= 0 ? hitCountPicture(rom_, entry_, counts_, scale_) : QImage();
+    pictureView_->setPixmap(QPixmap::fromImage(picture_));
+    pictureView_->adjustSize();
+    // As tall as the picture (room for a scroll bar), the point list below takes the rest.
+    const int frame = 2 * pictureScroll_->frameWidth();
+    pictureScroll_->setFixedHeight(std::max(picture_.height(), 40) + frame +
+                                   pictureScroll_->horizontalScrollBar()->sizeHint().height());
+}
+
+void HitCountPanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (pictureScale() != scale_)
+        drawPicture();
+}
+
+}  // namespace tavo

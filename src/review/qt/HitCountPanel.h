@@ -1,0 +1,67 @@
+#pragma once
+// The log window's table hit counts: one of the working image's Normal,
+// FiveByte or Signed tables (listed by Chrysler name) and the logged
+// channel that feeds its x axis; the table's curve with each point's hits
+// drawn over it, and the points listed with their x, y and hits. The tables are read again whenever the
+// window comes to the front, so a load or an edit in the Quick Viewer shows.
+
+#include <QImage>
+#include <QWidget>
+
+#include <vector>
+
+#include "review/HitCounts.h"
+#include "review/LogRun.h"
+
+class QComboBox;
+class QLabel;
+class QScrollArea;
+class QTableWidget;
+
+namespace tavo {
+
+struct RomImage;
+
+class HitCountPanel : public QWidget {
+    Q_OBJECT
+public:
+    HitCountPanel(const LogRun& run, const RomImage& workingImage, QWidget* parent = nullptr);
+
+    // Reads the working image's tables again and redraws.
+    void refresh();
+
+    // Chooses a table by its entry index and a channel of the run.
+    bool chooseTable(int entryIndex);
+    void chooseChannel(int channel);
+
+    const HitCounts& counts() const { return counts_; }
+    const QImage& picture() const { return picture_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fillTables();
+    void recount();
+    void drawPicture();
+    // The graph as large as the panel's width allows: one to three times
+    // the Quick Viewer's size.
+    int pictureScale() const;
+
+    const LogRun& run_;
+    const RomImage& rom_;
+    std::vector<int> entries_;  // the entry index of each table in the list
+    HitCounts counts_;
+    QImage picture_;
+    int entry_ = -1;  // the table counted, or -1
+    int scale_ = 1;
+    QComboBox* tables_ = nullptr;
+    QComboBox* channels_ = nullptr;
+    QLabel* note_ = nullptr;
+    QLabel* axes_ = nullptr;
+    QLabel* pictureView_ = nullptr;
+    QScrollArea* pictureScroll_ = nullptr;
+    QTableWidget* points_ = nullptr;
+};
+
+}  // namespace tavo

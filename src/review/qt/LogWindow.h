@@ -1,0 +1,67 @@
+#pragma once
+// The log window ("Open Log..."): one logged run reviewed beside the main
+// window, which stays usable; several can be open. The chart with its
+// scroll bar on the left; on the right the cursor's read-out of every
+// channel and the table hit counts. The view exports as PNG, the rows as
+// the CSV TaVO writes. Closing it changes no file.
+
+#include <QMainWindow>
+
+#include "common/qt/ModalRunner.h"
+#include "logging/paint/TracePens.h"
+#include "review/LogRunReader.h"
+
+class QScrollBar;
+class QTabWidget;
+
+namespace tavo {
+
+class ChannelPanel;
+class ChannelScales;
+class HitCountPanel;
+class ReviewChartView;
+class UserPrompts;
+struct RomImage;
+
+// What the window works with, all owned elsewhere and outliving it.
+struct LogWindowContext {
+    const RomImage& workingImage;  // the hit counts' tables
+    ChannelScales& scales;
+    UserPrompts& prompts;
+    const TracePens& pens;
+};
+
+class LogWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    LogWindow(OpenedLog log, const LogWindowContext& context, QWidget* parent = nullptr);
+    ~LogWindow() override;
+
+    const OpenedLog& log() const { return log_; }
+    ReviewChartView& chart() { return *chart_; }
+    ChannelPanel& channels() { return *channels_; }
+    HitCountPanel& hits() { return *hits_; }
+    QScrollBar& scrollBar() { return *scroll_; }
+    // How the scale dialog is run; tests replace it.
+    void setModalRunner(ModalRunner run);
+
+    void exportPng();
+    void exportCsv();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildActions();
+    void syncScrollBar();
+
+    OpenedLog log_;
+    LogWindowContext context_;
+    ReviewChartView* chart_ = nullptr;
+    QScrollBar* scroll_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    ChannelPanel* channels_ = nullptr;
+    HitCountPanel* hits_ = nullptr;
+};
+
+}  // namespace tavo

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "logging/LogFile.h"
+#include "logging/LoggingConfig.h"
+#include "support/CliRun.h"
+
+namespace tavo {
+namespace {
+
+// Logs with known rows: the k-th logged row is ring row k + 1.
+class LogReviewCommand : public test::CliRun {
+protected:
+    std::string writeLog(const char* name, std::uint32_t mask, const std::vector<std::vector<int>>& columns)
+    {
+        LogFileContent log;
+        log.channelMask = mask;
+        log.samplePeriodMs = 62;
+        std::size_t c = 0;
+        for (int slot = 0; slot <= kCustomSlot; ++slot) {
+            if ((mask & (1u << slot)) == 0)
+                continue;
+            for (std::size_t k = 0; k < columns[c].size(); ++k)
+                log.samples[k + 1][static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(columns[c][k]);
+            log.writePos = static_cast<std::int32_t>(columns[c].size());
+            ++c;
+        }
+        test::writeText(dir.file(name), encodeLogFile(log));
+        return dir.file(name);
+    }
+};
+
+TEST_F(LogReviewCommand, log_stats_gives_each_logged_channel_in_json_and_one_line_each_as_text)
+{
+    const std::string log = writeLog("run.log", 0x101, {{10, 41, 20, 30}, {1, 2, 2, 0}});
+    ASSERT_EQ(run({"log-stats", log, "--json", "--config", dir.file("none.cfg")}), 1) << "a named file must be there";
+    ASSERT_EQ(run({"log-stats", log, "--json"}), 0) << err;
+    EXPECT_EQ(out, R"({"channels":[{"title":"RPMs","slot":0,"rows":4,"min":10,"max":41,"mean":25.25,"last":30},)"
+                   R"({"title":"Custom","slot":8,"rows":4,"min":0,"max":2,"mean":1.25,"last":0}],)"
+                   R"("rows":4,"wrapped":false,"writePos":4,"channelMask":257,"periodMs":62})"
+                   "\n");
+
+    LoggingConfig config;
+    setLoggingDefaults(config);
+    config.channels[0].setTitle("Engine Speed");
+    ASSERT_TRUE(writeLoggingConfig(config, dir.file("Logging.cfg")).ok());
+    ASSERT_EQ(run({"log-stats", log, "--config", dir.file("Logging.cfg")}), 0) << err;
+    EXPECT_EQ(out,
+              "Engine Speed (slot 0): 4 rows, min 10, max 41, mean 25.250, last 30\n"
+              "Custom (slot 8): 4 rows, min 0, max 2, mean 1.250, last 0\n");
+
+    const std::string empty = writeLog("empty.log", 0x1, {{}});
+    ASSERT_EQ(run({"log-stats", empty, "--json"}), 0) << err;
+    EXPECT_EQ(out, R"({"channels":[{"title":"RPMs","slot":0,"rows":0,"min":null,"max":null,"mean":null,"last":null}],)"
+                   R"("rows":0,"wrapped":false,"writePos":0,"channelMask":1,"periodMs":62})"
+                   "\n");
+    ASSERT_EQ(run({"log-stats", empty}), 0);
+    EXPECT_EQ(out, "RPMs (slot 0): 0 rows\n");
+}
+
+TEST_F(LogReviewCommand, log_hits_counts_a_channel_on_each_table_point_with_below_and_above_apart)
+{
+    // MAPTBL's x: 20, 40, ..., 200. MAP (channel 4) at 10, 20, 30 (a tie: the lower x), 31, 200, 201, 255.
+    const std::string log = writeLog("run.log", 0x9, {{1, 1, 1, 1, 1, 1, 1}, {10, 20, 30, 31, 200, 201, 255}});
+    ASSERT_EQ(run({"log-hits", sample(), "MAPTBL", log, "--channel", "4", "--json"}), 0) << err;
+    EXPECT_EQ(out.rfind(R"({"points":[{"index":0,"x":20,"y":40,"hits":2},{"index":1,"x":40,"y":52,"hits":1},)", 0), 0u)
+        << out;
+    EXPECT_NE(out.find(R"({"index":9,"x":200,"y":160,"hits":1}],"rows":7,"below":1,"above":2})"), std::string::npos)
+        << out;
+    ASSERT_EQ(run({"log-hits", sample(), "maptbl", log, "--channel", "4"}), 0) << err;
+    EXPECT_EQ(out.rfind("index\tx\ty\thits\n0\t20\t40\t2\n1\t40\t52\t1\n", 0), 0u) << out;
+    EXPECT_EQ(out.substr(out.find("9\t200")), "9\t200\t160\t1\nrows 7, below 1, above 2\n");
+}
+
+TEST_F(LogReviewCommand, log_hits_refuses_other_kinds_unlogged_channels_and_odd_options)
+{
+    const std::string log = writeLog("run.log", 0x8, {{50, 60}});
+    EXPECT_EQ(run({"log-hits", sample(), "REVLIM", log, "--channel", "4"}), 1);
+    EXPECT_EQ(err, "tavo-cli: REVLIM is a Const8 entry; hit counts need a Normal, FiveByte or Signed table\n");
+    EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", log, "--channel", "2"}), 1);
+    EXPECT_EQ(err, "tavo-cli: " + log + " did not log channel 2\n");
+    EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", log, "--channel", "custom"}), 1);
+    EXPECT_EQ(err, "tavo-cli: " + log + " did not log the custom address\n");
+    test::writeText(dir.file("short.log"), "abc");
+    EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", dir.file("short.log"), "--channel", "4"}), 1);
+    EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", log, "--channel", "9"}), 2);
+    EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", log}), 2);
+    EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", "--channel", "4"}), 2);
+}
+
+}  // namespace
+}  // namespace tavo
