@@ -25,7 +25,7 @@ std::string linkFailureText(const LinkFailure& failure, const std::optional<std:
                ".\n" + kSetupHint;
     case LinkProblem::NoResponse:
         return "No response from the ECM on " + name +
-               "\nCheck the cable and that the ignition is on; " + kSetupHint;
+               "\nCheck the cable, that the ignition is on, and the port and the speeds in \"Setup Serial...\".";
     case LinkProblem::LineLost:
         return (device ? "The serial device " + *device : std::string("The serial port")) +
                " went away (was the adapter unplugged?).";
