@@ -1,5 +1,7 @@
 #include "logging/LogFile.h"
 
+#include "common/LittleEndian.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -13,20 +15,6 @@ namespace {
 
 // Names of one second tried before giving up: far more than anyone saves.
 constexpr int kMostNamesPerSecond = 999;
-
-void putInt32(std::string& out, std::size_t at, std::uint32_t bits)
-{
-    for (std::size_t i = 0; i < 4; ++i)
-        out[at + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-}
-
-std::uint32_t getInt32(std::string_view in, std::size_t at)
-{
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        bits |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(in[at + i])) << (8 * i);
-    return bits;
-}
 
 bool rowHoldsValue(const SampleRow& row)
 {
@@ -51,9 +39,9 @@ LogFileContent logContentOf(const AcquisitionState& state)
 std::string encodeLogFile(const LogFileContent& log)
 {
     std::string out(kLogFileSize, '\0');
-    putInt32(out, 0, static_cast<std::uint32_t>(log.writePos));
-    putInt32(out, 4, log.channelMask);
-    putInt32(out, 8, static_cast<std::uint32_t>(log.samplePeriodMs));
+    putLittleEndian32(out, 0, static_cast<std::uint32_t>(log.writePos));
+    putLittleEndian32(out, 4, log.channelMask);
+    putLittleEndian32(out, 8, static_cast<std::uint32_t>(log.samplePeriodMs));
     std::size_t at = 12;
     for (const SampleRow& row : log.samples)
         for (const std::uint8_t value : row)
@@ -66,9 +54,9 @@ std::optional<LogFileContent> decodeLogFile(std::string_view bytes)
     if (bytes.size() != kLogFileSize)
         return std::nullopt;
     LogFileContent log;
-    log.writePos = static_cast<std::int32_t>(getInt32(bytes, 0));
-    log.channelMask = getInt32(bytes, 4);
-    log.samplePeriodMs = static_cast<std::int32_t>(getInt32(bytes, 8));
+    log.writePos = static_cast<std::int32_t>(getLittleEndian32(bytes, 0));
+    log.channelMask = getLittleEndian32(bytes, 4);
+    log.samplePeriodMs = static_cast<std::int32_t>(getLittleEndian32(bytes, 8));
     std::size_t at = 12;
     for (SampleRow& row : log.samples)
         for (std::uint8_t& value : row)

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/AtomicFile.h"
+#include "common/LittleEndian.h"
 
 namespace tavo {
 
@@ -31,38 +32,9 @@ void setText(std::array<char, N>& buffer, std::string_view text)
     buffer[length] = '\0';
 }
 
-void putInt32(std::string& out, std::size_t at, std::int32_t value)
-{
-    const auto bits = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i)
-        out[at + static_cast<std::size_t>(i)] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-}
 
-std::int32_t getInt32(std::string_view in, std::size_t at)
-{
-    std::uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i)
-        bits |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(in[at + static_cast<std::size_t>(i)])) << (8 * i);
-    return static_cast<std::int32_t>(bits);
-}
 
-void putDouble(std::string& out, std::size_t at, double value)
-{
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    for (int i = 0; i < 8; ++i)
-        out[at + static_cast<std::size_t>(i)] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-}
 
-double getDouble(std::string_view in, std::size_t at)
-{
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i)
-        bits |= static_cast<std::uint64_t>(static_cast<std::uint8_t>(in[at + static_cast<std::size_t>(i)])) << (8 * i);
-    double value = 0.0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 }  // namespace
 
@@ -107,15 +79,15 @@ std::string encodeLoggingConfig(const LoggingConfig& config)
         const LogChannel& channel = config.channels[i];
         const std::size_t base = i * kChannelRecordSize;
         std::copy(channel.title.begin(), channel.title.end(), out.begin() + static_cast<std::ptrdiff_t>(base));
-        putInt32(out, base + 64, channel.location);
+        putLittleEndian32(out, base + 64, static_cast<std::uint32_t>(channel.location));
         out[base + 68] = channel.word ? 1 : 0;
-        putDouble(out, base + 72, channel.multiplier);
+        putLittleEndianDouble(out, base + 72, channel.multiplier);
     }
     std::copy(config.reserved.begin(), config.reserved.end(), out.begin() + 640);
     std::copy(config.name.begin(), config.name.end(), out.begin() + static_cast<std::ptrdiff_t>(kNameOffset));
-    putInt32(out, kSerialOffset, config.serial.port);
-    putInt32(out, kSerialOffset + 4, config.serial.lowSpeed);
-    putInt32(out, kSerialOffset + 8, config.serial.highSpeed);
+    putLittleEndian32(out, kSerialOffset, static_cast<std::uint32_t>(config.serial.port));
+    putLittleEndian32(out, kSerialOffset + 4, static_cast<std::uint32_t>(config.serial.lowSpeed));
+    putLittleEndian32(out, kSerialOffset + 8, static_cast<std::uint32_t>(config.serial.highSpeed));
     return out;
 }
 
@@ -130,22 +102,22 @@ void decodeLoggingConfig(LoggingConfig& config, std::string_view in)
         for (std::size_t k = 0; k < 64 && has(base + k + 1); ++k)
             channel.title[k] = in[base + k];
         if (has(base + 68))
-            channel.location = getInt32(in, base + 64);
+            channel.location = static_cast<std::int32_t>(getLittleEndian32(in, base + 64));
         if (has(base + 69))
             channel.word = in[base + 68] != 0;
         if (has(base + 80))
-            channel.multiplier = getDouble(in, base + 72);
+            channel.multiplier = getLittleEndianDouble(in, base + 72);
     }
     for (std::size_t k = 0; k < 640 && has(640 + k + 1); ++k)
         config.reserved[k] = static_cast<std::uint8_t>(in[640 + k]);
     if (has(kNameOffset + 64))
         std::copy_n(in.begin() + static_cast<std::ptrdiff_t>(kNameOffset), 64, config.name.begin());
     if (has(kSerialOffset + 4))
-        config.serial.port = getInt32(in, kSerialOffset);
+        config.serial.port = static_cast<std::int32_t>(getLittleEndian32(in, kSerialOffset));
     if (has(kSerialOffset + 8))
-        config.serial.lowSpeed = getInt32(in, kSerialOffset + 4);
+        config.serial.lowSpeed = static_cast<std::int32_t>(getLittleEndian32(in, kSerialOffset + 4));
     if (has(kSerialOffset + 12))
-        config.serial.highSpeed = getInt32(in, kSerialOffset + 8);
+        config.serial.highSpeed = static_cast<std::int32_t>(getLittleEndian32(in, kSerialOffset + 8));
 }
 
 FileStatus loadLoggingConfig(LoggingConfig& config, const std::string& path)

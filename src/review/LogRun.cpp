@@ -25,7 +25,7 @@ LogRun logRunOf(const LogFileContent& log, const LogChannels& titles)
 
     for (int n = 0; n < kChannelCount; ++n)
         if (maskBit(log.channelMask, n))
-            run.channels.push_back({toUtf8(titles[static_cast<std::size_t>(n)].titleText()), n, {}});
+            run.channels.push_back({printableText(titles[static_cast<std::size_t>(n)].titleText()), n, {}});
     if ((log.channelMask & kCustomBit) != 0)
         run.channels.push_back({kCustomTitle, kCustomSlot, {}});
 
@@ -52,7 +52,7 @@ std::vector<int> slotsForTitles(const std::vector<std::string>& columns, const L
         }
         int slot = -1;
         for (int n = previous + 1; n < kChannelCount && slot < 0; ++n)
-            if (toUtf8(titles[static_cast<std::size_t>(n)].titleText()) == columns[c])
+            if (printableText(titles[static_cast<std::size_t>(n)].titleText()) == columns[c])
                 slot = n;
         if (slot < 0)
             slot = previous + 1;
