@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds TaVO's plain core, its tests and tavo-cli for 64-bit Windows
-# with MinGW-w64 (no Qt, no serial line yet) into build-windows/, and runs
+# with MinGW-w64 (no Qt) into build-windows/, and runs
 # the tests under Wine, headless. Extra options go to cmake.
 # usage: scripts/build-windows.sh [cmake options...]
 #   e.g. scripts/build-windows.sh -DTAVO_NATIVE_BUILD_DIR="$PWD/build"
@@ -9,5 +9,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" build-windows \
   --toolchain "$root/cmake/toolchains/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_GUI=OFF -DTAVO_SERIAL_LINE=OFF -DTAVO_BENCHMARKS=OFF "$@"
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_GUI=OFF -DTAVO_SERIAL_LINE=ON -DTAVO_BENCHMARKS=OFF "$@"
 ctest --test-dir "$root/build-windows" --output-on-failure -j "$(nproc)"

@@ -1,7 +1,7 @@
 # Cross build for 64-bit Windows with Debian's MinGW-w64 compilers (the
 # "posix" variant: std::thread and std::mutex need its winpthreads).
 #   cmake -S . -B build-windows --toolchain cmake/toolchains/mingw-w64-x86_64.cmake \
-#         -DTAVO_GUI=OFF -DTAVO_SERIAL_LINE=OFF
+#         -DTAVO_GUI=OFF
 # scripts/build-windows.sh does that and runs the tests under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

@@ -48,6 +48,18 @@ bool readLoggingConfigFor(const Arguments& args, LoggingConfig& config, std::ost
     return false;
 }
 
+void applySpeedOptions(const Arguments& args, SerialSettings& settings)
+{
+    const bool low = args.option("--low-speed").has_value();
+    const bool high = args.option("--high-speed").has_value();
+    if (low != high)
+        throw UsageError{"--low-speed and --high-speed go together"};
+    if (low) {
+        settings.lowSpeed = static_cast<int>(wholeNumber(args, "--low-speed", 1, 1, 4));
+        settings.highSpeed = static_cast<int>(wholeNumber(args, "--high-speed", 1, 1, 4));
+    }
+}
+
 std::unique_ptr<RomImage> loadImage(const std::string& path, std::ostream& err)
 {
     if (fileMissing(path)) {

@@ -16,6 +16,7 @@ namespace tavo {
 
 struct LogFileContent;
 struct LoggingConfig;
+struct SerialSettings;
 struct RomImage;
 struct TableDef;
 
@@ -44,6 +45,9 @@ std::int64_t wholeNumber(const Arguments& args, const std::string& name, std::in
 // current directory, else the defaults when there is none. False (the reason
 // said on err) when the file named or found cannot be read.
 bool readLoggingConfigFor(const Arguments& args, LoggingConfig& config, std::ostream& err);
+// The speeds --low-speed and --high-speed (both or neither, choices 1 to 4)
+// into `settings`; left as they are when not given.
+void applySpeedOptions(const Arguments& args, SerialSettings& settings);
 
 // Loads an image with its existing .tbl; nothing when it cannot (the reason
 // written to err once: TaVO's own message for a refused image).

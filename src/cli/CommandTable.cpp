@@ -9,6 +9,8 @@ namespace tavo {
 namespace {
 
 const CliOption kJson{"--json", "", "print the result as JSON"};
+const CliOption kLowSpeed{"--low-speed", "N", "speed choice 1 to 4 of the wake-up"};
+const CliOption kHighSpeed{"--high-speed", "N", "speed choice 1 to 4 of the link"};
 const CliOption kConfig{"--config", "FILE", "the logging configuration (default: Logging.cfg here)"};
 
 std::vector<CliCommand> makeCommands()
@@ -49,15 +51,15 @@ std::vector<CliCommand> makeCommands()
          {{"--device", "PATH", "the serial device of the ECM"},
           {"--base", "HEX", "the first RAM address (default 40)"},
           {"--count", "N", "how many addresses (default 16)"},
-          {"--low-speed", "N", "speed choice 1 to 4 of the wake-up"},
-          {"--high-speed", "N", "speed choice 1 to 4 of the link"},
+          kLowSpeed,
+          kHighSpeed,
           kConfig,
           kJson},
          cmdRam},
         {"log",
          {},
          "--device PATH (--ticks N | --seconds S) [--period-ms P] [--channels LIST] [--custom HEX] [--smoothing] "
-         "[--config FILE] [--out FILE] [--csv FILE] [--json]",
+         "[--low-speed N --high-speed N] [--config FILE] [--out FILE] [--csv FILE] [--json]",
          "log as the Data Logging dialog does; Ctrl+C ends the run and saves it",
          {{"--device", "PATH", "the serial device of the ECM"},
           {"--ticks", "N", "attempt N ticks"},
@@ -66,6 +68,8 @@ std::vector<CliCommand> makeCommands()
           {"--channels", "LIST", "channels 1 to 8 and custom, separated by commas (default all eight)"},
           {"--custom", "HEX", "the custom RAM address (default 40)"},
           {"--smoothing", "", "three-point smoothing of 16-bit channels"},
+          kLowSpeed,
+          kHighSpeed,
           kConfig,
           {"--out", "FILE", "the log file (default: a new HHmmss.log in the log folder)"},
           {"--csv", "FILE", "also write the rows as CSV, with measured seconds"},

@@ -159,6 +159,8 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
     LoggingConfig config;
     if (!readLoggingConfigFor(args, config, err))
         return 1;
+    // The speeds of the command line over those of the configuration.
+    applySpeedOptions(args, config.serial);
     // Found out now, not after the run.
     if (refuseUnwritable(args.option("--out"), "log file", err) || refuseUnwritable(args.option("--csv"), "CSV file", err))
         return 1;

@@ -37,18 +37,11 @@ int hexAddress(const Arguments& args)
 // configuration (--config, or Logging.cfg here; the defaults when there is none).
 bool serialSettingsFor(const Arguments& args, SerialSettings& settings, std::ostream& err)
 {
-    const bool low = args.option("--low-speed").has_value();
-    const bool high = args.option("--high-speed").has_value();
-    if (low != high)
-        throw UsageError{"--low-speed and --high-speed go together"};
     LoggingConfig config;
     if (!readLoggingConfigFor(args, config, err))
         return false;
+    applySpeedOptions(args, config.serial);
     settings = config.serial;
-    if (low) {
-        settings.lowSpeed = static_cast<int>(wholeNumber(args, "--low-speed", 1, 1, 4));
-        settings.highSpeed = static_cast<int>(wholeNumber(args, "--high-speed", 1, 1, 4));
-    }
     return true;
 }
 

@@ -112,4 +112,20 @@ FileStatus statusOfWindowsError(DWORD code)
     }
 }
 
+std::string windowsErrorText(DWORD code)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length > 0 && buffer ? std::wstring(buffer, length) : std::wstring();
+    if (buffer)
+        ::LocalFree(buffer);
+    while (!text.empty() && std::wstring_view(L"\r\n .").find(text.back()) != std::wstring_view::npos)
+        text.pop_back();
+    if (text.empty())
+        return "Windows error " + std::to_string(code);
+    return utf8Text(text);
+}
+
 }  // namespace tavo::file_detail

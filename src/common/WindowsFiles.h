@@ -61,4 +61,8 @@ inline FileStatus lastError()
     return statusOfWindowsError(::GetLastError());
 }
 
+// The system's own words for a Windows error code, in UTF-8, as strerror
+// gives them on Linux: one line, no final full stop.
+std::string windowsErrorText(DWORD code);
+
 }  // namespace tavo::file_detail

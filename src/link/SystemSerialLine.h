@@ -1,7 +1,8 @@
 #pragma once
 // The serial line of the system TaVO was built for: what the ECM link opens
-// outside the tests. A build without one (TAVO_SERIAL_LINE off, as the
-// Windows build for now) gives a line that opens nothing, and says why.
+// outside the tests: the POSIX terminal or the Windows COM port. A build
+// without one (TAVO_SERIAL_LINE off) gives a line that opens nothing, and
+// says why.
 
 #include <memory>
 #include <string>

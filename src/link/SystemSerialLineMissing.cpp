@@ -35,7 +35,7 @@ bool systemSerialLineAvailable()
 
 std::string missingSerialLineReason()
 {
-    return "this build of TaVO has no serial line (the Windows build does not have one yet)";
+    return "this build of TaVO has no serial line (it was built with TAVO_SERIAL_LINE off)";
 }
 
 }  // namespace tavo

@@ -119,6 +119,21 @@ TEST_F(LogCommand, says_what_failed_and_refuses_odd_options_and_an_unwritable_ou
     EXPECT_NE(out.find("--device PATH"), std::string::npos) << out;
 }
 
+TEST_F(LogCommand, takes_the_speeds_of_the_command_line_over_those_of_the_configuration)
+{
+    // The configuration's 125000 baud would go unheard by this ECM.
+    test::SimProcess slow({"--frames", dir.file("frames.bin"), "--baud", "9600"});
+    ASSERT_EQ(run({"log", "--device", slow.device(), "--ticks", "2", "--period-ms", "1", "--config", config,
+                   "--low-speed", "2", "--high-speed", "2", "--out", dir.file("slow.log")}),
+              0)
+        << err;
+    const auto log = decodeLogFile(test::readText(dir.file("slow.log")));
+    ASSERT_TRUE(log);
+    EXPECT_EQ(log->writePos, 2);
+    EXPECT_EQ(run({"log", "--device", slow.device(), "--ticks", "1", "--high-speed", "2"}), 2)
+        << "the two speeds go together";
+}
+
 TEST_F(LogCommand, an_ecm_that_stops_answering_ends_the_run_which_saves_what_it_got_and_exits_1)
 {
     test::SimProcess mute({"--frames", dir.file("frames.bin"), "--mute-after", "40"});

@@ -10,7 +10,7 @@ using TavoCliWithoutSerialLine = test::CliRun;
 TEST_F(TavoCliWithoutSerialLine, ram_and_log_say_the_build_has_no_serial_line_and_save_nothing)
 {
     const std::string reason = "tavo-cli: this build of TaVO has no serial line "
-                               "(the Windows build does not have one yet)\n";
+                               "(it was built with TAVO_SERIAL_LINE off)\n";
     EXPECT_EQ(run({"ram", "--device", "COM5"}), 1);
     EXPECT_EQ(err, reason);
     EXPECT_TRUE(out.empty());
