@@ -188,6 +188,8 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
         return 1;
     }
     const HeadlessLogResult result = runHeadlessLog(link, state, config.channels, custom, plan);
+    // Why the ECM went silent, when the line itself went away.
+    const LinkFailure lost = link.state().failure;
     link.disconnectEcm();
 
     LogSave save;
@@ -213,6 +215,8 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
         err << "tavo-cli: the ECM stopped answering at " << clockTimeBefore(result.seconds - result.lastAnsweredSeconds)
             << " (" << formatFixed(result.lastAnsweredSeconds, 1) << " s into the run); " << result.answeredTicks
             << " rows saved\n";
+        if (lost)
+            err << terminalText(linkFailureText(lost, *device, config.serial.port), true) << '\n';
     } else if (result.missedTicks > 0) {
         err << "tavo-cli: " << result.missedTicks << " of " << result.ticks
             << " ticks got no full answer from the ECM; their rows were not stored\n";

@@ -12,7 +12,8 @@ std::optional<std::string> portDevice(int port, const std::string& deviceOverrid
     // USB adapters are what people own; built-in UARTs are rare on laptops.
     return "/dev/ttyUSB" + std::to_string(port - 1);
 #elif defined(_WIN32)
-    return "\\\\.\\COM" + std::to_string(port);
+    // The line opens it as \\.\COMn; messages name it as people know it.
+    return "COM" + std::to_string(port);
 #else
     return "/dev/cuaU" + std::to_string(port - 1);
 #endif
