@@ -126,7 +126,11 @@ TEST_F(EcmSimIntegrationTest, an_ecm_on_7812_baud_is_reached_only_through_that_s
     EXPECT_TRUE(ecm->linkConnected());
     ecm->disconnectEcm();
     const SimCounts counts = countsOf(sim.finish());
-    EXPECT_EQ(counts.ignored, 15 + 8 + 5) << "every byte of the first procedure";
+    // Every byte of the first procedure goes unheard, but the simulator reads
+    // the line's rate when it takes a byte, and on a busy machine the last
+    // one or two may be taken after the client has already set the next rate.
+    EXPECT_GE(counts.ignored, 15 + 8 + 5 - 2) << "every byte of the first procedure";
+    EXPECT_LE(counts.ignored, 15 + 8 + 5);
     EXPECT_GE(counts.replied, 1);
     EXPECT_EQ(counts.heard, counts.ignored + counts.replied);
 }
