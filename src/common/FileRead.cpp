@@ -1,4 +1,5 @@
 #include "common/AtomicFile.h"
+#include "common/RegularFileRead.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -47,8 +48,8 @@ ssize_t readSome(int fd, void* buffer, std::size_t length)
     return n;
 }
 
-// Reads at most maxBytes. With `whole`, a file larger than maxBytes is
-// TooLarge and gives no bytes: it is never taken for a complete one.
+}  // namespace
+
 FileContent readRegularFile(const std::string& path, std::size_t maxBytes, bool whole)
 {
     FileContent content;
@@ -101,26 +102,6 @@ FileContent readRegularFile(const std::string& path, std::size_t maxBytes, bool 
         content.status = FileStatus::tooLarge(maxBytes);
         bytes.clear();
     }
-    return content;
-}
-
-}  // namespace
-
-FileContent readFileStart(const std::string& path, std::size_t maxBytes)
-{
-    return readRegularFile(path, maxBytes, false);
-}
-
-FileContent readWholeFile(const std::string& path, std::size_t limit)
-{
-    return readRegularFile(path, limit, true);
-}
-
-std::optional<FileContent> readFilePrefix(const std::string& path, std::size_t maxBytes)
-{
-    FileContent content = readFileStart(path, maxBytes);
-    if (!content.status)
-        return std::nullopt;
     return content;
 }
 

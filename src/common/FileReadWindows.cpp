@@ -3,6 +3,7 @@
 // into long UTF-16 paths, and the file shared while it is read, so a save by
 // another program is never blocked by TaVO reading.
 #include "common/AtomicFile.h"
+#include "common/RegularFileRead.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -56,8 +57,8 @@ long long readSome(HANDLE file, void* buffer, std::size_t length)
     return got;
 }
 
-// Reads at most maxBytes. With `whole`, a file larger than maxBytes is
-// TooLarge and gives no bytes: it is never taken for a complete one.
+}  // namespace
+
 FileContent readRegularFile(const std::string& path, std::size_t maxBytes, bool whole)
 {
     FileContent content;
@@ -109,26 +110,6 @@ FileContent readRegularFile(const std::string& path, std::size_t maxBytes, bool 
         content.status = FileStatus::tooLarge(maxBytes);
         bytes.clear();
     }
-    return content;
-}
-
-}  // namespace
-
-FileContent readFileStart(const std::string& path, std::size_t maxBytes)
-{
-    return readRegularFile(path, maxBytes, false);
-}
-
-FileContent readWholeFile(const std::string& path, std::size_t limit)
-{
-    return readRegularFile(path, limit, true);
-}
-
-std::optional<FileContent> readFilePrefix(const std::string& path, std::size_t maxBytes)
-{
-    FileContent content = readFileStart(path, maxBytes);
-    if (!content.status)
-        return std::nullopt;
     return content;
 }
 
