@@ -113,6 +113,20 @@ TEST(CsvRun, a_channel_renamed_since_the_file_was_written_never_makes_it_unreada
     EXPECT_TRUE(readCsvRun("row,seconds,RPMs,MAP\n0,0,1,2\n", titles).run);
 }
 
+TEST(CsvRun, a_log_file_whose_header_spells_row_seconds_is_read_as_the_log_file)
+{
+    LogFileContent log = knownLog({0}, {{7, 8, 9}});
+    std::string bytes = encodeLogFile(log);
+    bytes.replace(0, 11, "row,seconds");
+    const LogRunRead read = readLogRun(bytes, defaultTitles());
+    ASSERT_TRUE(read.run) << read.problem;
+    const LogRun asLog = logRunOf(*decodeLogFile(bytes), defaultTitles());
+    ASSERT_EQ(read.run->channels.size(), asLog.channels.size());
+    EXPECT_EQ(read.run->rowCount(), asLog.rowCount());
+    EXPECT_EQ(read.run->channels.back().values, asLog.channels.back().values);
+    EXPECT_FALSE(readLogRun(bytes.substr(1), defaultTitles()).run) << "one byte short it is neither";
+}
+
 TEST(CsvRun, refuses_what_tavo_did_not_write_saying_the_line_and_why)
 {
     const LogChannels titles = defaultTitles();
