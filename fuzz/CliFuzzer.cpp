@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
-#include <unistd.h>
 
 #include "FuzzSamples.h"
 #include "FuzzSupport.h"
@@ -21,13 +20,12 @@ using namespace tavo;
 
 namespace {
 
-// The fixture files and their bytes; made once, in the scratch folder,
-// which becomes the current directory.
+// The fixture files and their bytes; made once, in the scratch folder.
 const std::map<std::string, std::string>& fixture()
 {
     static const std::map<std::string, std::string> files = [] {
         const std::string& folder = fuzz::scratchFolder();
-        if (!fuzz::writeFixtureFiles(folder) || ::chdir(folder.c_str()) != 0)
+        if (!fuzz::writeFixtureFiles(folder))
             fuzz::fail("the fixture could be made", __FILE__, __LINE__);
         std::map<std::string, std::string> made;
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -49,7 +47,7 @@ void restoreFixture()
             std::filesystem::remove_all(entry.path(), error);
     }
     for (const auto& [name, bytes] : files) {
-        const FileContent content = readWholeFile(name, 1 << 20);
+        const FileContent content = readWholeFile(fuzz::scratchFolder() + "/" + name, 1 << 20);
         if (!content.status || content.bytes.size() != bytes.size() ||
             !std::equal(bytes.begin(), bytes.end(), reinterpret_cast<const char*>(content.bytes.data())))
             fuzz::scratchFile(name, bytes);
@@ -85,7 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::ostringstream out;
     std::ostringstream err;
-    const int status = runCli(words, out, err);
+    int status = 0;
+    {
+        const fuzz::InScratchFolder here;
+        status = runCli(words, out, err);
+    }
     FUZZ_CHECK(status >= 0 && status <= 2);
     FUZZ_CHECK(fuzz::terminalSafe(out.str()));
     FUZZ_CHECK(fuzz::terminalSafe(withoutKnownRawKeys(err.str(), words)));

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "cli/CliPrompts.h"
@@ -84,6 +85,19 @@ const std::string& scratchFolder()
         std::atexit(removeScratch);
     }
     return path;
+}
+
+InScratchFolder::InScratchFolder() : previous_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+    if (previous_ < 0 || ::chdir(scratchFolder().c_str()) != 0)
+        fail("the scratch folder became the current directory", __FILE__, __LINE__);
+}
+
+InScratchFolder::~InScratchFolder()
+{
+    if (::fchdir(previous_) != 0)
+        fail("the current directory came back", __FILE__, __LINE__);
+    ::close(previous_);
 }
 
 std::string scratchFile(const std::string& name, std::string_view bytes)

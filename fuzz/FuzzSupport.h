@@ -39,6 +39,19 @@ inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size)
 // A folder of this process's own, made on first use (in memory where the
 // system offers /dev/shm) and removed when the process ends normally.
 const std::string& scratchFolder();
+// While it lives, the scratch folder is the current directory (a fuzzer
+// reads its corpus by the paths it was given, relative ones too).
+class InScratchFolder {
+public:
+    InScratchFolder();
+    ~InScratchFolder();
+    InScratchFolder(const InScratchFolder&) = delete;
+    InScratchFolder& operator=(const InScratchFolder&) = delete;
+
+private:
+    int previous_;
+};
+
 // Writes `bytes` as `name` in the scratch folder and returns its path.
 std::string scratchFile(const std::string& name, std::string_view bytes);
 
