@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "FuzzSamples.h"
 #include "FuzzSupport.h"
@@ -20,37 +21,53 @@ using namespace tavo;
 
 namespace {
 
-// The fixture files and their bytes; made once, in the scratch folder.
-const std::map<std::string, std::string>& fixture()
+struct FixtureFile {
+    std::string bytes;
+    struct stat written {};  // as last written: any change since shows in it
+};
+
+bool sameFile(const struct stat& a, const struct stat& b)
 {
-    static const std::map<std::string, std::string> files = [] {
+    return a.st_ino == b.st_ino && a.st_size == b.st_size && a.st_mode == b.st_mode &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// The fixture files; made once, in the scratch folder.
+std::map<std::string, FixtureFile>& fixture()
+{
+    static std::map<std::string, FixtureFile> files = [] {
         const std::string& folder = fuzz::scratchFolder();
         if (!fuzz::writeFixtureFiles(folder))
             fuzz::fail("the fixture could be made", __FILE__, __LINE__);
-        std::map<std::string, std::string> made;
+        std::map<std::string, FixtureFile> made;
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            FixtureFile& file = made[entry.path().filename().string()];
             const FileContent content = readWholeFile(entry.path().string(), 1 << 20);
-            made[entry.path().filename().string()] = std::string(content.bytes.begin(), content.bytes.end());
+            file.bytes.assign(content.bytes.begin(), content.bytes.end());
+            ::lstat(entry.path().c_str(), &file.written);
         }
         return made;
     }();
     return files;
 }
 
-// Whatever a command wrote or removed is put back.
+// Whatever a command wrote, changed or removed is put back.
 void restoreFixture()
 {
-    const auto& files = fixture();
+    auto& files = fixture();
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(fuzz::scratchFolder())) {
         if (files.count(entry.path().filename().string()) == 0)
             std::filesystem::remove_all(entry.path(), error);
     }
-    for (const auto& [name, bytes] : files) {
-        const FileContent content = readWholeFile(fuzz::scratchFolder() + "/" + name, 1 << 20);
-        if (!content.status || content.bytes.size() != bytes.size() ||
-            !std::equal(bytes.begin(), bytes.end(), reinterpret_cast<const char*>(content.bytes.data())))
-            fuzz::scratchFile(name, bytes);
+    for (auto& [name, file] : files) {
+        const std::string path = fuzz::scratchFolder() + "/" + name;
+        struct stat now {};
+        if (::lstat(path.c_str(), &now) == 0 && S_ISREG(now.st_mode) && sameFile(now, file.written))
+            continue;
+        std::filesystem::remove_all(path, error);
+        fuzz::scratchFile(name, file.bytes);
+        ::lstat(path.c_str(), &file.written);
     }
 }
 
