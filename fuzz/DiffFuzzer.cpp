@@ -8,6 +8,7 @@
 //
 // Input: A's .tbl, A's image, B's .tbl, B's image, cut at kPartMarker.
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <sstream>
 
@@ -42,6 +43,10 @@ void checkDifference(const RomImage& a, const ImageBuffer& b, AddressRange commo
         const AddressRange inA = definitionBytes(a.image, def);
         const AddressRange inB = definitionBytes(b, def);
         account({inA.first, std::max(inA.last, inB.last)});
+        if (changeLines(def, listed).empty())
+            std::fprintf(stderr, "entry %d (type %d at %04x) listed without a change: rows %d and %d, common %04lx-%04lx\n",
+                         listed.index, static_cast<int>(def.type), def.offset, listed.rowsA, listed.rowsB, common.first,
+                         common.last);
         FUZZ_CHECK(!changeLines(def, listed).empty());
         changeSummary(def, listed);
     }
