@@ -11,7 +11,8 @@
 #  - tests/<folder>/ may reach what src/<folder> may, in src/ and in tests/,
 #    besides tests/support and the sample generator; tests/robustness feeds
 #    hostile files to the image model through tavo-cli (cli). tests/support
-#    serves every test folder.
+#    serves every test folder;
+#  - fuzz/ reaches the plain logic of src/ only (no Qt, no qt/ or paint/ header).
 
 set(allowed_common "common")
 set(allowed_tables "common;tables;rom")
@@ -103,6 +104,22 @@ foreach(rel IN LISTS sources)
       endif()
       if(area STREQUAL "src" AND kind STREQUAL "logic" AND reached MATCHES "^src/[^/]+/qt/")
         string(APPEND problems "\n  ${rel}: logic must not include a Qt dialog (${reached})")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+# fuzz/: the fuzz targets reach the plain logic of every src/ folder and the
+# generators under tools/, never Qt, a dialog or a painter.
+file(GLOB fuzz_sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/fuzz/*.h" "${SOURCE_DIR}/fuzz/*.cpp")
+foreach(rel IN LISTS fuzz_sources)
+  file(STRINGS "${SOURCE_DIR}/${rel}" includes REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS includes)
+    if(line MATCHES "#[ \t]*include[ \t]*<(Q[^>]*)>")
+      string(APPEND problems "\n  ${rel}: fuzz targets must not include Qt (<${CMAKE_MATCH_1}>)")
+    elseif(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
+      resolve_include(reached "${rel}" "${CMAKE_MATCH_1}")
+      if(reached MATCHES "^src/[^/]+/(qt|paint)/")
+        string(APPEND problems "\n  ${rel}: fuzz targets must not include a dialog or a painter (${reached})")
       endif()
     endif()
   endforeach()

@@ -6,7 +6,9 @@ set -euo pipefail
 packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
           # the Windows cross build and Wine to run its tests
-          g++-mingw-w64-x86-64-posix googletest wine wine64)
+          g++-mingw-w64-x86-64-posix googletest wine wine64
+          # the fuzz targets: clang, its libFuzzer and sanitizer runtimes, llvm-symbolizer
+          clang libclang-rt-14-dev llvm-14)
 if [ "${TAVO_WITH_XVFB:-0}" = 1 ]; then
   packages+=(xvfb xauth)
 fi

@@ -2,7 +2,8 @@
 # Installs what is missing, then builds and runs every test twice: in the
 # normal build and in the AddressSanitizer + UndefinedBehaviorSanitizer build,
 # both with warnings as errors; and the Windows cross build's tests under
-# Wine, comparing its tavo-cli.exe with the normal build's tavo-cli.
+# Wine, comparing its tavo-cli.exe with the normal build's tavo-cli. Last,
+# each fuzz target runs for 10 seconds from its seeds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/ensure-deps.sh"
@@ -20,3 +21,8 @@ echo "== Windows part: $((SECONDS - started)) s"
 "$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVO_SANITIZE=ON -DTAVO_BENCHMARKS=OFF -DTAVO_WERROR=ON
 echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer)"
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$(nproc)"
+
+echo "== fuzz targets, 10 s each from their seeds"
+started=$SECONDS
+FUZZ_FLAGS="-seed=1 ${FUZZ_FLAGS:-}" "$root/scripts/fuzz.sh" all 10
+echo "== fuzz part: $((SECONDS - started)) s"

@@ -123,9 +123,12 @@ TimeTicks timeTicks(const TimeWindow& window, const PlotRect& plot, int minPixel
             break;
         }
     ticks.decimals = std::max(0, -static_cast<int>(std::floor(std::log10(ticks.step) + 1e-9)));
-    const long long firstTick = static_cast<long long>(std::ceil(window.start / ticks.step - 1e-9));
-    for (long long k = firstTick;; ++k) {
-        const double time = static_cast<double>(k) * ticks.step;
+    // Counted in steps, at most the `most` the plot has room for and the
+    // ends: times far beyond a step's precision (a CSV's seconds may be any
+    // size) can neither overflow a count nor hold the loop on one time.
+    const double firstTick = std::ceil(window.start / ticks.step - 1e-9);
+    for (int k = 0; k <= most + 1; ++k) {
+        const double time = (firstTick + k) * ticks.step;
         if (time > window.end() + ticks.step * 1e-9)
             break;
         ticks.times.push_back(time);

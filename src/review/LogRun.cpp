@@ -44,14 +44,20 @@ LogRun logRunOf(const LogFileContent& log, const LogChannels& titles)
 std::vector<int> slotsForTitles(const std::vector<std::string>& columns, const LogChannels& titles)
 {
     std::vector<int> slots;
+    const bool customLast = !columns.empty() && columns.back() == kCustomTitle;
+    const int channelColumns = static_cast<int>(columns.size()) - (customLast ? 1 : 0);
     int previous = -1;
     for (std::size_t c = 0; c < columns.size(); ++c) {
-        if (c + 1 == columns.size() && columns[c] == kCustomTitle) {
+        if (c + 1 == columns.size() && customLast) {
             slots.push_back(kCustomSlot);
             break;
         }
+        // A title only leads as far as leaves a channel for each column
+        // after it: a channel renamed since the file was written must not
+        // make a file of few columns unreadable.
+        const int lastFree = kChannelCount - (channelColumns - static_cast<int>(c));
         int slot = -1;
-        for (int n = previous + 1; n < kChannelCount && slot < 0; ++n)
+        for (int n = previous + 1; n <= lastFree && slot < 0; ++n)
             if (printableText(titles[static_cast<std::size_t>(n)].titleText()) == columns[c])
                 slot = n;
         if (slot < 0)

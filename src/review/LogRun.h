@@ -53,8 +53,9 @@ LogRun logRunOf(const LogFileContent& log, const LogChannels& titles);
 
 // The slot each CSV channel column had: "Custom" as the last column is slot
 // 8; another column takes the first channel after the previous column's
-// whose title in `titles` it bears, else the channel right after it. Nothing
-// when more columns than eight channels would need a slot.
+// whose title in `titles` it bears and that leaves a channel for each later
+// column, else the channel right after it. Nothing when more columns than
+// eight channels would need a slot.
 std::vector<int> slotsForTitles(const std::vector<std::string>& columns, const LogChannels& titles);
 
 // The CSV TaVO writes for the run: log2csv's for a log file, the file's own

@@ -169,8 +169,13 @@ LogRunRead readCsvRun(std::string_view bytes, const LogChannels& titles)
 
 LogRunRead readLogRun(std::string_view bytes, const LogChannels& titles)
 {
-    if (bytes.substr(0, kCsvStart.size()) == kCsvStart)
-        return readCsvRun(bytes, titles);
+    if (bytes.substr(0, kCsvStart.size()) == kCsvStart) {
+        LogRunRead csv = readCsvRun(bytes, titles);
+        // A log file's header may spell "row,seconds" too (its writePos and
+        // mask are any bytes): of a log file's length and no CSV, it is one.
+        if (csv.run || bytes.size() != kLogFileSize)
+            return csv;
+    }
     if (const auto log = decodeLogFile(bytes))
         return {logRunOf(*log, titles), {}};
     return refuse("It is neither a TaVO log file (" + std::to_string(kLogFileSize) + " bytes, this one " +

@@ -31,7 +31,9 @@ struct LogRunRead {
 // Channel slots follow slotsForTitles with `titles`.
 LogRunRead readCsvRun(std::string_view bytes, const LogChannels& titles);
 
-// Either format, by content; `titles` name a log file's channels.
+// Either format, by content; `titles` name a log file's channels. Bytes
+// that start as a CSV but are none, and are a log file's length, are a log
+// file whose header happens to spell "row,seconds".
 LogRunRead readLogRun(std::string_view bytes, const LogChannels& titles);
 
 // readLogRun of the file at `path`; a file that cannot be read says why.

@@ -37,12 +37,19 @@ bool samePoint(const TablePoint& a, const TablePoint& b)
 void compareRows(const RomImage& a, const ImageBuffer& b, const TableDef& def, AddressRange common,
                  DefinitionDifference& difference)
 {
-    difference.rowsA = rowsInSpace(def.type, def.offset, rowCountOf(a.image, def));
-    difference.rowsB = rowsInSpace(def.type, def.offset, rowCountOf(b, def));
-    const int rows = std::max(difference.rowsA, difference.rowsB);
+    // The counts as the images hold them: a count byte may promise rows
+    // beyond 0xFFFF, and a change of it is a change even then. Only rows
+    // inside the space are compared.
+    difference.rowsA = rowCountOf(a.image, def);
+    difference.rowsB = rowCountOf(b, def);
+    const int rows = std::max(rowsInSpace(def.type, def.offset, difference.rowsA),
+                              rowsInSpace(def.type, def.offset, difference.rowsB));
     for (int row = 0; row < rows; ++row) {
-        const AddressRange bytes = rowBytes(def.type, def.offset, row);
-        // A row only partly held by both images is not compared.
+        // A row only partly held by both images is not compared; bytes
+        // beyond 0xFFFF are no image's, so a row that runs past the space is
+        // held as far as it exists (both read them as 0).
+        AddressRange bytes = rowBytes(def.type, def.offset, row);
+        bytes.last = std::min(bytes.last, static_cast<long>(kLastAddress));
         if (!common.contains(bytes.first) || !common.contains(bytes.last))
             continue;
         RowDifference found{row, std::nullopt, std::nullopt};

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "rom/RomImage.h"
 #include "support/CliRun.h"
 #include "support/TempDir.h"
+#include "viewer/ImageDiff.h"
 
 namespace tavo {
 namespace {
@@ -89,6 +91,26 @@ TEST_F(CliDiff, equal_images_exit_0_other_sizes_1_and_trouble_2)
     EXPECT_EQ(run({"diff", sample(), dir.file("huge.bin")}), 2);
     EXPECT_EQ(run({"diff", dir.file("missing.bin"), sample()}), 2);
     EXPECT_EQ(run({"diff", sample()}), 2) << "usage";
+}
+
+TEST(ImageDiff, a_table_at_the_end_of_the_space_tells_its_changes_as_far_as_its_bytes_exist)
+{
+    // Found by fuzzing: both were listed as changed with nothing said.
+    auto a = std::make_unique<RomImage>();
+    a->entryCount = 2;
+    a->tables[0].offset = 0xFFFF;  // its count byte promises rows beyond 0xFFFF
+    a->tables[1].offset = 0xFFF0;  // row 3's x and y are the last bytes but one
+    a->image[0xFFFF] = 3;
+    a->image[0xFFF0] = 4;
+    a->image[0xFFFD] = 0x40;
+    bindTables(*a);
+    auto b = std::make_unique<ImageBuffer>(a->image);
+    (*b)[0xFFFF] = 5;
+    (*b)[0xFFFD] = 0x41;
+    const ImageDifference found = compareImages(*a, *b, {0xFF00, 0xFFFF}, 256, 256);
+    ASSERT_EQ(found.definitions.size(), 2u);
+    EXPECT_EQ(changeLines(a->tables[0], found.definitions[0]), std::vector<std::string>{"rows 3 -> 5"});
+    EXPECT_EQ(changeLines(a->tables[1], found.definitions[1]), std::vector<std::string>{"row 3: x 64 -> 65, y 0"});
 }
 
 }  // namespace

@@ -69,6 +69,18 @@ TEST(ChartTime, ticks_fall_on_round_steps_at_least_the_asked_pixels_apart)
     EXPECT_EQ(tickText(-0.00001, 1), "0.0");
 }
 
+TEST(ChartTime, times_beyond_a_steps_precision_still_give_a_few_ticks)
+{
+    // A CSV's seconds may be any size; the window is then far narrower than
+    // its times can tell apart (found by fuzzing: the count of steps overflowed).
+    const PlotRect plot = plot501();
+    for (const TimeWindow window : {TimeWindow{1e17, 16}, TimeWindow{1e31, 0.001}, TimeWindow{-1e300, 1e-3}}) {
+        const TimeTicks ticks = timeTicks(window, plot, 70);
+        EXPECT_GT(ticks.step, 0);
+        EXPECT_LE(ticks.times.size(), 9u) << window.start;
+    }
+}
+
 TEST(ChartTime, the_cursor_takes_the_nearest_row_the_earlier_on_a_tie_and_the_first_of_equal_times)
 {
     const std::vector<double> seconds{0, 1, 1, 2, 4};

@@ -102,6 +102,31 @@ TEST(CsvRun, channel_columns_take_the_slots_their_titles_name)
     EXPECT_TRUE(slotsForTitles(std::vector<std::string>(9, "x"), titles).empty());
 }
 
+TEST(CsvRun, a_channel_renamed_since_the_file_was_written_never_makes_it_unreadable)
+{
+    // RPMs has moved from channel 1 to 8 since: the columns after it still need channels.
+    LogChannels titles = defaultTitles();
+    titles[0].setTitle("Engine Speed");
+    titles[7].setTitle("RPMs");
+    EXPECT_EQ(slotsForTitles({"RPMs", "MAP", "Custom"}, titles), (std::vector<int>{0, 3, 8}));
+    EXPECT_EQ(slotsForTitles({"MAP", "RPMs"}, titles), (std::vector<int>{3, 7}));
+    EXPECT_TRUE(readCsvRun("row,seconds,RPMs,MAP\n0,0,1,2\n", titles).run);
+}
+
+TEST(CsvRun, a_log_file_whose_header_spells_row_seconds_is_read_as_the_log_file)
+{
+    LogFileContent log = knownLog({0}, {{7, 8, 9}});
+    std::string bytes = encodeLogFile(log);
+    bytes.replace(0, 11, "row,seconds");
+    const LogRunRead read = readLogRun(bytes, defaultTitles());
+    ASSERT_TRUE(read.run) << read.problem;
+    const LogRun asLog = logRunOf(*decodeLogFile(bytes), defaultTitles());
+    ASSERT_EQ(read.run->channels.size(), asLog.channels.size());
+    EXPECT_EQ(read.run->rowCount(), asLog.rowCount());
+    EXPECT_EQ(read.run->channels.back().values, asLog.channels.back().values);
+    EXPECT_FALSE(readLogRun(bytes.substr(1), defaultTitles()).run) << "one byte short it is neither";
+}
+
 TEST(CsvRun, refuses_what_tavo_did_not_write_saying_the_line_and_why)
 {
     const LogChannels titles = defaultTitles();

@@ -1,0 +1,73 @@
+#pragma once
+// What every fuzz target shares: the check that turns a broken promise into
+// a finding, cutting an input into the pieces a target needs, a private
+// folder for the files a target reads through the real file layer, and
+// loading an image with its .tbl the way TaVO does.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavo {
+struct RomImage;
+}
+
+namespace tavo::fuzz {
+
+// A broken promise is a finding like a crash: it is said on stderr and the
+// process aborts, so libFuzzer keeps the input and a replay test fails.
+[[noreturn]] void fail(const char* what, const char* file, int line);
+#define FUZZ_CHECK(condition) ((condition) ? void(0) : ::tavo::fuzz::fail(#condition, __FILE__, __LINE__))
+
+// Several files in one input are cut at this line; the dictionaries know it.
+inline constexpr std::string_view kPartMarker = "\n--8<--\n";
+
+// The input cut at its first count - 1 markers; parts it lacks are empty.
+std::vector<std::string_view> inputParts(std::string_view input, std::size_t count);
+
+// Command-line words: the text cut at NUL bytes (a word holds none), an
+// empty text giving no word at all.
+std::vector<std::string> nulSeparatedWords(std::string_view text);
+
+inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size)
+{
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// A folder of this process's own, made on first use (in memory where the
+// system offers /dev/shm) and removed when the process ends normally.
+const std::string& scratchFolder();
+// While it lives, the scratch folder is the current directory (a fuzzer
+// reads its corpus by the paths it was given, relative ones too).
+class InScratchFolder {
+public:
+    InScratchFolder();
+    ~InScratchFolder();
+    InScratchFolder(const InScratchFolder&) = delete;
+    InScratchFolder& operator=(const InScratchFolder&) = delete;
+
+private:
+    int previous_;
+};
+
+// Writes `bytes` as `name` in the scratch folder and returns its path.
+std::string scratchFile(const std::string& name, std::string_view bytes);
+
+// A record as a new one is. Targets keep their records for the whole run and
+// reset them for each input: under AddressSanitizer a record's 514
+// definitions are too large to be allocated afresh every time, which would
+// cost more than the work on them.
+void resetRecord(RomImage& rom);
+
+// An image file and its .tbl, written as `name`.bin and `name`.tbl in the
+// scratch folder and loaded into the reset record as TaVO loads them; false
+// when the loader refused them (it has said why, into nowhere).
+bool loadScratchImage(RomImage& rom, const std::string& name, std::string_view tbl, std::string_view image);
+
+// Everything printed is safe for a terminal: valid UTF-8 without control
+// characters (C0 but tab and line feed, DEL, C1).
+bool terminalSafe(std::string_view text);
+
+}  // namespace tavo::fuzz
