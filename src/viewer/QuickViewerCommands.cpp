@@ -100,27 +100,24 @@ void QuickViewerCommands::deleteDefinition()
         history_->record(rom_, "Delete Definition", name);
 }
 
-bool QuickViewerCommands::onGraphTable() const
+bool QuickViewerCommands::onGraphTable(const EntryDialog& dialog, std::string_view step)
 {
-    return state_.graphMode && current();
+    TableDef* def = current();
+    if (!state_.graphMode || !def)
+        return false;
+    dialog(*def);
+    record(step);
+    return true;
 }
 
 bool QuickViewerCommands::editTable(const EntryDialog& editor)
 {
-    if (!onGraphTable())
-        return false;
-    editor(*current());
-    record("Table Editor");
-    return true;
+    return onGraphTable(editor, "Table Editor");
 }
 
 bool QuickViewerCommands::scaleTable(const EntryDialog& scaler)
 {
-    if (!onGraphTable())
-        return false;
-    scaler(*current());
-    record("Scale Table");
-    return true;
+    return onGraphTable(scaler, "Scale Table");
 }
 
 void QuickViewerCommands::typeConstant(std::string_view text)

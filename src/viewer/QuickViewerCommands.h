@@ -92,7 +92,8 @@ public:
 private:
     void record(std::string_view name, std::uint64_t mergeKey = 0);
     void absorbOrder();
-    bool onGraphTable() const;
+    // Runs `dialog` on a table in the graph view and records `step`.
+    bool onGraphTable(const EntryDialog& dialog, std::string_view step);
 
     RomImage& rom_;
     QuickViewerState& state_;
