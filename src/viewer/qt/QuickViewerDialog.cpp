@@ -85,11 +85,6 @@ const QImage& QuickViewerDialog::graphImage() const
     return graph_->image();
 }
 
-QRect QuickViewerDialog::graphRect()
-{
-    return TableGraphView::graphRect();
-}
-
 bool QuickViewerDialog::refreshTableList()
 {
     if (!commands_.relist()) {

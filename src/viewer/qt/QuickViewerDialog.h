@@ -7,7 +7,6 @@
 
 #include <QDialog>
 #include <QImage>
-#include <QRect>
 
 #include <array>
 #include <functional>
@@ -81,7 +80,6 @@ public:
     bool hasTables() const { return hasTables_; }
     // The off-screen graph as last drawn; null before the first drawing.
     const QImage& graphImage() const;
-    static QRect graphRect();
 
 public slots:
     void reject() override;  // Cancel, Escape and the close box: result 2
