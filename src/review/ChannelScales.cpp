@@ -48,14 +48,19 @@ double scaledValue(int raw, const ChannelScale& scale)
 
 std::string scaledText(int raw, const ChannelScale& scale)
 {
-    std::string text = formatFixed(scaledValue(raw, scale), 3);
+    return valueText(scaledValue(raw, scale), scale.unit);
+}
+
+std::string valueText(double value, std::string_view unit)
+{
+    std::string text = formatFixed(value, 3);
     while (text.back() == '0')
         text.pop_back();
     if (text.back() == '.')
         text.pop_back();
     if (text == "-0")
         text = "0";
-    return scale.unit.empty() ? text : text + " " + scale.unit;
+    return unit.empty() ? text : text + " " + std::string(unit);
 }
 
 std::string scaleNumberText(double number)

@@ -34,6 +34,7 @@ double scaledValue(int raw, const ChannelScale& scale);
 // The value with at most three decimals, trailing zeros dropped, and the
 // unit after a space: "3000 RPM", "12.5 psi", "-4".
 std::string scaledText(int raw, const ChannelScale& scale);
+std::string valueText(double value, std::string_view unit);
 
 // A number as the scale editor shows it: up to nine significant digits.
 std::string scaleNumberText(double number);

@@ -87,5 +87,33 @@ TEST_F(LogReviewCommand, log_hits_refuses_other_kinds_unlogged_channels_and_odd_
     EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", "--channel", "4"}), 2);
 }
 
+TEST_F(LogReviewCommand, log_hits_value_gives_a_second_channel_s_mean_min_and_max_at_each_point)
+{
+    // MAP (channel 4) at 10 (below), 20, 21, 30 (a tie: the lower x) for point 0, 31 for point 1, 200 for
+    // point 9, 255 (above); the custom address beside it.
+    const std::string log =
+        writeLog("run.log", 0x108, {{10, 20, 21, 30, 31, 200, 255}, {50, 1, 1, 2, 7, 9, 100}});
+    ASSERT_EQ(run({"log-hits", sample(), "MAPTBL", log, "--channel", "4", "--value", "custom", "--json"}), 0) << err;
+    EXPECT_NE(out.find(R"("rows":7,"below":1,"above":1,"value":{"channel":"custom","title":"Custom","points":[)"
+                       R"({"index":0,"rows":3,"mean":1.333,"min":1,"max":2},{"index":1,"rows":1,"mean":7,"min":7,"max":7},)"
+                       R"({"index":2,"rows":0,"mean":null,"min":null,"max":null},)"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find(R"({"index":9,"rows":1,"mean":9,"min":9,"max":9}]}})"), std::string::npos) << out;
+
+    ASSERT_EQ(run({"log-hits", sample(), "MAPTBL", log, "--channel", "4", "--value", "custom"}), 0) << err;
+    EXPECT_EQ(out.substr(out.find("rows 7")),
+              "rows 7, below 1, above 1\nvalue channel custom (Custom)\nindex\trows\tmean\tmin\tmax\n"
+              "0\t3\t1.333\t1\t2\n1\t1\t7.000\t7\t7\n2\t0\t-\t-\t-\n3\t0\t-\t-\t-\n4\t0\t-\t-\t-\n"
+              "5\t0\t-\t-\t-\n6\t0\t-\t-\t-\n7\t0\t-\t-\t-\n8\t0\t-\t-\t-\n9\t1\t9.000\t9\t9\n");
+
+    ASSERT_EQ(run({"log-hits", sample(), "MAPTBL", log, "--channel", "4", "--value", "4", "--json"}), 0) << err;
+    EXPECT_NE(out.find(R"({"index":0,"rows":3,"mean":23.667,"min":20,"max":30})"), std::string::npos)
+        << "the x channel itself: " << out;
+    EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", log, "--channel", "4", "--value", "2"}), 1);
+    EXPECT_EQ(err, "tavo-cli: " + log + " did not log channel 2\n");
+    EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", log, "--channel", "4", "--value", "0"}), 2);
+}
+
 }  // namespace
 }  // namespace tavo

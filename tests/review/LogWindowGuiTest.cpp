@@ -260,6 +260,35 @@ TEST_F(LogWindowTest, shows_hit_counts_of_a_working_image_table_against_a_logged
               "Load a working ROM image to count how often the log fell on its table points.");
 }
 
+TEST_F(LogWindowTest, a_value_channel_lists_its_mean_min_and_max_at_each_point_in_units_where_it_has_a_scale)
+{
+    // MAP (channel 4) feeds MAPTBL's x: 20 and 30 (a tie) count for point 0, 200 for point 9; RPMs beside it.
+    open(test::knownLog({0, 3}, {{10, 30, 70}, {20, 30, 200}}));
+    HitCountPanel& hits = window->hits();
+    ASSERT_TRUE(hits.chooseTable(findTableIndex(*rom, "MAPTBL")));
+    hits.chooseChannel(1);
+    auto* points = window->findChild<QTableWidget*>("hitPoints");
+    EXPECT_EQ(points->columnCount(), 4) << "no value channel yet";
+    hits.chooseValueChannel(0);
+    ASSERT_EQ(points->columnCount(), 7);
+    EXPECT_EQ(points->horizontalHeaderItem(4)->text(), "Mean");
+    EXPECT_EQ(points->item(0, 4)->text(), "20");
+    EXPECT_EQ(points->item(0, 5)->text(), "10");
+    EXPECT_EQ(points->item(0, 6)->text(), "30");
+    EXPECT_EQ(points->item(1, 4)->text(), "-") << "no row counted for point 1";
+
+    auto* axes = window->findChild<QLabel*>("hitAxes");
+    EXPECT_TRUE(axes->text().endsWith("\nvalue: RPMs (raw bytes)")) << axes->text().toStdString();
+
+    scales.kept.emplace("RPMs", ChannelScale{32, 0, "RPM"});
+    hits.refresh();
+    EXPECT_EQ(points->item(0, 4)->text(), "640");
+    EXPECT_EQ(points->item(9, 6)->text(), "2240");
+    EXPECT_TRUE(axes->text().endsWith("\nvalue: RPMs (RPM)")) << axes->text().toStdString();
+    hits.chooseValueChannel(-1);
+    EXPECT_EQ(points->columnCount(), 4);
+}
+
 TEST_F(LogWindowTest, zooms_by_keys_wheel_and_actions_and_the_scroll_bar_follows_the_window)
 {
     std::vector<int> ramp(101);

@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHelpEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <memory>
@@ -26,8 +30,8 @@
 #include "tables/TableLookup.h"
 #include "viewer/QuickViewerIds.h"
 #include "viewer/QuickViewerState.h"
-#include "viewer/TableListEditing.h"
 #include "viewer/qt/QuickViewerDialog.h"
+#include "viewer/qt/TableGraphView.h"
 
 namespace tavo {
 namespace {
@@ -289,23 +293,6 @@ TEST_F(QuickViewerDialogTest, add_then_cancel_leaves_a_new_normal_table_at_the_l
     EXPECT_NE(tblText().find("NAME"), std::string::npos) << "the .tbl file holds the new entry";
 }
 
-TEST_F(QuickViewerDialogTest, add_with_every_slot_in_use_is_refused_with_a_message)
-{
-    for (int i = working->entryCount; i < kTableCapacity; ++i) {
-        TableDef& def = working->tables[static_cast<std::size_t>(i)];
-        def = working->tables[0];
-        def.name = "filler " + std::to_string(i);
-    }
-    working->entryCount = kTableCapacity;
-    open();
-    EXPECT_EQ(list()->topLevelItemCount(), kTableCapacity);
-    click(viewer_id::add);
-    EXPECT_EQ(informationRuns, 0);
-    EXPECT_EQ(working->entryCount, kTableCapacity);
-    ASSERT_EQ(prompts.messages.size(), 1U);
-    EXPECT_EQ(prompts.messages[0].text, kTableListFull);
-}
-
 TEST_F(QuickViewerDialogTest, delete_asks_first_and_no_keeps_the_table_but_still_rewrites_the_tbl_file)
 {
     open();
@@ -546,6 +533,35 @@ TEST_F(QuickViewerDialogTest, send_changes_nothing_ok_gives_1_and_escape_gives_2
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_EQ(dialog->result(), 2);
     EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(QuickViewerDialogTest, a_name_the_column_cuts_off_shows_whole_as_a_tooltip)
+{
+    open();
+    auto tipOver = [this](const char* name, int column) {
+        const QModelIndex index = list()->model()->index(list()->indexOfTopLevelItem(row(name)), column);
+        const QPoint at = list()->visualRect(index).center();
+        QHelpEvent help(QEvent::ToolTip, at, list()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list()->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string("<none>");
+    };
+    EXPECT_EQ(tipOver("Rev Limiter", 0), "<none>") << "shown whole";
+    EXPECT_EQ(tipOver("Rev Limiter", 2), "<none>");
+    EXPECT_EQ(tipOver("Accelerator Pump Fuel", 0), "Accelerator Pump Fuel");
+    EXPECT_EQ(list()->columnWidth(0), 100) << "the column keeps its width";
+}
+
+TEST_F(QuickViewerDialogTest, an_overlay_is_drawn_in_graph_pixels_over_the_curve_and_leaves_the_graph_image_alone)
+{
+    open();
+    clickRow("WOT Fuel vs RPM");
+    auto* graph = dialog->findChild<TableGraphView*>();
+    ASSERT_NE(graph, nullptr);
+    graph->setOverlay([](QPainter& painter) { painter.fillRect(QRect(5, 158, 3, 3), Qt::red); });
+    EXPECT_EQ(pixel(dialog->grab().toImage(), 406, 164), qRgb(255, 0, 0)) << "over the lead-in at graph (6, 159)";
+    EXPECT_EQ(pixel(dialog->graphImage(), 6, 159), kBlack);
+    graph->setOverlay({});
+    EXPECT_EQ(pixel(dialog->grab().toImage(), 406, 164), kBlack);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "common/TextFormat.h"
 #include "common/qt/QtText.h"
 #include "review/paint/HitPicturePainter.h"
+#include "review/ChannelScales.h"
 #include "review/HitPictureGeometry.h"
 #include "rom/RomImage.h"
 #include "viewer/GraphMapping.h"
@@ -44,10 +45,17 @@ HitCountPanel::HitCountPanel(const LogRun& run, const RomImage& workingImage, QW
     tables_->setObjectName("hitTable");
     channels_ = new QComboBox(this);
     channels_->setObjectName("hitChannel");
-    for (const RunChannel& channel : run.channels)
+    valueChannels_ = new QComboBox(this);
+    valueChannels_->setObjectName("hitValueChannel");
+    valueChannels_->setToolTip("The channel whose mean, least and greatest over each point's rows are listed");
+    valueChannels_->addItem("None");
+    for (const RunChannel& channel : run.channels) {
         channels_->addItem(QString::fromUtf8(channel.title.c_str()));
+        valueChannels_->addItem(QString::fromUtf8(channel.title.c_str()));
+    }
     form->addRow("&Table:", tables_);
     form->addRow("Channel on its &x axis:", channels_);
+    form->addRow("&Value:", valueChannels_);
     layout->addLayout(form);
 
     note_ = new QLabel(this);
@@ -77,6 +85,7 @@ HitCountPanel::HitCountPanel(const LogRun& run, const RomImage& workingImage, QW
 
     connect(tables_, &QComboBox::currentIndexChanged, this, [this] { recount(); });
     connect(channels_, &QComboBox::currentIndexChanged, this, [this] { recount(); });
+    connect(valueChannels_, &QComboBox::currentIndexChanged, this, [this] { recount(); });
     refresh();
 }
 
@@ -111,6 +120,12 @@ void HitCountPanel::fillTables()
         tables_->setCurrentIndex(keep);
 }
 
+void HitCountPanel::setScales(const ChannelScales& scales)
+{
+    scales_ = &scales;
+    recount();
+}
+
 void HitCountPanel::refresh()
 {
     fillTables();
@@ -134,9 +149,16 @@ void HitCountPanel::chooseChannel(int channel)
     recount();
 }
 
+void HitCountPanel::chooseValueChannel(int channel)
+{
+    valueChannels_->setCurrentIndex(channel + 1);
+    recount();
+}
+
 void HitCountPanel::recount()
 {
     counts_ = {};
+    values_.clear();
     entry_ = -1;
     points_->setRowCount(0);
     axes_->clear();
@@ -156,7 +178,11 @@ void HitCountPanel::recount()
     const int index = entries_[static_cast<std::size_t>(table)];
     const TableDef& def = rom_.tables[static_cast<std::size_t>(index)];
     const std::vector<TablePoint> points = tablePoints(rom_, def);
-    counts_ = countHits(pointXs(points), run_.channels[static_cast<std::size_t>(channel)].values);
+    const std::vector<std::uint8_t>& xValues = run_.channels[static_cast<std::size_t>(channel)].values;
+    counts_ = countHits(pointXs(points), xValues);
+    const int valueChannel = valueChannels_->currentIndex() - 1;
+    if (valueChannel >= 0)
+        values_ = pointValues(pointXs(points), xValues, run_.channels[static_cast<std::size_t>(valueChannel)].values);
     note_->setText(QString("%1 of %2 rows fell on a point; %3 below the smallest x, %4 above the largest.")
                        .arg(counts_.rows - counts_.below - counts_.above)
                        .arg(counts_.rows)
@@ -166,15 +192,38 @@ void HitCountPanel::recount()
                    "\ny: " + axisText(def.axes.yLabel, def.axes.yMin, def.axes.yMax, def.axes.yUnits));
     entry_ = index;
     drawPicture();
+    fillPoints(points);
+}
 
+void HitCountPanel::fillPoints(const std::vector<TablePoint>& points)
+{
+    std::optional<ChannelScale> scale;
+    QStringList titles{"Point", "x", "y", "Hits"};
+    if (!values_.empty()) {
+        const std::string& title = run_.channels[static_cast<std::size_t>(valueChannels_->currentIndex() - 1)].title;
+        if (scales_)
+            scale = scales_->scaleFor(title);
+        titles << "Mean" << "Min" << "Max";
+        const QString unit = !scale ? "raw bytes" : scale->unit.empty() ? "scaled" : QString::fromStdString(scale->unit);
+        axes_->setText(axes_->text() + "\nvalue: " + QString::fromUtf8(title.c_str()) + " (" + unit + ")");
+    }
+    points_->setColumnCount(static_cast<int>(titles.size()));
+    points_->setHorizontalHeaderLabels(titles);
     points_->setRowCount(static_cast<int>(points.size()));
+    auto put = [this](std::size_t row, int column, const QString& text) {
+        auto* item = new QTableWidgetItem(text);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        points_->setItem(static_cast<int>(row), column, item);
+    };
     for (std::size_t i = 0; i < points.size(); ++i) {
         const int values[] = {static_cast<int>(i), points[i].x, points[i].y, counts_.hits[i]};
-        for (int column = 0; column < 4; ++column) {
-            auto* item = new QTableWidgetItem(QString::number(values[column]));
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            points_->setItem(static_cast<int>(i), column, item);
-        }
+        for (int column = 0; column < 4; ++column)
+            put(i, column, QString::number(values[column]));
+        if (values_.empty())
+            continue;
+        const auto texts = pointValueTexts(values_[i], scale);
+        for (std::size_t k = 0; k < texts.size(); ++k)
+            put(i, 4 + static_cast<int>(k), QString::fromStdString(texts[k]));
     }
 }
 
@@ -194,6 +243,13 @@ void HitCountPanel::drawPicture()
     const int frame = 2 * pictureScroll_->frameWidth();
     pictureScroll_->setFixedHeight(std::max(picture_.height(), 40) + frame +
                                    pictureScroll_->horizontalScrollBar()->sizeHint().height());
+}
+
+void HitCountPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!values_.empty())
+        recount();
 }
 
 void HitCountPanel::resizeEvent(QResizeEvent* event)

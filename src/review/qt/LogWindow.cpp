@@ -88,6 +88,7 @@ LogWindow::LogWindow(OpenedLog log, const LogWindowContext& context, QWidget* pa
         const TimeWindow all = tavo::fitAll(chart_->range());
         chart_->setWindow({all.start + value / kScrollUnitsPerSecond, chart_->view().window.span});
     });
+    hits_->setScales(context_.scales);
     buildActions();
     channels_->showRow(chart_->view().cursorRow);
     syncScrollBar();

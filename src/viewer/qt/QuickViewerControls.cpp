@@ -17,6 +17,8 @@
 #include "tables/TableDef.h"
 #include "viewer/QuickViewerIds.h"
 #include "viewer/TableList.h"
+#include "viewer/qt/CutTextTips.h"
+#include "viewer/qt/TableGraphView.h"
 
 namespace tavo {
 
@@ -67,6 +69,14 @@ void staticLabel(QWidget* parent, const char* text, QRect at)
 
 void QuickViewerDialog::buildControls()
 {
+    // Below every other control: in the value view it is hidden and the
+    // value controls take its place.
+    graph_ = new TableGraphView(commands_, context_.comparisonImage, context_.comparisonLoaded, this);
+    connect(graph_, &TableGraphView::readoutsChanged, this, [this](const QString& in, const QString& out) {
+        inReadout_->setText(in);
+        outReadout_->setText(out);
+    });
+
     list_ = new QTreeWidget(this);
     list_->setObjectName(idName(viewer_id::tableList));
     list_->setGeometry(5, 5, 390, 300);
@@ -87,6 +97,7 @@ void QuickViewerDialog::buildControls()
     list_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (std::size_t i = 0; i < kListColumns.size(); ++i)
         list_->setColumnWidth(static_cast<int>(i), kListColumns[i].width);
+    showCutTextAsTips(*list_);
     connect(list_, &QTreeWidget::itemSelectionChanged, this, &QuickViewerDialog::onSelectionChanged);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { onProperties(); });
     connect(list_->header(), &QHeaderView::sectionClicked, this, &QuickViewerDialog::sortByColumn);
@@ -118,7 +129,8 @@ void QuickViewerDialog::buildControls()
     valueField_ = new QLineEdit(this);
     valueField_->setObjectName(idName(viewer_id::valueField));
     valueField_->setGeometry(460, 20, 80, kFieldHeight);
-    connect(valueField_, &QLineEdit::textEdited, this, &QuickViewerDialog::onConstantEdited);
+    connect(valueField_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { commands_.typeConstant(recordBytes(text)); });
     leaveUndoKeysToWindow(valueField_);
     for (int i = 0; i < 8; ++i) {
         const QRect at(410, 15 + 28 * i, 245, kFieldHeight);
@@ -127,12 +139,15 @@ void QuickViewerDialog::buildControls()
         // Two choices may share a value; the byte decides which are checked.
         choice->setAutoExclusive(false);
         choice->setGeometry(at);
-        connect(choice, &QRadioButton::clicked, this, [this, i] { onChoiceClicked(i); });
+        connect(choice, &QRadioButton::clicked, this, [this, i] {
+            if (commands_.chooseChoice(i))
+                showChoices(*commands_.current());
+        });
         choices_[static_cast<std::size_t>(i)] = choice;
         auto* flag = new QCheckBox(this);
         flag->setObjectName(idName(viewer_id::firstFlag + i));
         flag->setGeometry(at);
-        connect(flag, &QCheckBox::clicked, this, [this, i](bool checked) { onFlagClicked(i, checked); });
+        connect(flag, &QCheckBox::clicked, this, [this, i](bool checked) { commands_.setFlag(i, checked); });
         flags_[static_cast<std::size_t>(i)] = flag;
     }
     hideValueControls();

@@ -1,30 +1,26 @@
 #pragma once
 // The "Quick Viewer" dialog (174): the table list, the graph of the selected
-// table with its read-outs and point dragging, and the value view of
-// constants, choices and bit fields. Every change goes straight into the
-// working image or its definitions.
+// table (TableGraphView) with its read-outs and point dragging, and the
+// value view of constants, choices and bit fields. Every change goes
+// straight into the working image or its definitions through
+// QuickViewerCommands; the dialog fills its controls and hands input on.
 
 #include <QDialog>
 #include <QImage>
-#include <QPoint>
-#include <QRect>
 
 #include <array>
-#include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "common/qt/ModalRunner.h"
+#include "viewer/QuickViewerCommands.h"
 #include "viewer/TableList.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMouseEvent;
-class QPaintEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -68,6 +64,8 @@ struct QuickViewerNestedDialogs {
     static QuickViewerNestedDialogs standard();
 };
 
+class TableGraphView;
+
 class QuickViewerDialog : public QDialog {
     Q_OBJECT
 public:
@@ -81,14 +79,13 @@ public:
 
     bool hasTables() const { return hasTables_; }
     // The off-screen graph as last drawn; null before the first drawing.
-    const QImage& graphImage() const { return graph_; }
-    static QRect graphRect();
+    const QImage& graphImage() const;
 
 public slots:
     void reject() override;  // Cancel, Escape and the close box: result 2
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    // The mouse over the dialog itself acts on the graph, as over it.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -106,14 +103,6 @@ private:
     void showFlags(const TableDef& def);
     void setGraphControlsShown(bool shown);
     void hideValueControls();
-    void drawGraph();
-    TableDef* currentEntry() const;
-    QRect bandRect() const;
-
-    // The history: every edit is one step, named for the menu; the viewer's
-    // own reordering is none. Ctrl+Z and Ctrl+Y show the state they restore.
-    void recordStep(std::string_view name, std::uint64_t mergeKey = 0);
-    void absorbOrder();
     void takeStep(bool forward);
 
     void sortByColumn(int column);
@@ -124,20 +113,14 @@ private:
     void onScale();
     void onOk();
     void onDifferences();
-    void onConstantEdited(const QString& text);
-    void onChoiceClicked(int choice);
-    void onFlagClicked(int bit, bool checked);
 
     QuickViewerContext context_;
     QuickViewerNestedDialogs nested_;
+    QuickViewerCommands commands_;
     bool hasTables_ = true;
-    QImage graph_;
-    std::optional<QPoint> bandCursor_;  // the cursor while a point is dragged over the graph
     std::vector<TableListRow> rows_;
-    // Keystrokes into the value field join one step until another table is
-    // shown or a step is taken back.
-    std::uint64_t typingSession_ = 1;
 
+    TableGraphView* graph_ = nullptr;
     QTreeWidget* list_ = nullptr;
     QLineEdit* address_ = nullptr;
     QLineEdit* typeText_ = nullptr;
