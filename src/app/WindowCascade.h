@@ -16,9 +16,11 @@ struct ScreenRect {
 inline constexpr int kCascadeStep = 32;
 
 // The place of the window opened while `opened` others of its kind are open:
-// the area's top left corner moved `opened` steps right and down, starting
-// again at the corner when the window would no longer fit. A window larger
-// than the area is made as large as the area.
+// the area's top left corner moved `opened` steps right and down (at most
+// ten, then again from the corner), the window made smaller where it would
+// leave the area, by at most a quarter of its size (fewer steps when even
+// that does not fit). A window larger than the area is first made as large
+// as the area.
 ScreenRect cascadePlace(const ScreenRect& area, int width, int height, int opened);
 
 }  // namespace tavo

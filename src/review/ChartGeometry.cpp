@@ -222,8 +222,12 @@ std::vector<GapColumns> gapColumns(const std::vector<double>& seconds, const std
         const auto before = static_cast<std::size_t>(gap.before);
         if (gap.before < 0 || before + 1 >= seconds.size())
             continue;
-        const double left = std::max(xOfTime(window, plot, seconds[before]), plot.left - 1.0);
-        const double right = std::min(xOfTime(window, plot, seconds[before + 1]), plot.right() + 1.0);
+        // Held just outside the plot, so times of any size (or none) give small numbers.
+        auto inReach = [&](double x) {
+            return x > plot.left - 1.0 ? std::min(x, plot.right() + 1.0) : plot.left - 1.0;
+        };
+        const double left = inReach(xOfTime(window, plot, seconds[before]));
+        const double right = inReach(xOfTime(window, plot, seconds[before + 1]));
         const GapColumns place{static_cast<int>(std::floor(left + 0.5)) + 1,
                                static_cast<int>(std::floor(right + 0.5)) - 1};
         if (place.left <= place.right)
