@@ -29,6 +29,10 @@ void checkRun(const LogRun& run, std::string_view bytes)
     }
     FUZZ_CHECK(run.heldTimes >= 0 && run.heldTimes < std::max(run.rowCount(), 1));
     FUZZ_CHECK(run.times == RunTimes::Measured || run.periodMs >= 1);
+    // Gaps only in measured times, each between two rows and forward in time.
+    FUZZ_CHECK(run.times == RunTimes::Measured || run.gaps.empty());
+    for (const RunGap& gap : run.gaps)
+        FUZZ_CHECK(gap.before >= 0 && gap.before + 1 < run.rowCount() && !(gap.seconds <= 0));
     FUZZ_CHECK(runCsv(run) == bytes);
     timeAxisText(run);
 
@@ -43,7 +47,10 @@ void checkRun(const LogRun& run, std::string_view bytes)
         FUZZ_CHECK(std::isfinite(window.start) && std::isfinite(window.span) && window.span > 0);
         timeTicks(window, plot, 60);
         for (const RunChannel& channel : run.channels)
-            tracePoints(run.seconds, channel.values, window, plot);
+            for (const RowSpan& span : spansBetweenGaps(run.rowCount(), run.gaps))
+                tracePoints(run.seconds, channel.values, window, plot, span);
+        for (const GapColumns& gap : gapColumns(run.seconds, run.gaps, window, plot))
+            FUZZ_CHECK(gap.left >= plot.left && gap.right <= plot.right() && gap.left <= gap.right);
         const int row = rowNearest(run.seconds, window.start + window.span / 2);
         FUZZ_CHECK(row >= -1 && row < run.rowCount());
     }

@@ -12,6 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "logging/Acquisition.h"
+#include "review/LogRun.h"
+
 namespace tavo {
 
 struct LogFileContent;
@@ -71,6 +74,11 @@ TableDef* loadEntry(std::unique_ptr<RomImage>& rom, const Arguments& args, std::
 // The log file at `path`; nothing (the reason said on err) when it cannot
 // be read or is not one.
 std::optional<LogFileContent> readLogFile(const std::string& path, std::ostream& err);
+
+// A run for review, read as the log window reads it: a log file or a CSV
+// TaVO wrote, its channels named by `titles`; nothing (the reason said on
+// err) when it cannot be read or is neither.
+std::optional<LogRun> readReviewRun(const std::string& path, const LogChannels& titles, std::ostream& err);
 
 // The commands of the command table.
 int cmdInfo(const Arguments& args, std::ostream& out, std::ostream& err);

@@ -95,10 +95,11 @@ std::vector<CliCommand> makeCommands()
          cmdLogStats},
         {"log-hits",
          {"ROM", "KEY", "LOG"},
-         "--channel N [--value N] [--json]",
+         "--channel N [--value N] [--config FILE] [--json]",
          "how many logged rows fell on each point of a table (N: 1 to 8 or custom)",
          {{"--channel", "N", "the logged channel that feeds the table's x axis: 1 to 8 or custom"},
           {"--value", "N", "a channel whose mean, minimum and maximum over each point's rows are added"},
+          kConfig,
           kJson},
          cmdLogHits},
         {"diff",
@@ -167,7 +168,7 @@ std::string cliWordHelp(const std::string& word)
     if (word == "KEY")
         return "a Chrysler name or a title";
     if (word == "LOG")
-        return "a log file";
+        return "a log file (log-stats and log-hits: or a CSV TaVO wrote)";
     if (word == "A")
         return "a ROM image, with its .tbl beside it: the definitions";
     if (word == "B")

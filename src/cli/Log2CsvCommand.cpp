@@ -5,6 +5,7 @@
 #include "common/AtomicFile.h"
 #include "logging/LogCsv.h"
 #include "logging/LoggingConfig.h"
+#include "review/LogRunReader.h"
 
 namespace tavo {
 
@@ -21,6 +22,14 @@ std::optional<LogFileContent> readLogFile(const std::string& path, std::ostream&
         err << "tavo-cli: " << terminalText(path) << " is not a log file: a log file has " << kLogFileSize
             << " bytes, this one " << content.size << '\n';
     return log;
+}
+
+std::optional<LogRun> readReviewRun(const std::string& path, const LogChannels& titles, std::ostream& err)
+{
+    LogRunRead read = readLogRunFile(path, titles);
+    if (!read.run)
+        err << "tavo-cli: unable to read " << terminalText(path) << ": " << terminalText(read.problem) << '\n';
+    return std::move(read.run);
 }
 
 int cmdLog2Csv(const Arguments& args, std::ostream& out, std::ostream& err)

@@ -117,22 +117,20 @@ int cmdLogHits(const Arguments& args, std::ostream& out, std::ostream& err)
             << " entry; hit counts need a Normal, FiveByte or Signed table\n";
         return 1;
     }
-    const auto log = readLogFile(args.words[2], err);
-    if (!log)
+    // The titles place a CSV's columns on their channels, as in the log
+    // window; a log file's channels are picked by slot alone.
+    LoggingConfig config;
+    if (!readLoggingConfigFor(args, config, err))
         return 1;
-    const bool logged = slot == kCustomSlot ? (log->channelMask & kCustomBit) != 0 : maskBit(log->channelMask, slot);
-    if (!logged) {
-        err << "tavo-cli: " << terminalText(args.words[2]) << " did not log "
-            << (slot == kCustomSlot ? std::string("the custom address") : "channel " + std::to_string(slot + 1))
-            << '\n';
+    const auto read = readReviewRun(args.words[2], config.channels, err);
+    if (!read)
+        return 1;
+    const LogRun& run = *read;
+    const RunChannel* channel = channelOfSlot(run, slot);
+    if (!channel) {
+        err << "tavo-cli: " << terminalText(args.words[2]) << " did not log " << channelText(slot) << '\n';
         return 1;
     }
-    // Titles play no part here: the channel is picked by its slot.
-    const LogRun run = logRunOf(*log, LogChannels{});
-    const RunChannel* channel = nullptr;
-    for (const RunChannel& candidate : run.channels)
-        if (candidate.slot == slot)
-            channel = &candidate;
     const std::vector<TablePoint> points = tablePoints(*rom, *def);
     const HitCounts counts = countHits(pointXs(points), channel->values);
 

@@ -1,4 +1,6 @@
-// tavo-cli log-stats: what each logged channel of a log file did.
+// tavo-cli log-stats: what each logged channel of a log file or TaVO CSV did,
+// and the gaps in its measured times.
+#include <cmath>
 #include <ostream>
 
 #include "cli/CliSupport.h"
@@ -6,6 +8,7 @@
 #include "common/TextFormat.h"
 #include "logging/LoggingConfig.h"
 #include "review/LogStatistics.h"
+#include "review/RunGaps.h"
 
 namespace tavo {
 
@@ -28,11 +31,14 @@ int cmdLogStats(const Arguments& args, std::ostream& out, std::ostream& err)
     LoggingConfig config;
     if (!readLoggingConfigFor(args, config, err))
         return 1;
-    const auto log = readLogFile(args.words[0], err);
-    if (!log)
+    const auto read = readReviewRun(args.words[0], config.channels, err);
+    if (!read)
         return 1;
-    const LogRun run = logRunOf(*log, config.channels);
+    const LogRun& run = *read;
+    const LogFileContent* log = run.logFile.get();
     const std::vector<ChannelStatistics> all = channelStatistics(run);
+    const GapTotal gaps = gapTotal(run.gaps);
+    const double gapSeconds = std::round(gaps.seconds * 1000.0) / 1000.0;
     if (args.json()) {
         JsonWriter json;
         json.beginObject().key("channels").beginArray();
@@ -50,11 +56,13 @@ int cmdLogStats(const Arguments& args, std::ostream& out, std::ostream& err)
         }
         json.endArray()
             .key("rows").value(run.rowCount())
-            .key("wrapped").value(run.wrapped)
-            .key("writePos").value(log->writePos)
-            .key("channelMask").value(log->channelMask)
-            .key("periodMs").value(log->samplePeriodMs)
-            .endObject();
+            .key("gaps").beginObject().key("count").value(gaps.count).key("seconds").value(gapSeconds).endObject()
+            .key("wrapped").value(run.wrapped);
+        // What only a log file's header holds; a CSV has none of it.
+        optionalJson(json, "writePos", log ? std::optional<int>(log->writePos) : std::nullopt);
+        optionalJson(json, "channelMask", log ? std::optional<int>(static_cast<int>(log->channelMask)) : std::nullopt);
+        optionalJson(json, "periodMs", log ? std::optional<int>(log->samplePeriodMs) : std::nullopt);
+        json.endObject();
         out << json.text() << '\n';
         return 0;
     }
@@ -65,6 +73,7 @@ int cmdLogStats(const Arguments& args, std::ostream& out, std::ostream& err)
                 << ", last " << *stats.last;
         out << '\n';
     }
+    out << "gaps: " << gaps.count << ", " << formatFixed(gapSeconds, 3) << " s\n";
     return 0;
 }
 

@@ -101,4 +101,7 @@ std::optional<FileContent> readFilePrefix(const std::string& path, std::size_t m
 // one that cannot be read.
 bool fileMissing(const std::string& path);
 
+// Removes the file at path (never a folder); true when it is gone.
+bool removeFile(const std::string& path);
+
 }  // namespace tavo

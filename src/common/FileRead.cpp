@@ -111,4 +111,9 @@ bool fileMissing(const std::string& path)
     return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
 }
 
+bool removeFile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 }  // namespace tavo

@@ -124,4 +124,15 @@ bool fileMissing(const std::string& path)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+bool removeFile(const std::string& path)
+{
+    const auto target = file_detail::systemPath(path);
+    if (!target)
+        return false;
+    if (::DeleteFileW(target->path.c_str()))
+        return true;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace tavo

@@ -40,6 +40,8 @@ void EcmLink::connectEcm(const std::optional<std::string>& device, const SerialS
         line_.close();
     portOpen_ = false;
     state_.linkConnected = false;
+    // Whatever the line was before, nothing is in step until a check passes.
+    state_.linkSynced = false;
     if (!device) {
         state_.failure = LinkFailure::of(LinkProblem::NoPort);
         return;

@@ -63,7 +63,8 @@ public:
 
     // The connection procedure on `device` (nothing: there is no device to
     // open, which fails at once). Afterwards linkConnected tells the outcome
-    // and `failure` the reason of a failure; linkSynced is left alone.
+    // and `failure` the reason of a failure; linkSynced is cleared (a new
+    // procedure proves nothing in step until the next sync check).
     void connectEcm(const std::optional<std::string>& device, const SerialSettings& settings);
     // Closes the port when connected; always clears linkSynced.
     void disconnectEcm();

@@ -13,19 +13,21 @@ constexpr const char* kSetupHint = "Choose the port and the speeds in \"Setup Se
 std::string linkFailureText(const LinkFailure& failure, const std::optional<std::string>& device, int port)
 {
     const std::string name = device ? *device : port > 0 ? "Com" + std::to_string(port) + ":" : "the port";
+    // A sentence ends "on Com7." rather than "on Com7:.".
+    const std::string nameEnding = name.back() == ':' ? name.substr(0, name.size() - 1) : name;
     switch (failure.problem) {
     case LinkProblem::None:
     case LinkProblem::Aborted:
         return {};
     case LinkProblem::NoPort:
-        return "There is no serial port " + name + "\n" + kSetupHint;
+        return "There is no serial port " + nameEnding + ".\n" + kSetupHint;
     case LinkProblem::RateRefused:
         return "The serial adapter on " + name + " refused " + std::to_string(failure.rateAsked) + " baud" +
                (failure.rateSet > 0 ? " (it set " + std::to_string(failure.rateSet) + " baud)" : std::string()) +
                ".\n" + kSetupHint;
     case LinkProblem::NoResponse:
-        return "No response from the ECM on " + name +
-               "\nCheck the cable, that the ignition is on, and the port and the speeds in \"Setup Serial...\".";
+        return "No response from the ECM on " + nameEnding +
+               ".\nCheck the cable, that the ignition is on, and the port and the speeds in \"Setup Serial...\".";
     case LinkProblem::LineLost:
         return (device ? "The serial device " + *device : std::string("The serial port")) +
                " went away (was the adapter unplugged?).";

@@ -57,7 +57,7 @@ LiveRamReading runLiveRamTick(EcmLink& link, int base, LiveRamHeld& held)
     LiveRamReading shown = held.reading;
     if (!held.held || sync != SyncResult::InStep || link.strayBytes() != held.strays)
         shown.values = {};
-    shown.synced = link.linkSynced();
+    shown.synced = inStep;  // only the check of this refresh, just passed
 
     held = LiveRamHeld{};
     held.reading.base = base;

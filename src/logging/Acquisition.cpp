@@ -44,6 +44,7 @@ TickRecord recordOf(const AcquisitionState& state, TickOutcome outcome)
     record.row = state.samples[row];
     record.rowTimeUs = state.rowTimesUs[row];
     record.lostBefore = state.lostBefore[row];
+    record.firstOfRun = state.firstOfRun[row];
     return record;
 }
 
@@ -71,7 +72,9 @@ void store(AcquisitionState& state, HeldRow& held, TickRecord& record)
     state.samples[slot] = held.row;
     state.rowTimesUs[slot] = held.sampledUs;
     state.lostBefore[slot] = held.lostTicks;
+    state.firstOfRun[slot] = held.firstOfRun;
     held.lostTicks = 0;
+    held.firstOfRun = false;
     const std::uint32_t mask = record.channelMask;
     const bool synced = record.synced;
     const TickOutcome outcome = record.outcome;
@@ -236,6 +239,7 @@ TickRecord runAcquisitionTick(AcquisitionState& state, HeldRow& held, const LogC
         next.held = true;
         next.strays = link.strayBytes();
         next.lostTicks = held.lostTicks;
+        next.firstOfRun = held.firstOfRun;
         held = next;
     } else {
         held.troubled = true;
@@ -269,6 +273,7 @@ void applyTickRecord(AcquisitionState& copy, const TickRecord& record)
     copy.samples[row] = record.row;
     copy.rowTimesUs[row] = record.rowTimeUs;
     copy.lostBefore[row] = record.lostBefore;
+    copy.firstOfRun[row] = record.firstOfRun;
 }
 
 void adoptRing(AcquisitionState& to, const AcquisitionState& from)
@@ -276,6 +281,7 @@ void adoptRing(AcquisitionState& to, const AcquisitionState& from)
     to.samples = from.samples;
     to.rowTimesUs = from.rowTimesUs;
     to.lostBefore = from.lostBefore;
+    to.firstOfRun = from.firstOfRun;
     to.writePos = from.writePos;
     to.sampleCount = from.sampleCount;
     to.prevRow1 = from.prevRow1;

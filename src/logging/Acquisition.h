@@ -71,6 +71,9 @@ struct AcquisitionState {
     // before it got no row (a gap in the chart), at most 65535.
     std::array<std::int64_t, kRingRows> rowTimesUs{};
     std::array<std::uint16_t, kRingRows> lostBefore{};
+    // Whether each row is the first of a LOG run: the chart marks where one
+    // run ended and the next began, never joining them with a line.
+    std::array<bool, kRingRows> firstOfRun{};
 };
 
 // The custom address field's text as a tick reads it: at most 7 characters.
@@ -116,6 +119,7 @@ struct HeldRow {
     std::uint64_t strays = 0;     // the link's stray-byte count when the row's last reply came
     bool troubled = false;        // the last logging tick got no row of its own
     std::uint16_t lostTicks = 0;  // rows lost since the last one stored
+    bool firstOfRun = false;      // no row of this LOG run stored yet
 };
 
 // What one tick hands to the window: enough to bring a copy of the state to
@@ -134,6 +138,7 @@ struct TickRecord {
     SampleRow row{};                // the stored row
     std::int64_t rowTimeUs = 0;
     std::uint16_t lostBefore = 0;
+    bool firstOfRun = false;
     bool synced = false;
 };
 
@@ -156,6 +161,29 @@ void applyTickRecord(AcquisitionState& copy, const TickRecord& record);
 void adoptRing(AcquisitionState& to, const AcquisitionState& from);
 // The sync indicator after a logged tick.
 const char* syncText(bool synced);
+
+// What the sync indicator shows over a run: only a sync check that just
+// passed. From the moment a run starts connecting until a check passes, after
+// a check that failed, and once the run has ended, nothing is in step.
+class SyncIndicator {
+public:
+    // Each says whether the indicator's text changes.
+    bool runStarting() { return set(false); }
+    bool checked(bool passed) { return set(passed); }
+    bool runEnded() { return set(false); }
+
+    bool synced() const { return synced_; }
+    const char* text() const { return syncText(synced_); }
+
+private:
+    bool set(bool synced)
+    {
+        const bool changed = synced != synced_;
+        synced_ = synced;
+        return changed;
+    }
+    bool synced_ = false;
+};
 
 // The sample-rate radios, in the dialog's order.
 struct SampleRate {

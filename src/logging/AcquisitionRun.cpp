@@ -21,6 +21,7 @@ AcquisitionRun::AcquisitionRun(const AcquisitionState& initial, const LogChannel
 void AcquisitionRun::started(EcmLink& link)
 {
     lastAnswered_ = link.clock().now();
+    held_.firstOfRun = true;
     retryAt_ = {};
     reconnectAt_ = {};
     silentReconnectAt_ = {};

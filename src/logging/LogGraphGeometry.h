@@ -91,10 +91,19 @@ LogGraphLines traceLines(const SampleRow& previous, const SampleRow& current, st
 // The columns that redraw the chart from the ring as it stands: at most the
 // chart's width, ending with the newest row; each stored row after the gap
 // of ticks lost before it (lostBefore), where a row after a gap restarts.
+// The first row of a LOG run restarts after one gap column: two runs are
+// never joined by a line.
 struct ReplayColumn {
     LogGraphColumn kind = LogGraphColumn::Segment;
     int row = 0;  // the ring row it draws (Segment, Restart)
 };
+// The gap columns drawn before a ring row.
+inline int replayGapColumns(const AcquisitionState& state, int row)
+{
+    const auto slot = static_cast<std::size_t>(row);
+    const int lost = std::max<int>(state.lostBefore[slot], state.firstOfRun[slot] ? 1 : 0);
+    return std::min<int>(lost, kLogGraphWidth);
+}
 // Calls column(ReplayColumn) oldest first. `stored` is how many rows the
 // ring holds (at most 4096).
 template <typename Column>
@@ -106,12 +115,12 @@ void forEachReplayColumn(const AcquisitionState& state, int stored, Column&& col
     const int newest = ringRow(state.writePos);
     while (rows < stored && columns < kLogGraphWidth) {
         const int row = ringRow(static_cast<long long>(newest) - rows);
-        columns += 1 + std::min<int>(state.lostBefore[static_cast<std::size_t>(row)], kLogGraphWidth);
+        columns += 1 + replayGapColumns(state, row);
         ++rows;
     }
     for (int k = rows - 1; k >= 0; --k) {
         const int row = ringRow(static_cast<long long>(newest) - k);
-        const int gaps = std::min<int>(state.lostBefore[static_cast<std::size_t>(row)], kLogGraphWidth);
+        const int gaps = replayGapColumns(state, row);
         for (int g = 0; g < gaps; ++g)
             column(ReplayColumn{LogGraphColumn::Gap, row});
         column(ReplayColumn{gaps > 0 ? LogGraphColumn::Restart : LogGraphColumn::Segment, row});

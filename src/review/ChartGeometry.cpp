@@ -147,19 +147,23 @@ std::string tickText(double time, int decimals)
 std::vector<TracePoint> tracePoints(const std::vector<double>& seconds, const std::vector<std::uint8_t>& values,
                                     const TimeWindow& window, const PlotRect& plot)
 {
+    return tracePoints(seconds, values, window, plot, RowSpan{0, std::min(seconds.size(), values.size())});
+}
+
+std::vector<TracePoint> tracePoints(const std::vector<double>& seconds, const std::vector<std::uint8_t>& values,
+                                    const TimeWindow& window, const PlotRect& plot, RowSpan span)
+{
     std::vector<TracePoint> points;
-    const std::size_t rows = std::min(seconds.size(), values.size());
-    if (rows == 0)
+    const std::size_t rows = std::min({seconds.size(), values.size(), span.end});
+    if (span.first >= rows)
         return points;
+    const auto begin = seconds.begin() + static_cast<std::ptrdiff_t>(span.first);
+    const auto end = seconds.begin() + static_cast<std::ptrdiff_t>(rows);
     // From the row before the window to the row after it, so the trace runs
     // to the plot's edges.
-    std::size_t from = static_cast<std::size_t>(
-        std::lower_bound(seconds.begin(), seconds.begin() + static_cast<std::ptrdiff_t>(rows), window.start) -
-        seconds.begin());
-    std::size_t to = static_cast<std::size_t>(
-        std::upper_bound(seconds.begin(), seconds.begin() + static_cast<std::ptrdiff_t>(rows), window.end()) -
-        seconds.begin());
-    from = from > 0 ? from - 1 : 0;
+    std::size_t from = static_cast<std::size_t>(std::lower_bound(begin, end, window.start) - seconds.begin());
+    std::size_t to = static_cast<std::size_t>(std::upper_bound(begin, end, window.end()) - seconds.begin());
+    from = from > span.first ? from - 1 : span.first;
     to = std::min(to + 1, rows);
 
     auto columnOf = [&](std::size_t row) {
@@ -192,6 +196,53 @@ std::vector<TracePoint> tracePoints(const std::vector<double>& seconds, const st
         row = end;
     }
     return points;
+}
+
+std::vector<RowSpan> spansBetweenGaps(int rows, const std::vector<RunGap>& gaps)
+{
+    std::vector<RowSpan> spans;
+    std::size_t first = 0;
+    for (const RunGap& gap : gaps) {
+        const auto end = static_cast<std::size_t>(gap.before) + 1;
+        if (gap.before < 0 || end <= first || end >= static_cast<std::size_t>(rows))
+            continue;
+        spans.push_back({first, end});
+        first = end;
+    }
+    if (rows > 0)
+        spans.push_back({first, static_cast<std::size_t>(rows)});
+    return spans;
+}
+
+std::vector<GapColumns> gapColumns(const std::vector<double>& seconds, const std::vector<RunGap>& gaps,
+                                   const TimeWindow& window, const PlotRect& plot)
+{
+    std::vector<GapColumns> columns;
+    for (const RunGap& gap : gaps) {
+        const auto before = static_cast<std::size_t>(gap.before);
+        if (gap.before < 0 || before + 1 >= seconds.size())
+            continue;
+        // Held just outside the plot, so times of any size (or none) give small numbers.
+        auto inReach = [&](double x) {
+            return x > plot.left - 1.0 ? std::min(x, plot.right() + 1.0) : plot.left - 1.0;
+        };
+        const double left = inReach(xOfTime(window, plot, seconds[before]));
+        const double right = inReach(xOfTime(window, plot, seconds[before + 1]));
+        const GapColumns place{static_cast<int>(std::floor(left + 0.5)) + 1,
+                               static_cast<int>(std::floor(right + 0.5)) - 1};
+        if (place.left <= place.right)
+            columns.push_back(place);
+    }
+    return columns;
+}
+
+LabelBox cursorLabelBox(const PlotRect& plot, int x, int textWidth, int textHeight)
+{
+    LabelBox box{x + 3, plot.top + 1, textWidth, textHeight};
+    if (box.x + box.width - 1 > plot.right())
+        box.x = x - 3 - box.width;
+    box.x = std::max(box.x, plot.left);
+    return box;
 }
 
 std::vector<LegendPlace> legendPlaces(const std::vector<int>& textWidths, int left, int width)

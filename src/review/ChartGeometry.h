@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "review/RunGaps.h"
+
 namespace tavo {
 
 // The plot area inside the chart image, in pixels.
@@ -97,6 +99,42 @@ struct TracePoint {
 // first, least, greatest and last values in the order they came.
 std::vector<TracePoint> tracePoints(const std::vector<double>& seconds, const std::vector<std::uint8_t>& values,
                                     const TimeWindow& window, const PlotRect& plot);
+
+// Rows `first` up to but not including `end`.
+struct RowSpan {
+    std::size_t first = 0;
+    std::size_t end = 0;
+    bool operator==(const RowSpan&) const = default;
+};
+// The same, over one span of rows only: no line leaves it.
+std::vector<TracePoint> tracePoints(const std::vector<double>& seconds, const std::vector<std::uint8_t>& values,
+                                    const TimeWindow& window, const PlotRect& plot, RowSpan span);
+
+// The stretches of rows between gaps, each drawn as a trace of its own so no
+// line crosses a silence.
+std::vector<RowSpan> spansBetweenGaps(int rows, const std::vector<RunGap>& gaps);
+
+// The pixel columns of each gap in sight, between its two rows' columns
+// (both excluded) and inside the plot: from `left` to `right` inclusive.
+struct GapColumns {
+    int left = 0;
+    int right = 0;
+    bool operator==(const GapColumns&) const = default;
+};
+std::vector<GapColumns> gapColumns(const std::vector<double>& seconds, const std::vector<RunGap>& gaps,
+                                   const TimeWindow& window, const PlotRect& plot);
+
+// Where the cursor's time label goes: inside the plot at its top, beside the
+// cursor line at x (right of it, or left where the plot ends), never over the
+// time axis's tick labels below the plot.
+struct LabelBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const LabelBox&) const = default;
+};
+LabelBox cursorLabelBox(const PlotRect& plot, int x, int textWidth, int textHeight);
 
 // The legend's entries laid out left to right, wrapping into rows within
 // `width`; each entry is a swatch and its text (`textWidths`).

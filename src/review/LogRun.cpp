@@ -19,7 +19,9 @@ LogRun logRunOf(const LogFileContent& log, const LogChannels& titles)
     run.logFile = std::make_shared<const LogFileContent>(log);
     run.logTitles = titles;
     run.wrapped = ringLooksWrapped(log);
-    run.times = RunTimes::Nominal;
+    // "Fastest" logs back to back, as fast as the line answers: row x 1 ms
+    // would be no time at all, so the rows are counted instead.
+    run.times = log.samplePeriodMs > 1 ? RunTimes::Nominal : RunTimes::Rows;
     run.periodMs = std::max<std::int32_t>(log.samplePeriodMs, 1);
     const int count = loggedRowCount(log, run.wrapped);
 
@@ -34,7 +36,8 @@ LogRun logRunOf(const LogFileContent& log, const LogChannels& titles)
         channel.values.reserve(static_cast<std::size_t>(count));
     for (int k = 0; k < count; ++k) {
         const SampleRow& row = log.samples[static_cast<std::size_t>(loggedRow(log, count, k))];
-        run.seconds.push_back(static_cast<double>(k) * run.periodMs / 1000.0);
+        run.seconds.push_back(run.times == RunTimes::Rows ? static_cast<double>(k + 1)
+                                                          : static_cast<double>(k) * run.periodMs / 1000.0);
         for (RunChannel& channel : run.channels)
             channel.values.push_back(row[static_cast<std::size_t>(channel.slot)]);
     }
@@ -83,7 +86,31 @@ std::string timeAxisText(const LogRun& run)
         return "seconds, measured (" + std::to_string(run.heldTimes) + " going back held at the row before)";
     if (run.times == RunTimes::Measured)
         return "seconds, measured";
+    if (run.times == RunTimes::Rows)
+        return "row: logged at Fastest, the file holds no times";
     return "seconds, nominal: row x " + std::to_string(run.periodMs) + " ms";
+}
+
+std::string runTimeText(const LogRun& run, int row)
+{
+    if (row < 0 || row >= run.rowCount())
+        return {};
+    if (run.times == RunTimes::Rows)
+        return "row " + std::to_string(row + 1);
+    return formatFixed(run.seconds[static_cast<std::size_t>(row)], 3) + " s";
+}
+
+std::string cursorReadoutText(const LogRun& run, int row)
+{
+    if (row < 0 || row >= run.rowCount())
+        return "No logged rows";
+    std::string text = "Row " + std::to_string(row + 1) + " of " + std::to_string(run.rowCount());
+    if (run.times != RunTimes::Rows)
+        text += "   " + runTimeText(run, row);
+    if (const auto gap = gapBeside(run.gaps, row))
+        text += "   gap of " + formatFixed(gap->seconds, 3) + " s " + (gap->before == row ? "after" : "before") +
+                " this row";
+    return text;
 }
 
 }  // namespace tavo

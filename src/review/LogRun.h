@@ -11,6 +11,7 @@
 
 #include "logging/Acquisition.h"
 #include "logging/LogFile.h"
+#include "review/RunGaps.h"
 
 namespace tavo {
 
@@ -27,6 +28,8 @@ struct RunChannel {
 enum class RunTimes {
     Nominal,   // row x the sample period: the file holds no times
     Measured,  // the times the file holds
+    Rows,      // a log file logged at "Fastest": no times and no fixed rate, so
+               // the axis counts rows (`seconds` holds the row number, from 1)
 };
 
 struct LogRun {
@@ -35,6 +38,7 @@ struct LogRun {
     RunTimes times = RunTimes::Nominal;
     std::int32_t periodMs = 0;         // the nominal period (Nominal only)
     int heldTimes = 0;                 // rows whose time went back in the file, held at the row before
+    std::vector<RunGap> gaps;          // where measured times show a silence (none otherwise)
 
     // Where the run came from, for the CSV export.
     std::shared_ptr<const LogFileContent> logFile;  // a log file: with the titles below
@@ -48,7 +52,8 @@ struct LogRun {
 // The run of a log file: its logged rows in log2csv's order (oldest first;
 // ringLooksWrapped decides), channels 1 to 8 of the mask in order with the
 // titles of `titles`, then "Custom" when bit 8 is set; row k at k x period.
-// A period below 1 ms (no TaVO period) is taken as 1 ms so rows stay apart.
+// A period of 1 ms or less ("Fastest", or no TaVO period) gives no time at
+// all: the rows are counted instead (RunTimes::Rows).
 LogRun logRunOf(const LogFileContent& log, const LogChannels& titles);
 
 // The slot each CSV channel column had: "Custom" as the last column is slot
@@ -62,8 +67,17 @@ std::vector<int> slotsForTitles(const std::vector<std::string>& columns, const L
 // bytes for a CSV.
 std::string runCsv(const LogRun& run);
 
-// The time axis's name: "seconds, nominal: row x 62 ms" or "seconds,
-// measured", saying how many times were held.
+// The time axis's name: "seconds, nominal: row x 62 ms", "seconds,
+// measured" (saying how many times were held), or for a run logged at
+// "Fastest" without times, that the axis counts rows.
 std::string timeAxisText(const LogRun& run);
+
+// Where the cursor is, as the read-out and the chart's cursor label say it:
+// "12.345 s", or "row 17" when the axis counts rows.
+std::string runTimeText(const LogRun& run, int row);
+
+// The cursor read-out's line: "Row 5 of 120   0.500 s", and beside a gap how
+// long the ECM was silent: "   gap of 43.000 s after this row" (or "before").
+std::string cursorReadoutText(const LogRun& run, int row);
 
 }  // namespace tavo

@@ -163,6 +163,8 @@ LogRunRead readCsvRun(std::string_view bytes, const LogChannels& titles)
         run.seconds.push_back(seconds);
     }
     settleTimes(run, rows);
+    if (run.times == RunTimes::Measured)
+        run.gaps = findGaps(run.seconds);
     run.csvBytes = std::string(bytes);
     return {std::move(run), {}};
 }

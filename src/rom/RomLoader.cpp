@@ -49,22 +49,34 @@ LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, RomPrompts&
         return LoadOutcome::Refused;
     };
 
-    // Paths are kept whole, however long: a cut path would name another file.
-    rom.romPath = path;
-    rom.tblPath = tablePathFor(path);
-    // The definitions come first: they give the offset the image is placed at.
-    if (readTableFile(rom, prompts).refused) {
-        restore();  // the reader has said why
-        return LoadOutcome::Refused;
-    }
-
+    // The image is read first: a name that cannot be opened, or a file too
+    // large to be an image, is refused before anything is asked or written.
     const FileContent content = readWholeFile(path, kAddressSpace);
     if (content.status.problem() == FileStatus::Problem::TooLarge)
         return refuse(kRomTooLarge);
     if (!content.status)
         return refuse(kUnableToOpenRom + path + "\n" + content.status.reason());
-    if (static_cast<std::uintmax_t>(rom.loadOffset) + content.size > kAddressSpace || rom.loadOffset < 0)
+
+    // Paths are kept whole, however long: a cut path would name another file.
+    rom.romPath = path;
+    rom.tblPath = tablePathFor(path);
+    // The definitions come next: they give the offset the image is placed at.
+    const TableReadResult definitions = readTableFile(rom, prompts);
+    if (definitions.refused) {
+        restore();  // the reader has said why
+        return LoadOutcome::Refused;
+    }
+    if (definitions.cancelled) {
+        // Cancel in the ROM information step of a new image cancels the load.
+        restore();
+        return LoadOutcome::Cancelled;
+    }
+    if (static_cast<std::uintmax_t>(rom.loadOffset) + content.size > kAddressSpace || rom.loadOffset < 0) {
+        // A definition file made for this load goes with it.
+        if (!definitions.fileFound)
+            removeFile(rom.tblPath);
         return refuse(kRomLocationWrong);
+    }
 
     // Bytes outside the new image keep what they held: only its range is replaced.
     rom.imageSize = static_cast<std::int32_t>(content.size);

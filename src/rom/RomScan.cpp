@@ -81,6 +81,23 @@ ScanResult scanLoadedImage(RomImage& rom)
     return result;
 }
 
+std::string scanSummaryText(const RomImage& rom, const ScanResult& result)
+{
+    constexpr std::size_t kNamesShown = 6;
+    if (result.added.empty())
+        return "ROM Scan found no new tables.";
+    const std::size_t count = result.added.size();
+    std::string text = std::to_string(count) + (count == 1 ? " definition added: " : " definitions added: ");
+    for (std::size_t i = 0; i < std::min(count, kNamesShown); ++i) {
+        if (i > 0)
+            text += ", ";
+        text += rom.tables[static_cast<std::size_t>(result.added[i])].name;
+    }
+    if (count > kNamesShown)
+        text += " and " + std::to_string(count - kNamesShown) + " more";
+    return text + ".";
+}
+
 ScanResult scanRom(RomImage& rom, RomPrompts& prompts)
 {
     loadRomImage(rom, prompts);

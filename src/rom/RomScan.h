@@ -5,6 +5,7 @@
 // whose bytes have the shape of a table becomes a generic definition that the
 // user then names in the Quick Viewer.
 
+#include <string>
 #include <vector>
 
 namespace tavo {
@@ -26,6 +27,11 @@ struct ScanResult {
     std::vector<int> added;         // indices of the entries appended, in the order found
     bool stoppedAtCapacity = false;  // a table was found with no free slot left
 };
+
+// What a scan added, in a line for the status bar: "3 definitions added:
+// L9120, L9200, L9300." (the first few names, then how many more), or
+// "ROM Scan found no new tables."
+std::string scanSummaryText(const RomImage& rom, const ScanResult& result);
 
 // Walks the image from its load offset up to 0xFFE0 and appends a definition
 // for each new table found. Existing entries are left as they are; a new

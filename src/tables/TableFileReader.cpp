@@ -289,7 +289,11 @@ TableReadResult readTableFile(RomImage& rom, RomPrompts& prompts)
         rom.storedDefinitions.clear();
         // A new image gets its load offset and ROM information before its
         // bytes are placed; the offset is simply taken, nothing is moved.
-        prompts.runRomInformation(rom);
+        if (!prompts.runRomInformation(rom)) {
+            TableReadResult cancelled;
+            cancelled.cancelled = true;
+            return cancelled;
+        }
         storeTableFile(rom, prompts);
         return TableReadResult{};
     }

@@ -14,6 +14,8 @@ struct TableReadResult {
     bool fileFound = false;   // false: the file was missing and has been created
     int entriesDropped = 0;   // entry lines beyond the 514-entry capacity
     bool refused = false;     // the file exists but could not be read: nothing changed
+    bool cancelled = false;   // the file was missing and the ROM information step was
+                              // cancelled: no file written
 };
 
 // Parses the text of a definition file into the record: entries and D-Cal
@@ -22,7 +24,8 @@ struct TableReadResult {
 TableReadResult readTableText(RomImage& rom, std::string_view text);
 
 // Reads the record's tblPath. Only a file that does not exist is missing: it
-// runs the ROM information step and writes a new file from its answers. A
+// runs the ROM information step and writes a new file from its answers (Cancel
+// there writes nothing and leaves the record's entries emptied). A
 // file that exists but cannot be read (no permission, a folder, a pipe or
 // device, larger than 64 MiB, a read error) is refused with a message that
 // names it and the reason; the file and the record stay as they were. More

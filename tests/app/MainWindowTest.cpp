@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <utility>
@@ -15,6 +17,7 @@
 #include "app/AppState.h"
 #include "app/CommandIds.h"
 #include "app/qt/MainWindow.h"
+#include "common/AtomicFile.h"
 #include "logging/LogFile.h"
 #include "review/qt/LogWindow.h"
 #include "support/ScriptedPrompts.h"
@@ -251,6 +254,31 @@ TEST_F(MainWindowTest, a_loaded_image_shows_its_path_and_the_guard_keeps_edits)
     EXPECT_EQ(prompts.questions.size(), 3u);
 }
 
+TEST_F(MainWindowTest, a_load_cancelled_in_rom_information_or_of_a_missing_image_writes_no_file)
+{
+    test::writeBytes(dir.file("new.bin"), std::vector<std::uint8_t>(16384, 0x77));
+    prompts.openNames.push_back(dir.file("new.bin"));
+    window->actionFor(command::LoadWorkingImage)->trigger();  // Cancel in ROM Information
+    EXPECT_EQ(prompts.romInformationRuns, 1);
+    EXPECT_TRUE(fileMissing(dir.file("new.tbl")));
+    EXPECT_TRUE(state->workingImage.romPath.empty());
+    EXPECT_FALSE(state->workingImage.loaded);
+
+    prompts.romInformation = [](RomImage&) { return true; };
+    prompts.openNames.push_back(dir.file("typo.bin"));
+    window->actionFor(command::LoadWorkingImage)->trigger();
+    EXPECT_EQ(prompts.romInformationRuns, 1) << "a missing image asks for no ROM information";
+    EXPECT_TRUE(std::any_of(prompts.messages.begin(), prompts.messages.end(), [](const auto& message) {
+        return message.text.rfind("Unable to open the ROM image file.", 0) == 0;
+    }));
+    EXPECT_TRUE(fileMissing(dir.file("typo.tbl")));
+
+    prompts.openNames.push_back(dir.file("new.bin"));
+    window->actionFor(command::LoadWorkingImage)->trigger();  // OK: as always
+    EXPECT_TRUE(state->workingImage.loaded);
+    EXPECT_FALSE(fileMissing(dir.file("new.tbl")));
+}
+
 TEST_F(MainWindowTest, fueling_opens_on_the_working_image_or_says_which_tables_are_missing)
 {
     window->runCommand(command::Fueling);
@@ -274,6 +302,9 @@ TEST_F(MainWindowTest, rom_scan_adds_the_referenced_tables_which_closing_asks_ab
     window->actionFor(command::RomScan)->trigger();
     EXPECT_EQ(state->workingImage.entryCount, 11 + 3);
     EXPECT_EQ(state->workingImage.tables[11].name, "L9200");
+    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith("3 definitions added: L9200, "))
+        << window->statusBar()->currentMessage().toStdString();
+    EXPECT_TRUE(prompts.messages.empty()) << "no box to dismiss";
     EXPECT_TRUE(hasUnsavedChanges(*state)) << "the definitions found are not stored yet";
     EXPECT_EQ(window->actionFor(command::Undo)->text(), "&Undo ROM Scan\tCtrl+Z");
     prompts.answers.push_back(Answer::Cancel);

@@ -36,7 +36,7 @@ TEST_F(LogReviewCommand, log_stats_gives_each_logged_channel_in_json_and_one_lin
     ASSERT_EQ(run({"log-stats", log, "--json"}), 0) << err;
     EXPECT_EQ(out, R"({"channels":[{"title":"RPMs","slot":0,"rows":4,"min":10,"max":41,"mean":25.25,"last":30},)"
                    R"({"title":"Custom","slot":8,"rows":4,"min":0,"max":2,"mean":1.25,"last":0}],)"
-                   R"("rows":4,"wrapped":false,"writePos":4,"channelMask":257,"periodMs":62})"
+                   R"("rows":4,"gaps":{"count":0,"seconds":0},"wrapped":false,"writePos":4,"channelMask":257,"periodMs":62})"
                    "\n");
 
     LoggingConfig config;
@@ -46,15 +46,44 @@ TEST_F(LogReviewCommand, log_stats_gives_each_logged_channel_in_json_and_one_lin
     ASSERT_EQ(run({"log-stats", log, "--config", dir.file("Logging.cfg")}), 0) << err;
     EXPECT_EQ(out,
               "Engine Speed (slot 0): 4 rows, min 10, max 41, mean 25.250, last 30\n"
-              "Custom (slot 8): 4 rows, min 0, max 2, mean 1.250, last 0\n");
+              "Custom (slot 8): 4 rows, min 0, max 2, mean 1.250, last 0\n"
+              "gaps: 0, 0.000 s\n");
 
     const std::string empty = writeLog("empty.log", 0x1, {{}});
     ASSERT_EQ(run({"log-stats", empty, "--json"}), 0) << err;
     EXPECT_EQ(out, R"({"channels":[{"title":"RPMs","slot":0,"rows":0,"min":null,"max":null,"mean":null,"last":null}],)"
-                   R"("rows":0,"wrapped":false,"writePos":0,"channelMask":1,"periodMs":62})"
+                   R"("rows":0,"gaps":{"count":0,"seconds":0},"wrapped":false,"writePos":0,"channelMask":1,"periodMs":62})"
                    "\n");
     ASSERT_EQ(run({"log-stats", empty}), 0);
-    EXPECT_EQ(out, "RPMs (slot 0): 0 rows\n");
+    EXPECT_EQ(out, "RPMs (slot 0): 0 rows\ngaps: 0, 0.000 s\n");
+}
+
+TEST_F(LogReviewCommand, log_stats_and_log_hits_read_a_tavo_csv_as_the_log_window_does_and_count_its_gaps)
+{
+    // Measured seconds, a step of 0.1 s and one silence of 43 s; MAP (channel 4) at 40, then 200.
+    std::string csv = "row,seconds,RPMs,MAP\n";
+    double t = 0;
+    for (int k = 0; k < 20; ++k) {
+        t += k == 10 ? 43.0 : 0.1;
+        csv += std::to_string(k) + "," + std::to_string(t) + ",10," + (k < 10 ? "40" : "200") + "\n";
+    }
+    test::writeText(dir.file("drive.csv"), csv);
+    ASSERT_EQ(run({"log-stats", dir.file("drive.csv"), "--json"}), 0) << err;
+    EXPECT_NE(out.find(R"({"title":"MAP","slot":3,"rows":20,"min":40,"max":200,"mean":120,"last":200})"),
+              std::string::npos) << out;
+    EXPECT_NE(out.find(R"("rows":20,"gaps":{"count":1,"seconds":43},"wrapped":false,"writePos":null,)"),
+              std::string::npos) << out;
+    ASSERT_EQ(run({"log-stats", dir.file("drive.csv")}), 0) << err;
+    EXPECT_EQ(out.substr(out.find("gaps")), "gaps: 1, 43.000 s\n");
+
+    ASSERT_EQ(run({"log-hits", sample(), "MAPTBL", dir.file("drive.csv"), "--channel", "4"}), 0) << err;
+    EXPECT_EQ(out.substr(out.find("rows ")), "rows 20, below 0, above 0\n");
+    EXPECT_EQ(out.rfind("index\tx\ty\thits\n0\t20\t40\t0\n1\t40\t52\t10\n", 0), 0u) << out;
+    EXPECT_EQ(run({"log-hits", sample(), "MAPTBL", dir.file("drive.csv"), "--channel", "2"}), 1);
+
+    test::writeText(dir.file("odd.csv"), "row,seconds,RPMs\n0,zero,1\n");
+    EXPECT_EQ(run({"log-stats", dir.file("odd.csv")}), 1);
+    EXPECT_EQ(err.rfind("tavo-cli: unable to read " + dir.file("odd.csv") + ": Line 2: ", 0), 0u) << err;
 }
 
 TEST_F(LogReviewCommand, log_hits_counts_a_channel_on_each_table_point_with_below_and_above_apart)

@@ -156,6 +156,14 @@ TEST_F(EcmLinkTest, the_sync_check_passes_on_ff_and_12_and_otherwise_tries_five_
     link.checkSync();
     EXPECT_EQ(link.ramMirror()[0x00], 0xFF);
     EXPECT_FALSE(link.linkSynced());
+
+    // A new connection proves nothing in step until its own check passes.
+    line.ecm = test::answeringEcm();
+    link.checkSync();
+    ASSERT_TRUE(link.linkSynced());
+    connect();
+    EXPECT_TRUE(link.linkConnected());
+    EXPECT_FALSE(link.linkSynced());
 }
 
 TEST_F(EcmLinkTest, a_sixteen_bit_read_at_ff_takes_its_low_byte_from_address_00)
@@ -247,9 +255,9 @@ TEST_F(EcmLinkTest, failures_say_what_failed_with_the_systems_reason)
 
     line.reportedRate.reset();
     connect();
-    EXPECT_EQ(failureText().substr(0, failureText().find('\n')), "No response from the ECM on /dev/ttyUSB0");
-    EXPECT_EQ(linkFailureText(LinkFailure::of(LinkProblem::NoPort), std::nullopt, 7).substr(0, 28),
-              "There is no serial port Com7");
+    EXPECT_EQ(failureText().substr(0, failureText().find('\n')), "No response from the ECM on /dev/ttyUSB0.");
+    const std::string noPort = linkFailureText(LinkFailure::of(LinkProblem::NoPort), std::nullopt, 7);
+    EXPECT_EQ(noPort.substr(0, noPort.find('\n')), "There is no serial port Com7.");
 }
 
 TEST_F(EcmLinkTest, a_port_failing_under_the_link_disconnects_it_at_once)

@@ -119,6 +119,23 @@ protected:
     }
 };
 
+TEST_F(AcquisitionFaults, the_first_row_of_each_log_run_is_marked_so_two_runs_are_never_joined)
+{
+    AcquisitionRun run = startRun();
+    tick(run, 4);
+    run.finish(link);
+    const int firstRunEnd = run.state.writePos;
+    ASSERT_GE(firstRunEnd, 2);
+    setLogButton(run.state, false);
+    setLogButton(run.state, true);  // LOG pressed again
+    run.started(link);
+    tick(run, 4);
+    run.finish(link);
+    ASSERT_GT(run.state.writePos, firstRunEnd + 1);
+    for (int r = 1; r <= run.state.writePos; ++r)
+        EXPECT_EQ(run.state.firstOfRun[static_cast<std::size_t>(r)], r == 1 || r == firstRunEnd + 1) << "row " << r;
+}
+
 TEST_F(AcquisitionFaults, late_replies_store_no_value_of_another_address)
 {
     ecm.fault = Fault::Late;

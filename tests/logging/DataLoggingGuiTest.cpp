@@ -252,6 +252,38 @@ TEST_F(DataLoggingDialogTest, abort_log_released_and_ok_end_connecting_at_once_a
     EXPECT_FALSE(shown.linkConnected);
 }
 
+TEST_F(DataLoggingDialogTest, sync_shows_only_while_the_run_is_in_step_not_while_connecting_nor_after_it_ends)
+{
+    startEcm();
+    auto dialog = open();
+    QLineEdit* sync = child<QLineEdit>(*dialog, 1129);
+    EXPECT_EQ(sync->text(), "----") << "no run yet";
+    click(*dialog, 1121);  // LOG
+    QTRY_COMPARE_WITH_TIMEOUT(sync->text(), QString("SYNC"), 10000);
+    click(*dialog, 1121);  // released: the run ends
+    EXPECT_EQ(sync->text(), "----");
+    ASSERT_TRUE(linkFree(10000));
+    EXPECT_EQ(sync->text(), "----") << "the run's last check does not bring it back";
+
+    // The next run, to an ECM that says nothing: "Connecting...", then Abort.
+    sim::SimulatedEcm silentEcm;
+    sim::SimOptions silent;
+    silent.silent = true;
+    std::string error;
+    ASSERT_TRUE(silentEcm.start(silent, error)) << error;
+    device = silentEcm.devicePath();
+    click(*dialog, 1121);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 10000);
+    EXPECT_EQ(sync->text(), "----") << "connecting";
+    QTest::qWait(200);
+    EXPECT_EQ(sync->text(), "----") << "still connecting";
+    click(*dialog->findChild<ConnectingDialog*>(), 1136);  // Abort
+    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 10000);
+    ASSERT_TRUE(linkFree(10000));
+    EXPECT_EQ(sync->text(), "----") << "after Abort";
+    EXPECT_FALSE(shown.linkSynced);
+}
+
 TEST_F(DataLoggingDialogTest, a_failed_connection_says_why_and_leaves_log_released)
 {
     device = dir.file("no-such-tty");

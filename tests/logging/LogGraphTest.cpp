@@ -2,6 +2,9 @@
 
 #include <QImage>
 
+#include <utility>
+#include <vector>
+
 #include "logging/LogGraphGeometry.h"
 #include "logging/paint/LogGraphPainter.h"
 
@@ -32,6 +35,21 @@ protected:
         return graph.bitmap;
     }
 };
+
+TEST(LogGraphGeometry, the_replay_marks_lost_ticks_and_where_one_log_run_ended_and_the_next_began)
+{
+    AcquisitionState state;
+    state.writePos = 5;
+    state.firstOfRun[1] = true;
+    state.lostBefore[3] = 2;
+    state.firstOfRun[4] = true;
+    std::vector<std::pair<LogGraphColumn, int>> columns;
+    forEachReplayColumn(state, 5, [&](ReplayColumn c) { columns.emplace_back(c.kind, c.row); });
+    using K = LogGraphColumn;
+    EXPECT_EQ(columns, (std::vector<std::pair<LogGraphColumn, int>>{
+                           {K::Gap, 1}, {K::Restart, 1}, {K::Segment, 2}, {K::Gap, 3}, {K::Gap, 3},
+                           {K::Restart, 3}, {K::Gap, 4}, {K::Restart, 4}, {K::Segment, 5}}));
+}
 
 TEST(LogGraphGeometry, values_map_to_y_and_the_grid_lines_follow_the_phase)
 {

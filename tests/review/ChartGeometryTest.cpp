@@ -120,6 +120,39 @@ TEST(ChartTrace, draws_each_row_when_there_is_room_and_a_column_s_first_least_gr
                                     yOfValue(plot, 100 + 999 % 7)}));
 }
 
+TEST(ChartTrace, a_gap_breaks_every_trace_and_its_columns_lie_between_its_two_rows)
+{
+    const PlotRect plot = plot501();
+    // Rows at 0..4 s, silence, rows at 9 and 10 s: 50 pixels a second.
+    const std::vector<double> seconds{0, 1, 2, 3, 4, 9, 10};
+    const std::vector<std::uint8_t> values{10, 10, 10, 10, 10, 200, 200};
+    const std::vector<RunGap> gaps{{4, 5.0}};
+    const std::vector<RowSpan> spans = spansBetweenGaps(7, gaps);
+    EXPECT_EQ(spans, (std::vector<RowSpan>{{0, 5}, {5, 7}}));
+    EXPECT_EQ(spansBetweenGaps(7, {}), (std::vector<RowSpan>{{0, 7}}));
+
+    const TimeWindow all{0, 10};
+    const std::vector<TracePoint> before = tracePoints(seconds, values, all, plot, spans[0]);
+    const std::vector<TracePoint> after = tracePoints(seconds, values, all, plot, spans[1]);
+    EXPECT_EQ(before.back(), (TracePoint{240, yOfValue(plot, 10)})) << "ends on the row before the silence";
+    EXPECT_EQ(after.front(), (TracePoint{490, yOfValue(plot, 200)})) << "starts on the row after it";
+    EXPECT_EQ(gapColumns(seconds, gaps, all, plot), (std::vector<GapColumns>{{241, 489}}));
+    // Scrolled so the silence fills the plot, and so it is out of sight.
+    EXPECT_EQ(gapColumns(seconds, gaps, {5, 2}, plot), (std::vector<GapColumns>{{40, 540}}));
+    EXPECT_TRUE(gapColumns(seconds, gaps, {0, 3}, plot).empty());
+}
+
+TEST(ChartCursor, its_time_label_sits_inside_the_plot_beside_the_line_clear_of_the_tick_labels)
+{
+    const PlotRect plot = plot501();
+    const LabelBox middle = cursorLabelBox(plot, 300, 60, 15);
+    EXPECT_EQ(middle, (LabelBox{303, 21, 60, 15}));
+    const LabelBox atEnd = cursorLabelBox(plot, 530, 60, 15);
+    EXPECT_EQ(atEnd.x + atEnd.width, 527) << "left of the line where the plot ends";
+    for (const int x : {40, 300, 540})
+        EXPECT_LT(cursorLabelBox(plot, x, 60, 15).y + 15, plot.bottom()) << "above the tick labels";
+}
+
 TEST(ChartLegend, entries_wrap_into_rows_within_the_width)
 {
     const std::vector<LegendPlace> places = legendPlaces({60, 60, 60}, 40, 200);

@@ -17,7 +17,9 @@
 
 #include "SampleCalibration.h"
 #include "logging/LogCsv.h"
+#include "review/ChartGeometry.h"
 #include "review/HitPictureGeometry.h"
+#include "review/LogRunReader.h"
 #include "review/ReviewLogs.h"
 #include "review/qt/ChannelPanel.h"
 #include "review/qt/ChannelScaleDialog.h"
@@ -343,6 +345,55 @@ TEST_F(LogWindowTest, exports_the_view_as_png_and_the_rows_as_the_csv_tavo_write
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text,
               "Unable to save the chart:\n" + dir.file("no-folder/view.png") + "\nNo such file or folder.");
+}
+
+TEST_F(LogWindowTest, the_export_choosers_and_their_messages_belong_to_the_log_window)
+{
+    std::vector<QWidget*> owners;
+    auto windowPrompts = std::make_shared<test::ScriptedPrompts>();
+    LogWindowContext context{*rom, scales, prompts, pens};
+    context.promptsFor = [&](QWidget* owner) {
+        owners.push_back(owner);
+        return windowPrompts;
+    };
+    LogWindow own(OpenedLog{dir.file("run.log"), logRunOf(test::knownLog({0}, {{1, 2, 3}}), test::defaultTitles())},
+                  context);
+    ASSERT_EQ(owners, (std::vector<QWidget*>{&own}));
+    windowPrompts->saveNames = {dir.file("no-folder/view.png"), std::nullopt};
+    own.exportPng();
+    own.exportCsv();
+    EXPECT_EQ(windowPrompts->saveRequests.size(), 2u);
+    EXPECT_EQ(windowPrompts->messages.size(), 1u) << "the failed save said over the log window";
+    EXPECT_TRUE(prompts.saveRequests.empty()) << "nothing asked over the main window";
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(LogWindowTest, a_silence_in_measured_times_breaks_the_traces_is_marked_and_the_read_out_says_how_long)
+{
+    std::string csv = "row,seconds,RPMs\n";
+    for (int k = 0; k < 40; ++k)
+        csv += std::to_string(k) + "," + std::to_string(k < 20 ? k * 0.1 : 43.0 + k * 0.1) + ",100\n";
+    LogRunRead read = readLogRun(csv, test::defaultTitles());
+    ASSERT_TRUE(read.run) << read.problem;
+    window = std::make_unique<LogWindow>(OpenedLog{dir.file("drive.csv"), std::move(*read.run)},
+                                         LogWindowContext{*rom, scales, prompts, pens});
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QImage picture = window->chart().picture();
+    const PlotRect plot = window->chart().plot();
+    EXPECT_GT(pixelsOf(picture, qRgb(96, 0, 0)), plot.width * plot.height / 2) << "the silence is most of the run";
+    // The flat trace at 100 leaves the gap's columns untouched: no line across.
+    const int y = yOfValue(plot, 100);
+    const int middle = plot.left + plot.width / 2;
+    EXPECT_EQ(picture.pixel(middle, y) | 0xFF000000U, qRgb(96, 0, 0) | 0xFF000000U);
+
+    window->chart().setCursorRow(19);
+    EXPECT_TRUE(cursorText().endsWith("gap of 43.100 s after this row")) << cursorText().toStdString();
+    window->chart().setCursorRow(20);
+    EXPECT_TRUE(cursorText().endsWith("gap of 43.100 s before this row")) << cursorText().toStdString();
+    window->chart().setCursorRow(25);
+    EXPECT_FALSE(cursorText().contains("gap"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "common/AtomicFile.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
 #include "rom/RomMessages.h"
@@ -93,11 +94,47 @@ TEST_F(RomLoading, a_file_over_64k_is_too_large_whatever_the_offset)
     EXPECT_FALSE(rom->loaded);
 }
 
-TEST_F(RomLoading, an_image_file_that_cannot_be_opened_is_refused_with_its_path_and_the_reason)
+TEST_F(RomLoading, an_image_file_that_cannot_be_opened_is_refused_with_its_path_and_the_reason_before_anything_is_asked)
 {
     EXPECT_EQ(load(dir.file("absent.bin")), LoadOutcome::Refused);
     EXPECT_EQ(prompts.messages.back().text,
               "Unable to open the ROM image file.\n" + dir.file("absent.bin") + "\nNo such file or folder.");
+    EXPECT_EQ(prompts.romInformationRuns, 0);
+    EXPECT_TRUE(fileMissing(dir.file("absent.tbl")));
+}
+
+TEST_F(RomLoading, cancel_in_the_rom_information_step_of_a_new_image_cancels_the_load_and_writes_nothing)
+{
+    ASSERT_EQ(load(makeImage("good", 32768, 0x8000, 0xAA, 0x9000)), LoadOutcome::Loaded);
+    const std::unique_ptr<RomImage> before = std::make_unique<RomImage>(*rom);
+    const std::string path = dir.file("new.bin");
+    test::writeBytes(path, std::vector<std::uint8_t>(16384, 0x77));
+    prompts.romInformation = [](RomImage& record) {
+        record.loadOffset = 0xC000;  // typed, then cancelled: the dialog leaves it unapplied
+        return false;
+    };
+    EXPECT_EQ(load(path), LoadOutcome::Cancelled);
+    EXPECT_EQ(prompts.romInformationRuns, 1);
+    EXPECT_TRUE(fileMissing(dir.file("new.tbl")));
+    EXPECT_EQ(rom->romPath, before->romPath);
+    EXPECT_EQ(rom->loadOffset, 0x8000);
+    EXPECT_EQ(rom->entryCount, 1);
+    EXPECT_EQ(rom->image, before->image);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(RomLoading, a_new_image_refused_at_the_offset_given_for_it_leaves_no_definition_file)
+{
+    const std::string path = dir.file("new.bin");
+    test::writeBytes(path, std::vector<std::uint8_t>(32768, 0x77));
+    prompts.romInformation = [](RomImage& record) {
+        record.loadOffset = 0xC000;
+        return true;
+    };
+    EXPECT_EQ(load(path), LoadOutcome::Refused);
+    EXPECT_EQ(prompts.messages.back().text, kRomLocationWrong);
+    EXPECT_TRUE(fileMissing(dir.file("new.tbl")));
+    EXPECT_FALSE(rom->loaded);
 }
 
 TEST_F(RomLoading, a_definition_file_that_cannot_be_read_refuses_the_load_and_keeps_the_previous_image)

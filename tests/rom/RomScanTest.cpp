@@ -338,5 +338,16 @@ TEST_F(RomScanCommand, a_full_table_list_is_reported_once)
     EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Warning);
 }
 
+TEST(RomScanSummary, says_what_was_added_naming_the_first_few_or_that_nothing_was)
+{
+    auto rom = std::make_unique<RomImage>();
+    for (int i = 0; i < 8; ++i)
+        rom->tables[static_cast<std::size_t>(i)].name = "L" + std::to_string(9100 + i);
+    EXPECT_EQ(scanSummaryText(*rom, {}), "ROM Scan found no new tables.");
+    EXPECT_EQ(scanSummaryText(*rom, {{3}, false}), "1 definition added: L9103.");
+    EXPECT_EQ(scanSummaryText(*rom, {{0, 1, 2, 3, 4, 5, 6, 7}, false}),
+              "8 definitions added: L9100, L9101, L9102, L9103, L9104, L9105 and 2 more.");
+}
+
 }  // namespace
 }  // namespace tavo

@@ -2,15 +2,19 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
 
 #include "app/AppState.h"
 #include "app/CommandIds.h"
 #include "app/MenuLayout.h"
 #include "app/ShellCommands.h"
+#include "app/WindowCascade.h"
 #include "app/qt/AboutDialog.h"
 #include "app/qt/PlaceholderDialogs.h"
 #include "app/qt/ProgramLook.h"
@@ -28,11 +32,15 @@
 #include "review/qt/LogWindow.h"
 #include "review/qt/SettingsChannelScales.h"
 #include "rom/RomInformation.h"
+#include "rom/RomScan.h"
 #include "viewer/qt/QuickViewerDialog.h"
 
 namespace tavo {
 
 namespace {
+
+// What a window manager's frame may add around a window: its title bar and borders.
+constexpr QSize kFrameAllowance(16, 40);
 
 // The client area: the working image's path, top left, nothing else.
 class PathView : public QWidget {
@@ -199,7 +207,9 @@ void MainWindow::runCommandOnly(int id)
     case command::RomScan:
         // The definitions found stay unsaved until they are stored: closing
         // asks about them.
-        scanWorkingImage(state_, *prompts_);
+        // What was added goes on the status line: nothing to dismiss.
+        if (const auto scan = scanWorkingImage(state_, *prompts_); scan && state_.workingImage.loaded)
+            statusBar()->showMessage(QString::fromStdString(scanSummaryText(state_.workingImage, *scan)));
         centralWidget()->update();
         break;
     case command::Fueling:
@@ -276,7 +286,18 @@ void MainWindow::openLog()
     if (!opened)
         return;
     // Not modal: the main window stays usable, and each log has its own window.
-    auto* window = new LogWindow(std::move(*opened), {state_.workingImage, *scales_, *prompts_, tracePens_}, this);
+    LogWindowContext context{state_.workingImage, *scales_, *prompts_, tracePens_};
+    if (ownPrompts_)
+        context.promptsFor = [](QWidget* owner) { return std::make_shared<QtPrompts>(owner); };
+    const int others = static_cast<int>(findChildren<LogWindow*>(Qt::FindDirectChildrenOnly).size());
+    auto* window = new LogWindow(std::move(*opened), context, this);
+    // Cascaded inside the screen, with room for the window's frame.
+    const QRect screen = (window->screen() ? window->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    const ScreenRect place = cascadePlace({screen.x(), screen.y(), screen.width() - kFrameAllowance.width(),
+                                           screen.height() - kFrameAllowance.height()},
+                                          window->width(), window->height(), others);
+    window->resize(place.width, place.height);
+    window->move(place.x, place.y);
     window->show();
 }
 

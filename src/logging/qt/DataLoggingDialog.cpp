@@ -61,6 +61,7 @@ DataLoggingDialog::DataLoggingDialog(DataLoggingContext context, QWidget* parent
         replayLogGraph(graph_, acquisition_, context_.pens);
     log_->setChecked(acquisition_.logOn);
     smoothing_->setChecked(acquisition_.smoothing);
+    sync_->setText(session_.syncText());
     observeSession();
     open_ = true;
     session_.open(recordBytes(custom_->text()));
@@ -171,6 +172,7 @@ void DataLoggingDialog::observeSession()
         context_.prompts.showMessage(message.toStdString(), "TaVO Error", MessageIcon::Warning);
     });
     connect(&session_, &LoggingSession::silenceChanged, this, [this] { showStatus(); });
+    connect(&session_, &LoggingSession::syncChanged, sync_, &QLineEdit::setText);
     connect(log_, &QPushButton::toggled, this, [this](bool pressed) { session_.setLog(pressed); });
     connect(smoothing_, &QPushButton::toggled, this, [this](bool on) { session_.setSmoothing(on); });
     connect(custom_, &QLineEdit::textChanged, this, [this] { session_.setCustomText(recordBytes(custom_->text())); });
@@ -186,8 +188,14 @@ void DataLoggingDialog::showTick(const TickRecord& record)
 {
     LogGraphColumn kind = LogGraphColumn::Segment;
     if (record.outcome == TickOutcome::Logged) {
-        sync_->setText(syncText(record.synced));
-        if (record.stored) {
+        if (record.stored && record.firstOfRun && record.lostBefore == 0) {
+            // A new LOG run: marked apart from the last one, as the replay does
+            // (ticks lost before it have drawn their gap already).
+            drawLogGraphColumn(graph_, acquisition_.samples, acquisition_.writePos, record.channelMask,
+                               acquisition_.customLocation, context_.pens, LogGraphColumn::Gap);
+            kind = LogGraphColumn::Restart;
+            afterGap_ = false;
+        } else if (record.stored) {
             kind = afterGap_ ? LogGraphColumn::Restart : LogGraphColumn::Segment;
             afterGap_ = false;
         } else if (record.lost) {

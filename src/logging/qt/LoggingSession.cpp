@@ -102,6 +102,7 @@ void LoggingSession::connect()
     connecting_ = true;
     aborting_ = false;
     connectedTo_ = target_();
+    updateSync(sync_.runStarting());
     emit connectingChanged(true);
     request_ = link_.connectEcm(connectedTo_.device, connectedTo_.settings, [run = run_](EcmLink& ecm) {
         setLogButton(run->state, true);
@@ -136,6 +137,7 @@ void LoggingSession::connectFinished(bool connected)
         silenceTimer_.start();
         return;
     }
+    updateSync(sync_.runEnded());
     // LOG released, in the window and in the state.
     acquisition_.logOn = wasOn_;
     acquisition_.logPaused = wasPaused_;
@@ -154,6 +156,7 @@ void LoggingSession::connectFinished(bool connected)
 void LoggingSession::finishRun(bool release)
 {
     silenceTimer_.stop();
+    updateSync(sync_.runEnded());
     if (!silence_.isEmpty()) {
         silence_.clear();
         emit silenceChanged(silence_);
@@ -173,6 +176,8 @@ void LoggingSession::finishRun(bool release)
         auto ring = std::make_shared<const AcquisitionState>(run->state);
         return [this, record, ring] {
             adoptRing(acquisition_, *ring);
+            // The run's last check decides its last row; the run is over.
+            updateSync(sync_.runEnded());
             if (record.outcome == TickOutcome::Logged)
                 emit ticked(record);
         };
@@ -183,6 +188,9 @@ void LoggingSession::showTick(const TickRecord& record)
 {
     applyTickRecord(acquisition_, record);
     if (record.outcome == TickOutcome::Logged) {
+        // A tick still on its way after LOG was released belongs to no run.
+        if (acquisition_.logOn && !connecting_)
+            updateSync(sync_.checked(record.synced));
         lastTrouble_ = record.trouble;
         if (record.trouble == TickTrouble::None) {
             lastAnswered_ = std::chrono::steady_clock::now();
@@ -195,6 +203,12 @@ void LoggingSession::showTick(const TickRecord& record)
     }
     if (record.outcome != TickOutcome::CutShort)
         emit ticked(record);
+}
+
+void LoggingSession::updateSync(bool changed)
+{
+    if (changed)
+        emit syncChanged(syncText());
 }
 
 void LoggingSession::watchSilence()

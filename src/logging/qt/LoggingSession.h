@@ -60,6 +60,8 @@ public:
 
     // "No reply from the ECM since ...", empty while the ECM answers.
     const QString& silence() const { return silence_; }
+    // "SYNC" only while the run's last sync check passed, else "----".
+    QString syncText() const { return QString::fromLatin1(sync_.text()); }
 
 signals:
     void logChanged(bool pressed);
@@ -70,6 +72,7 @@ signals:
     // draws its column.
     void ticked(const tavo::TickRecord& record);
     void silenceChanged(const QString& text);
+    void syncChanged(const QString& text);
 
 private:
     void startTicks();
@@ -78,6 +81,8 @@ private:
     void finishRun(bool release);
     void showTick(const TickRecord& record);
     void watchSilence();
+    // Runs one of the indicator's steps and tells the windows when it changed.
+    void updateSync(bool changed);
     // Runs `change` on the state now and on the ticks' copy between two ticks.
     void change(const std::function<void(AcquisitionState&)>& change);
 
@@ -101,6 +106,7 @@ private:
     TimeOfDay lastAnsweredTime_{};
     TickTrouble lastTrouble_ = TickTrouble::None;
     QString silence_;
+    SyncIndicator sync_;
 };
 
 }  // namespace tavo

@@ -27,6 +27,7 @@ const QColor kHiddenText(110, 110, 110);
 const QColor kDimGrid(0, 128, 0);      // the live chart's grid
 const QColor kBrightGrid(0, 192, 0);
 const QColor kCursor(230, 230, 230);
+const QColor kGap(96, 0, 0);           // the live chart's colour for a silence
 constexpr int kTickSpacing = 70;       // pixels between time labels, at least
 constexpr int kFontPixels = 11;
 
@@ -72,9 +73,12 @@ void drawLegend(QPainter& painter, const LogRun& run, const ChartView& view, con
     }
 }
 
-void drawGrid(QPainter& painter, const PlotRect& plot, const TimeTicks& ticks, const ChartView& view)
+void drawGrid(QPainter& painter, const PlotRect& plot, const TimeTicks& ticks, const LogRun& run,
+              const ChartView& view)
 {
     painter.fillRect(QRect(plot.left, plot.top, plot.width, plot.height), Qt::black);
+    for (const GapColumns& gap : gapColumns(run.seconds, run.gaps, view.window, plot))
+        painter.fillRect(QRect(gap.left, plot.top, gap.right - gap.left + 1, plot.height), kGap);
     painter.setPen(kDimGrid);
     for (const double time : ticks.times) {
         const int x = static_cast<int>(std::floor(xOfTime(view.window, plot, time) + 0.5));
@@ -126,7 +130,7 @@ void drawReviewChart(QImage& image, const LogRun& run, const ChartView& view, co
     const TimeTicks ticks = timeTicks(view.window, plot, kTickSpacing);
 
     drawLegend(painter, run, view, pens, places);
-    drawGrid(painter, plot, ticks, view);
+    drawGrid(painter, plot, ticks, run, view);
     drawScales(painter, plot, ticks, run, view);
     if (run.rowCount() == 0) {
         painter.setPen(kText);
@@ -136,18 +140,23 @@ void drawReviewChart(QImage& image, const LogRun& run, const ChartView& view, co
 
     painter.setClipRect(QRect(plot.left, plot.top, plot.width, plot.height));
     std::vector<QPoint> polyline;
+    // A trace of its own between gaps: no line crosses a silence.
+    const std::vector<RowSpan> spans = spansBetweenGaps(run.rowCount(), run.gaps);
     for (std::size_t c = 0; c < run.channels.size(); ++c) {
         if (!isShown(view, c))
             continue;
-        const std::vector<TracePoint> points = tracePoints(run.seconds, run.channels[c].values, view.window, plot);
-        polyline.clear();
-        for (const TracePoint& point : points)
-            polyline.emplace_back(point.x, point.y);
         painter.setPen(pens[static_cast<std::size_t>(std::clamp(run.channels[c].slot, 0, kTraceCount - 1))]);
-        if (polyline.size() == 1)
-            painter.drawPoint(polyline.front());
-        else
-            painter.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
+        for (const RowSpan& span : spans) {
+            const std::vector<TracePoint> points =
+                tracePoints(run.seconds, run.channels[c].values, view.window, plot, span);
+            polyline.clear();
+            for (const TracePoint& point : points)
+                polyline.emplace_back(point.x, point.y);
+            if (polyline.size() == 1)
+                painter.drawPoint(polyline.front());
+            else if (polyline.size() > 1)
+                painter.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
+        }
     }
 }
 
@@ -175,10 +184,9 @@ void drawReviewCursor(QPainter& painter, const PlotRect& plot, const LogRun& run
         painter.drawRect(x - 3, y - 3, 6, 6);
     }
     painter.setFont(chartFont());
-    const QString text = QString::fromStdString(formatFixed(time, 3)) + " s";
-    const int textWidth = painter.fontMetrics().horizontalAdvance(text) + 8;
-    const QRect box(std::clamp(x - textWidth / 2, plot.left, plot.right() - textWidth), plot.bottom() + 2, textWidth,
-                    15);
+    const QString text = QString::fromStdString(runTimeText(run, row));
+    const LabelBox place = cursorLabelBox(plot, x, painter.fontMetrics().horizontalAdvance(text) + 8, 15);
+    const QRect box(place.x, place.y, place.width, place.height);
     painter.setPen(kCursor);
     painter.setBrush(kMargin);
     painter.drawRect(box.adjusted(0, 0, -1, -1));

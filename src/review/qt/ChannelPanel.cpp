@@ -93,13 +93,7 @@ void ChannelPanel::showRow(int row)
 void ChannelPanel::fillValues()
 {
     const bool inRun = row_ >= 0 && row_ < run_.rowCount();
-    if (inRun)
-        cursorText_->setText(QString("Row %1 of %2   %3 s")
-                                 .arg(row_ + 1)
-                                 .arg(run_.rowCount())
-                                 .arg(QString::fromStdString(formatFixed(run_.seconds[static_cast<std::size_t>(row_)], 3))));
-    else
-        cursorText_->setText("No logged rows");
+    cursorText_->setText(QString::fromStdString(cursorReadoutText(run_, row_)));
     for (std::size_t c = 0; c < run_.channels.size(); ++c) {
         const int row = static_cast<int>(c);
         if (!inRun) {

@@ -54,6 +54,8 @@ LogWindow::LogWindow(OpenedLog log, const LogWindowContext& context, QWidget* pa
     setObjectName("logWindow");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(pathText(fileNameOf(log_.path)) + " - Log Review");
+    if (context_.promptsFor)
+        ownPrompts_ = context_.promptsFor(this);
 
     auto* left = new QWidget;
     auto* leftLayout = new QVBoxLayout(left);
@@ -66,7 +68,7 @@ LogWindow::LogWindow(OpenedLog log, const LogWindowContext& context, QWidget* pa
     leftLayout->addWidget(scroll_);
 
     tabs_ = new QTabWidget;
-    channels_ = new ChannelPanel(log_.run, context_.pens, context_.scales, context_.prompts);
+    channels_ = new ChannelPanel(log_.run, context_.pens, context_.scales, prompts());
     hits_ = new HitCountPanel(log_.run, context_.workingImage);
     tabs_->addTab(channels_, "&Cursor");
     tabs_->addTab(hits_, "&Hit Counts");
@@ -155,12 +157,12 @@ void LogWindow::exportPng()
 {
     FileRequest request{"Export Chart", "PNG Images", "*.png", besideLog(log_.path, ".png")};
     request.confirmReplace = true;
-    const auto chosen = context_.prompts.chooseFileToSaveAs(request);
+    const auto chosen = prompts().chooseFileToSaveAs(request);
     if (!chosen)
         return;
     const std::string path = withExtension(chosen->path, ".png");
     if (const FileStatus written = savePng(path, chart_->picture()); !written)
-        context_.prompts.showMessage("Unable to save the chart:\n" + path + "\n" + written.reason(), "TaVO Error",
+        prompts().showMessage("Unable to save the chart:\n" + path + "\n" + written.reason(), "TaVO Error",
                                      MessageIcon::Warning);
 }
 
@@ -168,12 +170,12 @@ void LogWindow::exportCsv()
 {
     FileRequest request{"Export Rows", "CSV Files", "*.csv", besideLog(log_.path, ".csv")};
     request.confirmReplace = true;
-    const auto chosen = context_.prompts.chooseFileToSaveAs(request);
+    const auto chosen = prompts().chooseFileToSaveAs(request);
     if (!chosen)
         return;
     const std::string path = withExtension(chosen->path, ".csv");
     if (const FileStatus written = writeFileAtomically(path, runCsv(log_.run)); !written)
-        context_.prompts.showMessage("Unable to save the CSV file:\n" + path + "\n" + written.reason(), "TaVO Error",
+        prompts().showMessage("Unable to save the CSV file:\n" + path + "\n" + written.reason(), "TaVO Error",
                                      MessageIcon::Warning);
 }
 

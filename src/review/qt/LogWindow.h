@@ -7,6 +7,9 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <memory>
+
 #include "common/qt/ModalRunner.h"
 #include "logging/paint/TracePens.h"
 #include "review/LogRunReader.h"
@@ -29,6 +32,10 @@ struct LogWindowContext {
     ChannelScales& scales;
     UserPrompts& prompts;
     const TracePens& pens;
+    // Prompts whose dialogs the given window owns (the export choosers and
+    // the messages the window shows), so that they come up over it and hand
+    // the focus back to it; `prompts` when not given.
+    std::function<std::shared_ptr<UserPrompts>(QWidget* owner)> promptsFor = {};
 };
 
 class LogWindow : public QMainWindow {
@@ -55,8 +62,11 @@ private:
     void buildActions();
     void syncScrollBar();
 
+    UserPrompts& prompts() { return ownPrompts_ ? *ownPrompts_ : context_.prompts; }
+
     OpenedLog log_;
     LogWindowContext context_;
+    std::shared_ptr<UserPrompts> ownPrompts_;
     ReviewChartView* chart_ = nullptr;
     QScrollBar* scroll_ = nullptr;
     QTabWidget* tabs_ = nullptr;
