@@ -218,37 +218,37 @@ TEST_F(DataLoggingDialogTest, abort_log_released_and_ok_end_connecting_at_once_a
     startEcm(silent);
     auto dialog = open();
     click(*dialog, 1121);  // LOG: a connection procedure of some six seconds begins
-    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 200);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 3000);
     QTest::qWait(300);
     click(*dialog, 1122);  // Save... answers at once
     EXPECT_EQ(namesIn(dir.file("logs")).size(), 1u);
     // Abort, with the mouse.
     click(*dialog->findChild<ConnectingDialog*>(), 1136);
-    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 500);
-    EXPECT_TRUE(linkFree(200));
+    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 3000);
+    EXPECT_TRUE(linkFree(3000));
     EXPECT_FALSE(acquisition.logOn);
     EXPECT_TRUE(prompts.messages.empty()) << "an abort is no failure";
-    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() == nullptr, 200);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() == nullptr, 3000);
 
     // Abort with the keyboard: Alt+A in the window, whose keys keep working.
     click(*dialog, 1121);
-    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 200);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 3000);
     QTest::keyClick(dialog.get(), Qt::Key_A, Qt::AltModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 500);
-    EXPECT_TRUE(linkFree(200));
+    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 3000);
+    EXPECT_TRUE(linkFree(3000));
 
     // LOG released from the keyboard.
     click(*dialog, 1121);
-    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 200);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 3000);
     QTest::keyClick(dialog.get(), Qt::Key_L, Qt::AltModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 500);
-    EXPECT_TRUE(linkFree(200));
+    QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 3000);
+    EXPECT_TRUE(linkFree(3000));
 
     click(*dialog, 1121);
     QTest::qWait(300);
     click(*dialog, 1);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(linkFree(200));
+    EXPECT_TRUE(linkFree(3000));
     EXPECT_FALSE(shown.linkConnected);
 }
 
