@@ -152,8 +152,8 @@ TEST_F(DataLoggingDialogTest, log_samples_in_tick_order_and_a_reopened_window_is
     click(*dialog, 1130);  // Fastest
     EXPECT_EQ(acquisition.samplePeriodMs, 1);
     click(*dialog, 1121);  // LOG
-    QTRY_VERIFY(acquisition.writePos >= 20);
-    EXPECT_EQ(child<QLineEdit>(*dialog, 1129)->text(), "SYNC");
+    QTRY_VERIFY_WITH_TIMEOUT(acquisition.writePos >= 20, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLineEdit>(*dialog, 1129)->text(), QString("SYNC"), 15000);
     for (int row = 1; row <= 20; ++row) {
         ASSERT_EQ(acquisition.samples[static_cast<std::size_t>(row)][2], row - 1) << row;
         ASSERT_EQ(acquisition.samples[static_cast<std::size_t>(row)][0], 2 * (row - 1)) << row;
@@ -177,8 +177,8 @@ TEST_F(DataLoggingDialogTest, log_samples_in_tick_order_and_a_reopened_window_is
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), 1);
     EXPECT_TRUE(acquisition.logOn);
-    ASSERT_TRUE(linkFree(1000));
-    QTRY_VERIFY(!shown.linkConnected);
+    ASSERT_TRUE(linkFree(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.linkConnected, 15000);
     dialog.reset();
 
     // Reopened: the chart is redrawn from the ring at once, LOG and
@@ -191,13 +191,13 @@ TEST_F(DataLoggingDialogTest, log_samples_in_tick_order_and_a_reopened_window_is
     EXPECT_TRUE(child<QCheckBox>(*reopened, 1112)->isChecked());
     EXPECT_FALSE(child<QCheckBox>(*reopened, 1113)->isChecked());
     EXPECT_TRUE(child<QRadioButton>(*reopened, 1133)->isChecked());
-    QTRY_VERIFY_WITH_TIMEOUT(acquisition.writePos >= before + 2, 3000);
-    EXPECT_EQ(child<QLineEdit>(*reopened, 1129)->text(), "SYNC");
+    QTRY_VERIFY_WITH_TIMEOUT(acquisition.writePos >= before + 2, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLineEdit>(*reopened, 1129)->text(), QString("SYNC"), 15000);
 
     // Released, then reopened: LOG up, and the ticks do nothing at all.
     click(*reopened, 1121);
     EXPECT_FALSE(acquisition.logOn);
-    ASSERT_TRUE(linkFree(1000));
+    ASSERT_TRUE(linkFree(5000));
     QTest::keyClick(reopened.get(), Qt::Key_Escape);
     EXPECT_EQ(reopened->result(), 2);
     reopened.reset();
