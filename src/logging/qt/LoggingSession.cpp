@@ -197,6 +197,11 @@ void LoggingSession::showTick(const TickRecord& record)
         emit ticked(record);
 }
 
+const ReplyTimeSummary& LoggingSession::replyTimes() const
+{
+    return link_.shownState().replies;
+}
+
 void LoggingSession::watchSilence()
 {
     if (!acquisition_.logOn || connecting_)
