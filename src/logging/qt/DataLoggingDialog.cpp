@@ -182,6 +182,10 @@ void DataLoggingDialog::showReplyTimes()
     slowAdapter_->setText(QString::fromStdString(advice));
     if (advice.empty() == slowAdapter_->isHidden())
         return;
+    // As tall as the sentence needs at the window's width.
+    QRect place = slowAdapter_->geometry();
+    place.setHeight(slowAdapter_->heightForWidth(place.width()));
+    slowAdapter_->setGeometry(place);
     slowAdapter_->setVisible(!advice.empty());
     setFixedSize(kDialogWidth,
                  advice.empty() ? heightWithoutAdvice_ : slowAdapter_->geometry().bottom() + kMargin);
