@@ -77,7 +77,7 @@ int cmdLinkCheck(const Arguments& args, std::ostream& out, std::ostream& err)
     link.disconnectEcm();
 
     const ReplyTimeSummary replies = link.state().replies;
-    const ReplyVerdict verdict = lost ? ReplyVerdict::NoReplies : judgeReplies(replies);
+    const ReplyVerdict verdict = judgeReplies(replies);
     const AdapterLatency adapter = readAdapterLatency(*device);
     const int exchanges = exchangesPerTick(config.channels, kAllChannels);
     const double rows = expectedRowsPerSecond(replies, exchanges);
@@ -113,9 +113,10 @@ int cmdLinkCheck(const Arguments& args, std::ostream& out, std::ostream& err)
             << " exchanges a row): about " << formatFixed(rows, 0) << " rows a second\n";
         out << "verdict: " << verdictText(verdict, replies, adapter) << '\n';
     }
+    // A line lost during the checks fails whatever the replies before it said.
     if (lost)
         err << terminalText(linkFailureText(lost, *device, config.serial.port), true) << '\n';
-    return verdict == ReplyVerdict::Fast ? 0 : 1;
+    return verdict == ReplyVerdict::Fast && !lost ? 0 : 1;
 }
 
 }  // namespace tavo
