@@ -256,6 +256,7 @@ void cliSeeds()
         {"--version"},
         {"show", "--help"},
         {"show", "sample.bin", "no\x1b[2Jsuch"},
+        {"link-check", "--device", "sample.bin", "--checks", "10", "--high-speed", "3", "--low-speed", "1", "--json"},
     };
     std::set<std::string> tokens = {"sample.bin", "sample-compare.bin", "run.log", "run.csv", "Logging.cfg",
                                     "--help", "--version", "help", "-h", "custom", "0x", "=", "\x1b"};
@@ -281,6 +282,7 @@ void simSeeds()
         {"--baud", "49"},
         {"--frames", "ram.bin", "--ram", "frames.bin"},
         {"--drop-every"},
+        {"--usb-latency-ms", "16", "--line-timed", "--ram", "ram.bin"},
     };
     std::string script;
     for (int address = 0; address < 256; address += 17)

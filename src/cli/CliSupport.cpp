@@ -5,8 +5,13 @@
 #include <ostream>
 
 #include "cli/CliPrompts.h"
+#include "cli/JsonWriter.h"
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
+#include "link/EcmLink.h"
+#include "link/LinkCheck.h"
+#include "link/LinkFailure.h"
+#include "link/SystemSerialLine.h"
 #include "logging/LoggingConfig.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
@@ -35,6 +40,48 @@ std::int64_t wholeNumber(const Arguments& args, const std::string& name, std::in
         throw UsageError{name + " takes a whole number from " + std::to_string(minimum) + " to " +
                          std::to_string(maximum) + ": " + *text};
     return value;
+}
+
+CliLink::CliLink() = default;
+CliLink::~CliLink() = default;
+
+bool CliLink::connect(const std::string& device, const SerialSettings& settings, std::ostream& err)
+{
+    if (!systemSerialLineAvailable()) {
+        err << "tavo-cli: " << missingSerialLineReason() << '\n';
+        return false;
+    }
+    line_ = makeSystemSerialLine();
+    clock_ = std::make_unique<SystemClock>();
+    link_ = std::make_unique<EcmLink>(*line_, *clock_);
+    link_->connectEcm(device, settings);
+    if (link_->linkConnected())
+        return true;
+    err << terminalText(linkFailureText(link_->state().failure, device, settings.port), true) << '\n';
+    return false;
+}
+
+void writeReplyTimes(JsonWriter& json, const ReplyTimeSummary& replies)
+{
+    json.key("replyMs").beginObject().key("median");
+    if (replies.count > 0)
+        json.value(static_cast<double>(replies.medianUs) / 1000.0);
+    else
+        json.null();
+    json.key("p95");
+    if (replies.count > 0)
+        json.value(static_cast<double>(replies.p95Us) / 1000.0);
+    else
+        json.null();
+    json.key("count").value(static_cast<std::int64_t>(replies.count)).endObject();
+}
+
+std::string replyTimesLine(const ReplyTimeSummary& replies)
+{
+    if (replies.count == 0)
+        return "tavo-cli: reply times: no reply came";
+    return "tavo-cli: reply times: median " + millisecondsText(replies.medianUs) + " ms, 95th percentile " +
+           millisecondsText(replies.p95Us) + " ms over " + std::to_string(replies.count) + " replies";
 }
 
 bool readLoggingConfigFor(const Arguments& args, LoggingConfig& config, std::ostream& err)

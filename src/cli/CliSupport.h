@@ -17,7 +17,12 @@
 
 namespace tavo {
 
+class EcmLink;
+class JsonWriter;
+class SerialLine;
+class SystemClock;
 struct LogFileContent;
+struct ReplyTimeSummary;
 struct LoggingConfig;
 struct SerialSettings;
 struct RomImage;
@@ -51,6 +56,34 @@ bool readLoggingConfigFor(const Arguments& args, LoggingConfig& config, std::ost
 // The speeds --low-speed and --high-speed (both or neither, choices 1 to 4)
 // into `settings`; left as they are when not given.
 void applySpeedOptions(const Arguments& args, SerialSettings& settings);
+
+// The ECM link of a command that talks to the ECM: the system's serial line,
+// the wall clock and the link over them.
+class CliLink {
+public:
+    CliLink();
+    ~CliLink();
+    CliLink(const CliLink&) = delete;
+    CliLink& operator=(const CliLink&) = delete;
+
+    // Opens the system's serial line and runs the connection procedure on
+    // `device`; false (the reason said on err) when this build has no serial
+    // line or the ECM could not be reached.
+    bool connect(const std::string& device, const SerialSettings& settings, std::ostream& err);
+    EcmLink& link() { return *link_; }
+    SystemClock& clock() { return *clock_; }
+
+private:
+    std::unique_ptr<SerialLine> line_;
+    std::unique_ptr<SystemClock> clock_;
+    std::unique_ptr<EcmLink> link_;
+};
+
+// "replyMs": {"median": 0.4, "p95": 0.5, "count": 412} (median and p95 null
+// before any reply), as the next key of an object being written.
+void writeReplyTimes(JsonWriter& json, const ReplyTimeSummary& replies);
+// "tavo-cli: reply times: median 0.4 ms, 95th percentile 0.5 ms over 412 replies"
+std::string replyTimesLine(const ReplyTimeSummary& replies);
 
 // Loads an image with its existing .tbl; nothing when it cannot (the reason
 // written to err once: TaVO's own message for a refused image).
@@ -90,6 +123,7 @@ int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdScan(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err);
+int cmdLinkCheck(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLog2Csv(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLogGraph(const Arguments& args, std::ostream& out, std::ostream& err);
 int cmdLogStats(const Arguments& args, std::ostream& out, std::ostream& err);

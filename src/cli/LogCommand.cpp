@@ -235,11 +235,13 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
             .key("writePos").value(state.writePos)
             .key("channelMask").value(state.channelMask)
             .key("stoppedEarly").value(result.stoppedEarly)
-            .key("ecmStopped").value(result.ecmStopped)
-            .endObject();
+            .key("ecmStopped").value(result.ecmStopped);
+        writeReplyTimes(json, link.state().replies);
+        json.endObject();
         out << json.text() << '\n';
     } else {
         out << terminalText(save.path) << '\n';
+        err << replyTimesLine(link.state().replies) << '\n';
     }
     return result.ecmStopped ? 1 : 0;
 }

@@ -13,7 +13,6 @@
 #include "link/EcmLink.h"
 #include "link/LinkFailure.h"
 #include "link/LiveRam.h"
-#include "link/SystemSerialLine.h"
 #include "logging/LoggingConfig.h"
 
 namespace tavo {
@@ -58,18 +57,11 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
     if (!serialSettingsFor(args, settings, err))
         return 1;
 
-    if (!systemSerialLineAvailable()) {
-        err << "tavo-cli: " << missingSerialLineReason() << '\n';
+    CliLink connection;
+    if (!connection.connect(*device, settings, err))
         return 1;
-    }
-    const auto line = makeSystemSerialLine();
-    SystemClock clock;
-    EcmLink link(*line, clock);
-    link.connectEcm(*device, settings);
-    if (!link.linkConnected()) {
-        err << terminalText(linkFailureText(link.state().failure, *device, settings.port), true) << '\n';
-        return 1;
-    }
+    EcmLink& link = connection.link();
+    SystemClock& clock = connection.clock();
     const auto started = clock.now();
     const std::uint64_t queriesBefore = link.queries();
     const SyncResult sync = link.checkSync();
@@ -129,13 +121,15 @@ int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
         json.endArray()
             .key("unanswered").value(static_cast<std::int64_t>(unanswered))
             .key("queries").value(static_cast<std::int64_t>(queries))
-            .key("seconds").value(seconds)
-            .endObject();
+            .key("seconds").value(seconds);
+        writeReplyTimes(json, link.state().replies);
+        json.endObject();
         out << json.text() << '\n';
     } else {
         for (const auto& value : values)
             out << liveRamValueText(value) << ' ';
         out << (synced ? "SYNC" : "----") << '\n';
+        err << replyTimesLine(link.state().replies) << '\n';
     }
     if (unanswered == 0)
         return 0;

@@ -48,6 +48,10 @@ void EcmLink::connectEcm(const std::optional<std::string>& device, const SerialS
     }
     state_.failure = runConnectionProcedure(line_, clock_, timings_, interrupt_, *device, settings);
     state_.linkConnected = !state_.failure;
+    if (state_.linkConnected) {
+        replyTimes_.restart(baudForSpeed(1, settings.highSpeed));
+        state_.replies = replyTimes_.summary();
+    }
     portOpen_ = state_.linkConnected;
 }
 
@@ -95,6 +99,18 @@ std::optional<std::uint8_t> EcmLink::receiveByte()
     return buffer_[0];
 }
 
+void EcmLink::timeExchange(std::chrono::microseconds sent, bool answered)
+{
+    // A request cut short (a lost line, a stop) says nothing about the replies.
+    if (answered)
+        replyTimes_.replied(clock_.now() - sent);
+    else if (state_.linkConnected && !interrupted())
+        replyTimes_.unanswered();
+    else
+        return;
+    state_.replies = replyTimes_.summary();
+}
+
 bool EcmLink::letLineFallQuiet()
 {
     for (int wait = 0; wait < kMostQuietWaits && !interrupted(); ++wait) {
@@ -137,8 +153,10 @@ std::optional<std::uint8_t> EcmLink::queryRam(int address)
         return std::nullopt;
     const auto slot = static_cast<std::uint8_t>(address & 0xFF);
     ++queries_;
+    const auto sent = clock_.now();
     sendByte(slot);
     const auto reply = receiveByte();
+    timeExchange(sent, reply.has_value());
     if (!reply) {
         if (state_.linkConnected)
             letLineFallQuiet();

@@ -21,6 +21,7 @@
 
 #include "link/ConnectionProcedure.h"
 #include "link/LinkFailure.h"
+#include "link/ReplyTimes.h"
 #include "link/SerialLine.h"
 #include "link/SerialSettings.h"
 
@@ -35,6 +36,8 @@ struct LinkState {
     std::array<std::uint8_t, 256> ramMirror{};
     // Why the last connection failed or was lost (None while it holds).
     LinkFailure failure;
+    // How long the replies of this connection took (kept after it ends).
+    ReplyTimeSummary replies;
 };
 
 inline constexpr std::uint8_t kSyncAddress = 0x12;  // the ECM answers 0x12 for it
@@ -100,6 +103,8 @@ public:
 private:
     // The port failed under the link: no further waits, sync lost.
     void lineFailed();
+    // Times an exchange whose request went out at `sent` (see ReplyTimes).
+    void timeExchange(std::chrono::microseconds sent, bool answered);
     // Waits until no byte has come for a reply wait, dropping what comes;
     // gives up on a line that never falls quiet. False when the line failed.
     bool letLineFallQuiet();
@@ -109,6 +114,7 @@ private:
     LinkTimings timings_;
     const LinkInterrupt* interrupt_ = nullptr;
     LinkState state_;
+    ReplyTimes replyTimes_;
     bool portOpen_ = false;
     std::uint64_t queries_ = 0;
     std::uint64_t strays_ = 0;

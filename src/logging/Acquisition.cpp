@@ -318,4 +318,13 @@ bool maskBit(std::uint32_t mask, int bit)
     return (mask >> bit) & 1u;
 }
 
+int exchangesPerTick(const LogChannels& channels, std::uint32_t channelMask)
+{
+    int exchanges = 2;
+    for (int n = 0; n < kChannelCount; ++n)
+        if (maskBit(channelMask, n))
+            exchanges += channels[static_cast<std::size_t>(n)].word ? 2 : 1;
+    return exchanges + ((channelMask & kCustomBit) ? 1 : 0);
+}
+
 }  // namespace tavo

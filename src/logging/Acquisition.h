@@ -149,6 +149,10 @@ struct TickRecord {
 // at its first unanswered request.
 TickRecord runAcquisitionTick(AcquisitionState& state, HeldRow& held, const LogChannels& channels,
                               const CustomAddressText& customText, EcmLink& link);
+// The exchanges of one logging tick whose replies all come in step: the
+// sync check's two, one per 8-bit channel of the mask, two per 16-bit one,
+// and one for the custom address.
+int exchangesPerTick(const LogChannels& channels, std::uint32_t channelMask);
 // The end of a run (LOG released, the window closed, the end of tavo-cli
 // log): one more sync check decides the held row's fate.
 TickRecord finishAcquisitionRun(AcquisitionState& state, HeldRow& held, EcmLink& link);

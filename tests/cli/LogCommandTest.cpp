@@ -52,10 +52,11 @@ TEST_F(LogCommand, logs_the_ticks_saves_the_ring_and_says_so_in_json)
     const std::string prefix = R"({"path":")" + dir.file("run.log") +
                                R"(","ticks":3,"answeredTicks":3,"missedTicks":0,"syncedTicks":3,"queries":20,)";
     EXPECT_EQ(out.substr(0, prefix.size()), prefix) << out << "\n(the last row's check asks twice more)";
-    EXPECT_NE(out.find(R"("writePos":3,"channelMask":261,"stoppedEarly":false,"ecmStopped":false})"),
+    EXPECT_NE(out.find(R"("writePos":3,"channelMask":261,"stoppedEarly":false,"ecmStopped":false,"replyMs":{"median":)"),
               std::string::npos)
         << out;
     EXPECT_NE(out.find(R"("queriesPerSecond":)"), std::string::npos);
+    EXPECT_NE(out.find(R"(,"count":20}})"), std::string::npos) << "every exchange was timed: " << out;
 
     const auto log = decodeLogFile(test::readText(dir.file("run.log")));
     ASSERT_TRUE(log);

@@ -7,7 +7,7 @@ namespace {
 
 using TavoCliWithoutSerialLine = test::CliRun;
 
-TEST_F(TavoCliWithoutSerialLine, ram_and_log_say_the_build_has_no_serial_line_and_save_nothing)
+TEST_F(TavoCliWithoutSerialLine, ram_log_and_link_check_say_the_build_has_no_serial_line_and_save_nothing)
 {
     const std::string reason = "tavo-cli: this build of TaVO has no serial line "
                                "(it was built with TAVO_SERIAL_LINE off)\n";
@@ -17,6 +17,8 @@ TEST_F(TavoCliWithoutSerialLine, ram_and_log_say_the_build_has_no_serial_line_an
     EXPECT_EQ(run({"log", "--device", "COM5", "--ticks", "3", "--out", dir.file("run.log")}), 1);
     EXPECT_EQ(err, reason);
     EXPECT_FALSE(std::filesystem::exists(dir.file("run.log")));
+    EXPECT_EQ(run({"link-check", "--device", "COM5"}), 1);
+    EXPECT_EQ(err, reason);
     EXPECT_EQ(run({"ram"}), 2) << "a usage error is still one";
 }
 

@@ -168,3 +168,29 @@ TEST_F(LiveRamDisplayTest, abort_ends_connecting_to_a_silent_ecm_and_the_display
 
 }  // namespace
 }  // namespace tavo
+
+namespace tavo {
+namespace {
+
+TEST_F(LiveRamDisplayTest, an_adapter_holding_replies_for_16_ms_shows_its_reply_time_and_the_fix)
+{
+    sim::SimOptions options;
+    options.usbLatencyMs = 16;
+    startEcm(options);
+    ASSERT_FALSE(connectWithDialog(link, ecm.devicePath(), {1, 1, 4}, nullptr));
+    liveRam.liveRamPeriodMs = kLiveRamFastMs;
+
+    LiveRamDialog dialog(liveRam, shown, link, true, {}, nullptr, ecm.devicePath());
+    dialog.show();
+    auto* advice = dialog.findChild<QLabel*>("slowAdapter");
+    EXPECT_TRUE(advice->isHidden()) << "nothing said before the line could be judged";
+    // Twenty replies of 16 ms take a third of a second; the bound is for a loaded machine.
+    QTRY_VERIFY_WITH_TIMEOUT(advice->isVisible(), 60000);
+    EXPECT_TRUE(dialog.findChild<QLabel*>("replyTime")->text().startsWith("reply 1")) << "16 ms or so";
+    EXPECT_TRUE(advice->text().contains("Latency Timer") || advice->text().contains("latency_timer"))
+        << advice->text().toStdString();
+    QTest::mouseClick(child<QPushButton>(dialog, 1), Qt::LeftButton);
+}
+
+}  // namespace
+}  // namespace tavo

@@ -323,3 +323,29 @@ TEST_F(DataLoggingDialogTest, an_ecm_that_stops_answering_is_said_and_its_silenc
 
 }  // namespace
 }  // namespace tavo
+
+namespace tavo {
+namespace {
+
+TEST_F(DataLoggingDialogTest, an_adapter_holding_replies_for_16_ms_is_explained_below_the_chart)
+{
+    sim::SimOptions options;
+    options.usbLatencyMs = 16;
+    startEcm(options);
+    auto dialog = open();
+    auto* advice = dialog->findChild<QLabel*>("slowAdapter");
+    const int height = dialog->height();
+    click(*dialog, 1130);  // Fastest
+    click(*dialog, 1121);  // LOG
+    // Twenty replies of 16 ms take a third of a second; the bound is for a loaded machine.
+    QTRY_VERIFY_WITH_TIMEOUT(advice->isVisible(), 60000);
+    EXPECT_TRUE(dialog->findChild<QLabel*>("replyTime")->text().startsWith("reply 1"))
+        << dialog->findChild<QLabel*>("replyTime")->text().toStdString();
+    EXPECT_TRUE(advice->text().startsWith("Replies take ")) << advice->text().toStdString();
+    EXPECT_GT(dialog->height(), height) << "the window makes room for the sentence";
+    click(*dialog, 1121);  // LOG released
+    EXPECT_TRUE(linkFree(60000));
+}
+
+}  // namespace
+}  // namespace tavo

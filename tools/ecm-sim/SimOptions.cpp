@@ -95,6 +95,14 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         } else if (arg == "--turnaround-us") {
             if (!number(0, options.turnaroundUs))
                 return false;
+        } else if (arg == "--usb-latency-ms") {
+            if (!number(0, options.usbLatencyMs))
+                return false;
+            if (options.usbLatencyMs > 255) {
+                error = "--usb-latency-ms takes 0 to 255 milliseconds, as an adapter's latency timer: " +
+                        std::to_string(options.usbLatencyMs);
+                return false;
+            }
         } else if (arg == "--record") {
             if (!value(options.recordPath))
                 return false;

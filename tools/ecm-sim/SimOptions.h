@@ -31,6 +31,7 @@ struct SimOptions {
     long long muteAfter = -1;     // stops answering after this many requests heard (the port stays open)
     bool lineTimed = false;       // replies when a real line would deliver them
     int turnaroundUs = 50;
+    int usbLatencyMs = 0;         // replies held until the next multiple of this (a USB adapter's latency timer)
     std::string recordPath;       // one line per received byte
     std::string linkPath;         // a symbolic link to the pty's device
     std::string ramPath;          // the --ram and --frames files, read by loadSimFiles
@@ -55,6 +56,8 @@ inline constexpr const char* kSimUsage =
     "  --answer-from-attempt N silent until N - 1 low-speed wake-ups were heard\n"
     "  --line-timed            replies when a real line at the client's rate would deliver them\n"
     "  --turnaround-us U       the ECM's time between a request and its reply (line-timed; 50)\n"
+    "  --usb-latency-ms N      holds each reply until the next multiple of N ms after its request\n"
+    "                          arrived, as a USB adapter's latency timer does (0: at once; 1 to 255)\n"
     "Faults of a real line (K counts the requests it would answer):\n"
     "  --silent                never answers\n"
     "  --drop-every K          every K-th request goes unanswered\n"

@@ -184,8 +184,20 @@ void SimulatedEcm::releaseDeadClientsPort()
 #endif
 }
 
-void SimulatedEcm::schedule(std::deque<Pending>& pending, const Pending& item)
+Clock::time_point SimulatedEcm::heldByAdapter(Clock::time_point due) const
 {
+    // An FTDI adapter sends a short packet up the USB only when its latency
+    // timer runs out: at the next tick of that timer.
+    if (options_.usbLatencyMs <= 0)
+        return due;
+    const auto tick = std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(options_.usbLatencyMs));
+    const auto since = due - started_;
+    return started_ + ((since + tick - Clock::duration(1)) / tick) * tick;
+}
+
+void SimulatedEcm::schedule(std::deque<Pending>& pending, Pending item) const
+{
+    item.due = heldByAdapter(item.due);
     const auto at = std::upper_bound(pending.begin(), pending.end(), item.due,
                                      [](Clock::time_point due, const Pending& p) { return due < p.due; });
     pending.insert(at, item);
@@ -273,7 +285,7 @@ void SimulatedEcm::run()
             Clock::time_point replyEnd = now + late;
             if (!options_.lineTimed) {
                 Pending item{now + late, reply.bytes, reply.count};
-                if (reply.lateMs == 0 && pending.empty())
+                if (reply.lateMs == 0 && pending.empty() && options_.usbLatencyMs == 0)
                     [[maybe_unused]] const auto written =
                         ::write(master_, reply.bytes.data(), static_cast<std::size_t>(reply.count));
                 else

@@ -39,7 +39,9 @@ private:
     void run();
     bool openRecord(std::string& error);
     void releaseDeadClientsPort();
-    static void schedule(std::deque<Pending>& pending, const Pending& item);
+    // Queues bytes for their moment, held as an adapter's latency timer would.
+    void schedule(std::deque<Pending>& pending, Pending item) const;
+    std::chrono::steady_clock::time_point heldByAdapter(std::chrono::steady_clock::time_point due) const;
 
     SimOptions options_;
     std::unique_ptr<EcmResponder> responder_;

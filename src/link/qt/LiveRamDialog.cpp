@@ -36,9 +36,9 @@ QLineEdit* readOnlyField(int id, int characters, QWidget* parent)
 }  // namespace
 
 LiveRamDialog::LiveRamDialog(LiveRamState& liveRam, const LinkState& shownLink, LinkThread& link, bool connected,
-                             const std::string& notConnected, QWidget* parent)
+                             const std::string& notConnected, QWidget* parent, std::optional<std::string> device)
     : QDialog(parent), liveRam_(liveRam), shownLink_(shownLink), link_(link),
-      tickBase_(std::make_shared<int>(liveRam.liveRamBase))
+      tickBase_(std::make_shared<int>(liveRam.liveRamBase)), device_(std::move(device))
 {
     setWindowTitle("Live RAM Display");
 
@@ -73,6 +73,10 @@ LiveRamDialog::LiveRamDialog(LiveRamState& liveRam, const LinkState& shownLink, 
     controls->addWidget(location_);
     controls->addSpacing(12);
     controls->addWidget(sync_);
+    replyTime_ = new QLabel(this);
+    replyTime_->setObjectName("replyTime");
+    replyTime_->setMinimumWidth(replyTime_->fontMetrics().horizontalAdvance("reply 888 ms"));
+    controls->addWidget(replyTime_);
     controls->addStretch(1);
     controls->addWidget(speed);
     controls->addWidget(bankButton);
@@ -88,6 +92,12 @@ LiveRamDialog::LiveRamDialog(LiveRamState& liveRam, const LinkState& shownLink, 
     layout->addLayout(grid);
     layout->addLayout(controls);
     layout->addWidget(status_);
+    slowAdapter_ = new QLabel(this);
+    slowAdapter_->setObjectName("slowAdapter");
+    slowAdapter_->setWordWrap(true);
+    slowAdapter_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    slowAdapter_->hide();
+    layout->addWidget(slowAdapter_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     location_->setText(QString::fromStdString(liveRamLocationText(liveRam_.liveRamBase)));
@@ -143,10 +153,19 @@ void LiveRamDialog::showReading(const LiveRamReading& reading)
         values_[static_cast<std::size_t>(i)]->setText(QString::fromStdString(liveRamValueText(value)));
     }
     sync_->setText(QString::fromStdString(liveRamSyncText(reading.synced)));
+    showReplyTimes();
     if (ticking_ && shownLink_.failure) {
         status_->setText(QString::fromStdString(linkFailureText(shownLink_.failure, std::nullopt, 0)));
         status_->setVisible(true);
     }
+}
+
+void LiveRamDialog::showReplyTimes()
+{
+    replyTime_->setText(QString::fromStdString(replyTimeText(shownLink_.replies)));
+    const std::string advice = slowAdapterNotice(shownLink_.replies, device_, adapter_);
+    slowAdapter_->setText(QString::fromStdString(advice));
+    slowAdapter_->setVisible(!advice.empty());
 }
 
 void openLiveRamDisplay(LinkThread& link, LiveRamState& liveRam, const LinkState& shownLink,
@@ -158,7 +177,7 @@ void openLiveRamDisplay(LinkThread& link, LiveRamState& liveRam, const LinkState
         const std::string notConnected = failure.problem == LinkProblem::Aborted
                                              ? std::string("Not connected: the attempt was aborted.")
                                              : linkFailureText(failure, device, settings.port);
-        LiveRamDialog dialog(liveRam, shownLink, link, !failure, notConnected, parent);
+        LiveRamDialog dialog(liveRam, shownLink, link, !failure, notConnected, parent, device);
         runModal(dialog);
     }
     link.disconnectEcm();

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "link/EcmLink.h"
+#include "link/LinkCheck.h"
 #include "link/LiveRam.h"
 
 class QLabel;
@@ -27,8 +28,10 @@ public:
     // Refreshes from ticks on `link` while `connected` (without a link it
     // starts none and says why: `notConnected`); keeps its position and
     // period in `liveRam`. `shownLink` tells when the link is lost.
+    // `device` is where the link was made (to look up a slow adapter's timer).
     LiveRamDialog(LiveRamState& liveRam, const LinkState& shownLink, LinkThread& link, bool connected,
-                  const std::string& notConnected = {}, QWidget* parent = nullptr);
+                  const std::string& notConnected = {}, QWidget* parent = nullptr,
+                  std::optional<std::string> device = std::nullopt);
     ~LiveRamDialog() override;
 
     void accept() override;
@@ -39,6 +42,8 @@ private:
     void bank();
     void toggleSpeed();
     void showReading(const LiveRamReading& reading);
+    // "reply 0.4 ms" beside the sync indicator, and what to do about a slow adapter.
+    void showReplyTimes();
     void stopTicks();
 
     LiveRamState& liveRam_;
@@ -50,6 +55,10 @@ private:
     QLineEdit* location_ = nullptr;
     QLineEdit* sync_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* replyTime_ = nullptr;
+    QLabel* slowAdapter_ = nullptr;
+    std::optional<std::string> device_;
+    std::optional<AdapterLatency> adapter_;  // looked up once the line is found slow
     std::array<QLineEdit*, kLiveRamCount> values_{};
 };
 

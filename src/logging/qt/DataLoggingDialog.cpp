@@ -99,6 +99,9 @@ void DataLoggingDialog::buildControls()
     sync_->setFocusPolicy(Qt::NoFocus);
     sync_->setAlignment(Qt::AlignCenter);
     y = place(sync_, kMargin, y, sync_->fontMetrics().horizontalAdvance("WWWWW") + 12);
+    replyTime_ = new QLabel(this);
+    replyTime_->setObjectName("replyTime");
+    y = place(replyTime_, kMargin, y + kGap / 2, kLeftWidth);
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
 
     view_ = new LogGraphView(graph_, this);
@@ -157,7 +160,36 @@ void DataLoggingDialog::buildControls()
     saved_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     saved_->setWordWrap(true);
     saved_->setGeometry(kMargin, bottom + kGap / 2, width, 2 * saved_->fontMetrics().lineSpacing());
-    setFixedSize(kDialogWidth, saved_->geometry().bottom() + kMargin);
+    // A slow USB adapter's explanation, below everything, only when there is one.
+    slowAdapter_ = new QLabel(this);
+    slowAdapter_->setObjectName("slowAdapter");
+    slowAdapter_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    slowAdapter_->setWordWrap(true);
+    slowAdapter_->setGeometry(kMargin, saved_->geometry().bottom() + kGap / 2, width,
+                              4 * slowAdapter_->fontMetrics().lineSpacing());
+    slowAdapter_->hide();
+    heightWithoutAdvice_ = saved_->geometry().bottom() + kMargin;
+    setFixedSize(kDialogWidth, heightWithoutAdvice_);
+}
+
+void DataLoggingDialog::showReplyTimes()
+{
+    const ReplyTimeSummary& replies = session_.replyTimes();
+    if (replies.count < repliesShown_)
+        adapter_.reset();  // a new connection: perhaps another adapter
+    repliesShown_ = replies.count;
+    replyTime_->setText(QString::fromStdString(replyTimeText(replies)));
+    const std::string advice = slowAdapterNotice(replies, session_.connectedTo().device, adapter_);
+    slowAdapter_->setText(QString::fromStdString(advice));
+    if (advice.empty() == slowAdapter_->isHidden())
+        return;
+    // As tall as the sentence needs at the window's width.
+    QRect place = slowAdapter_->geometry();
+    place.setHeight(slowAdapter_->heightForWidth(place.width()));
+    slowAdapter_->setGeometry(place);
+    slowAdapter_->setVisible(!advice.empty());
+    setFixedSize(kDialogWidth,
+                 advice.empty() ? heightWithoutAdvice_ : slowAdapter_->geometry().bottom() + kMargin);
 }
 
 void DataLoggingDialog::observeSession()
@@ -208,6 +240,8 @@ void DataLoggingDialog::showTick(const TickRecord& record)
     drawLogGraphColumn(graph_, acquisition_.samples, acquisition_.writePos, record.channelMask,
                        acquisition_.customLocation, context_.pens, kind);
     view_->changed();
+    if (record.outcome == TickOutcome::Logged)
+        showReplyTimes();
 }
 
 void DataLoggingDialog::showConnecting(bool running)

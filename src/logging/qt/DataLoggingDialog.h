@@ -10,8 +10,10 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "link/LinkCheck.h"
 #include "logging/Acquisition.h"
 #include "logging/paint/LogGraphPainter.h"
 #include "logging/paint/TracePens.h"
@@ -58,6 +60,8 @@ private:
     void showTick(const TickRecord& record);
     void showConnecting(bool running);
     void showStatus();
+    // "reply 0.4 ms" under the sync indicator, and what to do about a slow adapter.
+    void showReplyTimes();
     void maskChanged();
     void save();
     void close(int command);
@@ -78,6 +82,11 @@ private:
     QPushButton* smoothing_ = nullptr;
     QLineEdit* sync_ = nullptr;
     QLabel* saved_ = nullptr;
+    QLabel* replyTime_ = nullptr;
+    QLabel* slowAdapter_ = nullptr;
+    int heightWithoutAdvice_ = 0;
+    std::uint64_t repliesShown_ = 0;
+    std::optional<AdapterLatency> adapter_;  // looked up once a connection is found slow
     LogGraphView* view_ = nullptr;
 };
 

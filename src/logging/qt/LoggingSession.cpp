@@ -211,6 +211,11 @@ void LoggingSession::updateSync(bool changed)
         emit syncChanged(syncText());
 }
 
+const ReplyTimeSummary& LoggingSession::replyTimes() const
+{
+    return link_.shownState().replies;
+}
+
 void LoggingSession::watchSilence()
 {
     if (!acquisition_.logOn || connecting_)

@@ -28,6 +28,7 @@ namespace tavo {
 
 class LinkThread;
 struct LoggingConfig;
+struct ReplyTimeSummary;
 
 class LoggingSession : public QObject {
     Q_OBJECT
@@ -57,6 +58,10 @@ public:
     void setSamplePeriod(std::int32_t periodMs);
     void setSmoothing(bool on);
     void setCustomText(std::string_view text);
+
+    // How long the ECM's replies take on the last connection, and where it was made.
+    const ReplyTimeSummary& replyTimes() const;
+    const LinkTarget& connectedTo() const { return connectedTo_; }
 
     // "No reply from the ECM since ...", empty while the ECM answers.
     const QString& silence() const { return silence_; }
