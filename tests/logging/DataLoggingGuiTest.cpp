@@ -230,9 +230,13 @@ TEST_F(DataLoggingDialogTest, abort_log_released_and_ok_end_connecting_at_once_a
     EXPECT_TRUE(prompts.messages.empty()) << "an abort is no failure";
     QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() == nullptr, 3000);
 
-    // Abort with the keyboard: Alt+A in the window, whose keys keep working.
+    // Abort with the keyboard: Alt+A in the window, whose keys keep working
+    // (the window's shortcuts answer while it is the active window).
+    QApplication::setActiveWindow(dialog.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     click(*dialog, 1121);
     QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 3000);
+    ASSERT_EQ(QApplication::activeWindow(), dialog.get()) << "the box leaves the window active";
     QTest::keyClick(dialog.get(), Qt::Key_A, Qt::AltModifier);
     QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 3000);
     EXPECT_TRUE(linkFree(3000));
@@ -240,6 +244,8 @@ TEST_F(DataLoggingDialogTest, abort_log_released_and_ok_end_connecting_at_once_a
     // LOG released from the keyboard.
     click(*dialog, 1121);
     QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<ConnectingDialog*>() != nullptr, 3000);
+    QApplication::setActiveWindow(dialog.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     QTest::keyClick(dialog.get(), Qt::Key_L, Qt::AltModifier);
     QTRY_VERIFY_WITH_TIMEOUT(!logPressed(*dialog), 3000);
     EXPECT_TRUE(linkFree(3000));
