@@ -12,7 +12,7 @@ constexpr int kMostQuietWaits = 10;
 }  // namespace
 
 EcmLink::EcmLink(SerialLine& line, LinkClock& clock, LinkTimings timings)
-    : line_(line), clock_(clock), timings_(timings)
+    : line_(line), clock_(clock), timings_(timings), guard_(timings.replyWait)
 {
 }
 
@@ -47,6 +47,8 @@ void EcmLink::connectEcm(const std::optional<std::string>& device, const SerialS
     state_.failure = runConnectionProcedure(line_, clock_, timings_, interrupt_, *device, settings);
     state_.linkConnected = !state_.failure;
     portOpen_ = state_.linkConnected;
+    if (state_.linkConnected)
+        guard_.connected(line_.lineRate().value_or(baudForSpeed(1, settings.highSpeed)));
 }
 
 void EcmLink::disconnectEcm()
@@ -89,7 +91,7 @@ std::optional<std::uint8_t> EcmLink::receiveByte()
     if (*count == 0)
         return std::nullopt;
     if (*count > 1)
-        ++strays_;
+        strayByte(false);
     return buffer_[0];
 }
 
@@ -109,7 +111,72 @@ bool EcmLink::letLineFallQuiet()
             return false;
         }
         if (*count > 0)
-            ++strays_;
+            strayByte(false);
+    }
+    return true;
+}
+
+void EcmLink::strayByte(bool afterReply)
+{
+    ++strays_;
+    guard_.strayByte(clock_.now(), afterReply);
+}
+
+bool EcmLink::dropArrived(bool afterReply)
+{
+    const auto count = line_.readQueued(buffer_);
+    if (!count) {
+        lineFailed();
+        return false;
+    }
+    if (*count > 0)
+        strayByte(afterReply);
+    return true;
+}
+
+bool EcmLink::settleAfterReply()
+{
+    const auto settle = guard_.settle();
+    if (settle.count() == 0)
+        return true;
+    // Quiet for the whole settle time; a byte restarts it, a line that never
+    // falls quiet is given up on as letLineFallQuiet does.
+    auto end = clock_.now() + settle;
+    for (int wait = 0; wait < kMostQuietWaits && !interrupted();) {
+        const auto now = clock_.now();
+        if (now >= end)
+            return true;
+        const LineResult result = line_.waitForInput(end - now);
+        if (result == LineResult::Failed) {
+            lineFailed();
+            return false;
+        }
+        if (result != LineResult::Ok)
+            return true;
+        if (!dropArrived(true))
+            return false;
+        end = clock_.now() + settle;
+        ++wait;
+    }
+    return true;
+}
+
+bool EcmLink::waitOutHorizon(std::chrono::microseconds askedAt)
+{
+    const auto end = guard_.horizonEnd(askedAt);
+    for (int wait = 0; wait < kMostQuietWaits && !interrupted(); ++wait) {
+        const auto now = clock_.now();
+        if (now >= end)
+            return true;
+        const LineResult result = line_.waitForInput(end - now);
+        if (result == LineResult::Failed) {
+            lineFailed();
+            return false;
+        }
+        if (result != LineResult::Ok)
+            return true;
+        if (!dropArrived(false))
+            return false;
     }
     return true;
 }
@@ -125,7 +192,7 @@ bool EcmLink::emptyInput()
     }
     if (*count == 0)
         return true;
-    ++strays_;
+    strayByte(false);
     return letLineFallQuiet();
 }
 
@@ -135,14 +202,20 @@ std::optional<std::uint8_t> EcmLink::queryRam(int address)
         return std::nullopt;
     const auto slot = static_cast<std::uint8_t>(address & 0xFF);
     ++queries_;
+    const auto askedAt = clock_.now();
     sendByte(slot);
     const auto reply = receiveByte();
     if (!reply) {
-        if (state_.linkConnected)
-            letLineFallQuiet();
+        if (state_.linkConnected && !interrupted()) {
+            guard_.missed(askedAt);
+            if (letLineFallQuiet())
+                waitOutHorizon(askedAt);
+        }
         return std::nullopt;
     }
     state_.ramMirror[slot] = *reply;
+    guard_.replied(clock_.now());
+    settleAfterReply();
     return reply;
 }
 
@@ -166,6 +239,7 @@ SyncResult EcmLink::checkSync()
         // Other replies: the line is out of step, each reply answering an
         // earlier request while the true one is still on its way. Once the
         // line has fallen quiet the next try is in step again.
+        guard_.outOfStep();
         if (!letLineFallQuiet())
             return SyncResult::NoReply;
     }

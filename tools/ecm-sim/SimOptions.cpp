@@ -68,8 +68,13 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             options.lineTimed = true;
         } else if (arg == "--baud") {
             int baud = 0;
-            if (!number(50, baud))
+            if (!number(kLowestSimBaud, baud))
                 return false;
+            if (baud > kHighestSimBaud) {
+                error = arg + " takes a line rate of " + std::to_string(kLowestSimBaud) + " to " +
+                        std::to_string(kHighestSimBaud) + " baud, as a serial line can run: " + std::to_string(baud);
+                return false;
+            }
             options.baud = baud;
         } else if (arg == "--answer-from-attempt") {
             if (!number(1, options.answerFromAttempt))
