@@ -214,9 +214,10 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
     if (result.ecmStopped) {
         const std::string since = clockTimeBefore(result.seconds - result.failingSinceSeconds) + " (" +
                                   formatFixed(result.failingSinceSeconds, 1) + " s into the run)";
-        if (result.failingReplies > 0 && !lost)
+        if (result.answeringBadly && !lost)
             err << "tavo-cli: the ECM has been answering badly since " << since << ": " << result.failingReplies
-                << " of " << result.failingRequests << " requests answered, no tick in full; " << result.answeredTicks
+                << " of " << result.failingRequests << " requests answered, " << result.failingStrays
+                << " stray bytes, no tick in full; " << result.answeredTicks
                 << " rows saved\n";
         else
             err << "tavo-cli: the ECM stopped answering at " << since << "; " << result.answeredTicks

@@ -122,7 +122,7 @@ void EcmLink::strayByte(bool afterReply)
     guard_.strayByte(clock_.now(), afterReply);
 }
 
-bool EcmLink::dropArrived(bool afterReply)
+bool EcmLink::dropArrived()
 {
     const auto count = line_.readQueued(buffer_);
     if (!count) {
@@ -130,17 +130,21 @@ bool EcmLink::dropArrived(bool afterReply)
         return false;
     }
     if (*count > 0)
-        strayByte(afterReply);
+        strayByte(false);
     return true;
 }
 
-bool EcmLink::settleAfterReply()
+bool EcmLink::settleAfterReply(std::uint8_t reply)
 {
     const auto settle = guard_.settle();
     if (settle.count() == 0)
         return true;
     // Quiet for the whole settle time; a byte restarts it, a line that never
-    // falls quiet is given up on as letLineFallQuiet does.
+    // falls quiet is given up on as letLineFallQuiet does. The reply once
+    // more, alone, is the ECM (or the line) sending it twice: whichever of
+    // the two answered the request, the value is the same, so it is no
+    // stray byte; anything else is.
+    bool repeatAllowed = true;
     auto end = clock_.now() + settle;
     for (int wait = 0; wait < kMostQuietWaits && !interrupted();) {
         const auto now = clock_.now();
@@ -153,8 +157,16 @@ bool EcmLink::settleAfterReply()
         }
         if (result != LineResult::Ok)
             return true;
-        if (!dropArrived(true))
+        const auto count = line_.readQueued(buffer_);
+        if (!count) {
+            lineFailed();
             return false;
+        }
+        if (*count == 1 && buffer_[0] == reply && repeatAllowed)
+            guard_.repeated();
+        else if (*count > 0)
+            strayByte(true);
+        repeatAllowed = false;
         end = clock_.now() + settle;
         ++wait;
     }
@@ -175,7 +187,7 @@ bool EcmLink::waitOutHorizon(std::chrono::microseconds askedAt)
         }
         if (result != LineResult::Ok)
             return true;
-        if (!dropArrived(false))
+        if (!dropArrived())
             return false;
     }
     return true;
@@ -214,8 +226,8 @@ std::optional<std::uint8_t> EcmLink::queryRam(int address)
         return std::nullopt;
     }
     state_.ramMirror[slot] = *reply;
-    guard_.replied(clock_.now());
-    settleAfterReply();
+    guard_.replied(clock_.now(), clock_.now() - askedAt);
+    settleAfterReply(*reply);
     return reply;
 }
 

@@ -112,10 +112,10 @@ private:
     // Working carefully: the quiet after a reply, and the late-reply horizon
     // after a missed one. Bytes that come meanwhile are stray bytes. False
     // when the line failed.
-    bool settleAfterReply();
+    bool settleAfterReply(std::uint8_t reply);
     bool waitOutHorizon(std::chrono::microseconds askedAt);
-    // Reads what came during a wait: false when the line failed.
-    bool dropArrived(bool afterReply);
+    // Reads what came during a wait (stray bytes): false when the line failed.
+    bool dropArrived();
 
     SerialLine& line_;
     LinkClock& clock_;

@@ -31,24 +31,37 @@ void ReplyGuard::connected(int baud)
     echoBound_ = kEchoBytes * byteTime + kDeliveryAllowance / 2;
     // A reply missed after the reply wait is still looked for as long again.
     horizon_ = 2 * replyWait_;
-    careful_ = false;
+    slowestReply_ = Micros{0};
+    careful_ = true;
     clean_ = 0;
+    cleanNeeded_ = kFirstStretch;
     anyReply_ = false;
     anyMiss_ = false;
+}
+
+ReplyGuard::Micros ReplyGuard::settle() const
+{
+    if (!careful_)
+        return Micros{0};
+    return std::min(kLongestSettle, settle_ + 2 * slowestReply_);
 }
 
 void ReplyGuard::anomaly()
 {
     careful_ = true;
     clean_ = 0;
+    cleanNeeded_ = kCleanStretch;
 }
 
-void ReplyGuard::replied(Micros now)
+void ReplyGuard::replied(Micros now, Micros latency)
 {
     ++replies_;
     lastReplyAt_ = now;
     anyReply_ = true;
-    if (careful_ && ++clean_ >= kCleanStretch)
+    // A peak that fades by a sixteenth each reply: one slow reply keeps
+    // the quiet long for a while, not for ever.
+    slowestReply_ = std::max(latency, slowestReply_ - slowestReply_ / 16);
+    if (careful_ && ++clean_ >= cleanNeeded_)
         careful_ = false;
 }
 
@@ -78,6 +91,11 @@ void ReplyGuard::strayByte(Micros now, bool afterReply)
     const bool lateForAnEcho = !afterReply || sinceReply > echoBound_;
     if (lateForAnEcho && anyMiss_ && now - lastMissAt_ <= kLongestHorizon)
         horizon_ = std::min(kLongestHorizon, std::max(horizon_, (now - lastMissAt_) * 5 / 4));
+}
+
+void ReplyGuard::repeated()
+{
+    anomaly();
 }
 
 void ReplyGuard::outOfStep()

@@ -11,7 +11,9 @@
 // byte then shows as a stray), and after a missed reply it waits out a
 // late-reply horizon that covers the latest reply seen so far (the reply,
 // if it comes, shows as a stray instead of answering the next request). A
-// clean stretch of exchanges brings it back to full speed.
+// clean stretch of exchanges brings it back to full speed. A new connection
+// starts carefully too, for a shorter stretch: nothing is known of the line
+// yet.
 //
 // Plain bookkeeping on the link's clock; EcmLink does the waiting.
 
@@ -24,8 +26,10 @@ class ReplyGuard {
 public:
     using Micros = std::chrono::microseconds;
 
-    // Clean exchanges in a row after which the link works at full speed again.
+    // Clean exchanges in a row after which the link works at full speed
+    // again: after an anomaly, and at the start of a connection.
     static constexpr int kCleanStretch = 2000;
+    static constexpr int kFirstStretch = 100;
     // The longest the quiet after a reply and the late-reply horizon grow to.
     static constexpr Micros kLongestSettle{std::chrono::milliseconds(20)};
     static constexpr Micros kLongestHorizon{std::chrono::seconds(1)};
@@ -37,8 +41,10 @@ public:
 
     bool careful() const { return careful_; }
     // How long the line must stay quiet after a reply before the next
-    // request: nothing at full speed.
-    Micros settle() const { return careful_ ? settle_ : Micros{0}; }
+    // request: nothing at full speed. A doubled or noise byte follows its
+    // reply by two byte times on the line; on its way in it may be held up
+    // as long as the replies are, so the slowest recent reply counts too.
+    Micros settle() const;
     // Until when the line must stay quiet after a request asked at
     // `askedAt` went unanswered.
     Micros horizonEnd(Micros askedAt) const { return askedAt + horizon_; }
@@ -47,14 +53,16 @@ public:
     std::uint64_t replies() const { return replies_; }
     std::uint64_t misses() const { return misses_; }
 
-    // A reply came (alone) at `now`.
-    void replied(Micros now);
+    // A reply came (alone) at `now`, `latency` after its request went out.
+    void replied(Micros now, Micros latency);
     // The request asked at `askedAt` got no reply.
     void missed(Micros askedAt);
     // A byte no request waited for turned up at `now`. `afterReply`: it came
     // within the quiet after a reply, where a doubled or noise byte of that
     // reply is expected.
     void strayByte(Micros now, bool afterReply);
+    // The reply came a second time, within the quiet after it.
+    void repeated();
     // A sync try answered other bytes than 0xFF and 0x12.
     void outOfStep();
 
@@ -65,8 +73,10 @@ private:
     Micros echoBound_{0};  // the latest a reply's double or noise byte comes after it
     Micros settle_{0};
     Micros horizon_{0};
+    Micros slowestReply_{0};  // the slowest recent reply, fading as faster ones come
     bool careful_ = false;
     int clean_ = 0;
+    int cleanNeeded_ = kFirstStretch;
     bool anyReply_ = false;
     bool anyMiss_ = false;
     Micros lastReplyAt_{0};

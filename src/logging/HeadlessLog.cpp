@@ -56,6 +56,7 @@ HeadlessLogResult runHeadlessLog(EcmLink& link, AcquisitionState& state, const L
     std::chrono::microseconds failingSince{0};
     std::uint64_t requestsBefore = 0;
     std::uint64_t repliesBefore = 0;
+    std::uint64_t straysBefore = 0;
     for (;;) {
         if (plan.ticks && result.ticks >= *plan.ticks)
             break;
@@ -69,6 +70,7 @@ HeadlessLogResult runHeadlessLog(EcmLink& link, AcquisitionState& state, const L
         const auto tickStart = clock.now();
         const std::uint64_t requests = link.queries();
         const std::uint64_t replies = link.guard().replies();
+        const std::uint64_t strays = link.strayBytes();
         const TickRecord record = run.tick(link);
         if (record.outcome != TickOutcome::Logged)
             continue;
@@ -84,6 +86,7 @@ HeadlessLogResult runHeadlessLog(EcmLink& link, AcquisitionState& state, const L
             failingSince = tickStart;
             requestsBefore = requests;
             repliesBefore = replies;
+            straysBefore = strays;
         }
         if (clock.now() - failingSince >= kHeadlessSilenceLimit) {
             result.ecmStopped = true;
@@ -91,6 +94,8 @@ HeadlessLogResult runHeadlessLog(EcmLink& link, AcquisitionState& state, const L
                 std::max(0.0, std::chrono::duration<double>(failingSince - started).count());
             result.failingRequests = link.queries() - requestsBefore;
             result.failingReplies = link.guard().replies() - repliesBefore;
+            result.failingStrays = link.strayBytes() - straysBefore;
+            result.answeringBadly = link.guard().replies() > replies;
             break;
         }
     }

@@ -56,11 +56,12 @@ struct HeadlessLogResult {
     double lastAnsweredSeconds = 0.0;  // when the last answered tick began, from LOG pressed
     // The stretch of ticks without a full answer that ended the run: when
     // its first tick began (from LOG pressed, never below 0) and the
-    // requests made and answered during it. Answers among them: the ECM is
-    // answering badly rather than not at all.
+    // requests made and answered during it.
     double failingSinceSeconds = 0.0;
     std::uint64_t failingRequests = 0;
     std::uint64_t failingReplies = 0;
+    std::uint64_t failingStrays = 0;  // bytes no request waited for, during it
+    bool answeringBadly = false;  // the last tick of the stretch still got replies
 };
 
 // Presses LOG (the link connected), runs the ticks, confirms the last held

@@ -204,6 +204,9 @@ TEST_F(EcmLinkTest, a_late_reply_or_a_second_copy_is_never_taken_for_the_next_re
     // check finds the line out of step and lets it fall quiet.
     line.timedEcm = nullptr;
     connectToAnsweringEcm();
+    for (int i = 0; i < ReplyGuard::kFirstStretch; ++i)
+        link.queryRam(0x40);
+    ASSERT_FALSE(link.guard().careful()) << "past the careful start of a connection";
     line.ecm = nullptr;
     line.timedEcm = [](std::uint8_t address, int) {
         return std::vector<ScriptedLine::Timed>{{address, 370us}, {address, 690us}};
