@@ -5,10 +5,13 @@ address's value is the address XOR 0x5A) and on frames that change at each
 sync check, and counts the values stored or shown that the ECM did not send
 for their address (and, on frames, in their own tick).
 
-usage: scripts/fault-matrix.py [BUILD] [--rows-per-second]
-  BUILD              the build folder (build)
-  --rows-per-second  only the clean-line figure: rows a second at "Fastest"
-                     against --line-timed at 62500 baud, five runs of 3 s
+usage: scripts/fault-matrix.py [BUILD] 
+       scripts/fault-matrix.py --rows-per-second [BUILD...]
+  BUILD              a build folder (build); it needs src/cli/tavo-cli and
+                     tools/ecm-sim/tavo-ecm-sim
+  --rows-per-second  the clean-line figure instead: rows a second at
+                     "Fastest" against --line-timed at 62500 baud, eight
+                     channels, five runs of 10 s per build, taken in turn
 """
 import csv
 import json
@@ -147,32 +150,37 @@ MATRIX = [
 ]
 
 
-def rows_per_second(build, folder):
-    figures = []
-    for _ in range(5):
-        sim = Sim(build, ["--ram", os.path.join(folder, "ram.bin"), "--line-timed"])
-        try:
-            done = subprocess.run([os.path.join(build, "src/cli/tavo-cli"), "log", "--device", sim.device,
-                                   "--seconds", "3", "--period-ms", "1", "--config",
-                                   os.path.join(folder, "Logging.cfg"), "--out", os.path.join(folder, "rate.log"),
-                                   "--json"], capture_output=True, text=True, timeout=60)
-        finally:
-            sim.close()
-        result = json.loads(done.stdout)
-        figures.append(result["answeredTicks"] / result["seconds"])
-    figures.sort()
-    print("clean line, Fastest, 62500 baud, line-timed: rows/s %s (median %.1f)" %
-          (" ".join("%.1f" % f for f in figures), figures[len(figures) // 2]))
+def rows_per_second(builds, folder, runs=5, seconds=10):
+    """Rows a second of each build, runs taken in turn so that the load of
+    the machine falls on all alike."""
+    figures = {build: [] for build in builds}
+    for _ in range(runs):
+        for build in builds:
+            sim = Sim(build, ["--ram", os.path.join(folder, "ram.bin"), "--line-timed"])
+            try:
+                done = subprocess.run([os.path.join(build, "src/cli/tavo-cli"), "log", "--device", sim.device,
+                                       "--seconds", str(seconds), "--period-ms", "1", "--config",
+                                       os.path.join(folder, "Logging.cfg"), "--out",
+                                       os.path.join(folder, "rate.log"), "--json"],
+                                      capture_output=True, text=True, timeout=seconds * 10)
+            finally:
+                sim.close()
+            result = json.loads(done.stdout)
+            figures[build].append(result["answeredTicks"] / result["seconds"])
+    for build in builds:
+        values = sorted(figures[build])
+        print("%s: clean line, Fastest, 62500 baud, line-timed, eight channels, %d s runs: rows/s %s (median %.1f)" %
+              (build, seconds, " ".join("%.1f" % f for f in values), values[len(values) // 2]))
 
 
 def main():
-    args = [a for a in sys.argv[1:] if not a.startswith("--")]
-    build = os.path.abspath(args[0] if args else os.path.join(ROOT, "build"))
+    args = [os.path.abspath(a) for a in sys.argv[1:] if not a.startswith("--")]
+    build = args[0] if args else os.path.join(ROOT, "build")
     with tempfile.TemporaryDirectory() as folder:
         write_config(os.path.join(folder, "Logging.cfg"))
         write_pages(folder)
         if "--rows-per-second" in sys.argv:
-            rows_per_second(build, folder)
+            rows_per_second(args or [build], folder)
             return
         print("| simulator faults | page | ticks | rows stored | rows wrong | exit |")
         print("|---|---|---|---|---|---|")

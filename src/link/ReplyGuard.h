@@ -29,7 +29,7 @@ public:
     // Clean exchanges in a row after which the link works at full speed
     // again: after an anomaly, and at the start of a connection.
     static constexpr int kCleanStretch = 2000;
-    static constexpr int kFirstStretch = 100;
+    static constexpr int kFirstStretch = 64;
     // The longest the quiet after a reply and the late-reply horizon grow to.
     static constexpr Micros kLongestSettle{std::chrono::milliseconds(20)};
     static constexpr Micros kLongestHorizon{std::chrono::seconds(1)};
