@@ -145,18 +145,20 @@ bool EcmLink::settleAfterReply(std::uint8_t reply)
     // the two answered the request, the value is the same, so it is no
     // stray byte; anything else is.
     bool repeatAllowed = true;
+    bool quiet = true;
     auto end = clock_.now() + settle;
     for (int wait = 0; wait < kMostQuietWaits && !interrupted();) {
         const auto now = clock_.now();
         if (now >= end)
-            return true;
+            break;
         const LineResult result = line_.waitForInput(end - now);
         if (result == LineResult::Failed) {
             lineFailed();
             return false;
         }
         if (result != LineResult::Ok)
-            return true;
+            break;
+        quiet = false;
         const auto count = line_.readQueued(buffer_);
         if (!count) {
             lineFailed();
@@ -170,6 +172,8 @@ bool EcmLink::settleAfterReply(std::uint8_t reply)
         end = clock_.now() + settle;
         ++wait;
     }
+    if (quiet)
+        guard_.quietAfterReply();
     return true;
 }
 
@@ -220,8 +224,9 @@ std::optional<std::uint8_t> EcmLink::queryRam(int address)
     if (!reply) {
         if (state_.linkConnected && !interrupted()) {
             guard_.missed(askedAt);
-            if (letLineFallQuiet())
-                waitOutHorizon(askedAt);
+            const std::uint64_t straysBefore = strays_;
+            if (letLineFallQuiet() && waitOutHorizon(askedAt) && strays_ == straysBefore)
+                guard_.quietHorizon();
         }
         return std::nullopt;
     }

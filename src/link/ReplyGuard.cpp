@@ -27,10 +27,12 @@ ReplyGuard::ReplyGuard(Micros replyWait) : replyWait_(replyWait)
 void ReplyGuard::connected(int baud)
 {
     const Micros byteTime{kBitsPerByte * 1'000'000 / std::max(baud, 50)};
-    settle_ = kSettleBytes * byteTime + kDeliveryAllowance;
+    firstSettle_ = kSettleBytes * byteTime + kDeliveryAllowance;
+    settle_ = firstSettle_;
     echoBound_ = kEchoBytes * byteTime + kDeliveryAllowance / 2;
     // A reply missed after the reply wait is still looked for as long again.
-    horizon_ = 2 * replyWait_;
+    firstHorizon_ = 2 * replyWait_;
+    horizon_ = firstHorizon_;
     slowestReply_ = Micros{0};
     careful_ = true;
     clean_ = 0;
@@ -96,6 +98,16 @@ void ReplyGuard::strayByte(Micros now, bool afterReply)
 void ReplyGuard::repeated()
 {
     anomaly();
+}
+
+void ReplyGuard::quietAfterReply()
+{
+    settle_ = std::max(firstSettle_, settle_ - (settle_ - firstSettle_) / 16);
+}
+
+void ReplyGuard::quietHorizon()
+{
+    horizon_ = std::max(firstHorizon_, horizon_ - (horizon_ - firstHorizon_) / 4);
 }
 
 void ReplyGuard::outOfStep()

@@ -63,6 +63,11 @@ public:
     void strayByte(Micros now, bool afterReply);
     // The reply came a second time, within the quiet after it.
     void repeated();
+    // The quiet after a reply, or the horizon after a missed one, passed
+    // without a byte: what was learnt from stray bytes fades, so that noise
+    // that happened to come late cannot slow a bad line down for good.
+    void quietAfterReply();
+    void quietHorizon();
     // A sync try answered other bytes than 0xFF and 0x12.
     void outOfStep();
 
@@ -71,6 +76,8 @@ private:
 
     Micros replyWait_;
     Micros echoBound_{0};  // the latest a reply's double or noise byte comes after it
+    Micros firstSettle_{0};
+    Micros firstHorizon_{0};
     Micros settle_{0};
     Micros horizon_{0};
     Micros slowestReply_{0};  // the slowest recent reply, fading as faster ones come
