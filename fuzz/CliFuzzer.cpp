@@ -71,24 +71,6 @@ void restoreFixture()
     }
 }
 
-// Known, and being mended elsewhere: these two messages print the KEY word
-// as given, control characters included. They are cut out before the check
-// until the fix lands; then this function goes.
-std::string withoutKnownRawKeys(std::string printed, const std::vector<std::string>& words)
-{
-    auto cut = [&](const std::string& known) {
-        for (std::size_t at = printed.find(known); at != std::string::npos; at = printed.find(known))
-            printed.erase(at, known.size());
-    };
-    for (const std::string& word : words) {
-        cut("tavo-cli: no entry with the Chrysler name or title " + word + "\n");
-        for (int type = 0; type < kTableTypeCount; ++type)
-            cut("tavo-cli: " + word + " is a " + std::string(tableTypeName(static_cast<TableType>(type))) +
-                " entry; only Normal, FiveByte and Signed tables can be scaled (nothing written)\n");
-    }
-    return printed;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -107,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(status >= 0 && status <= 2);
     FUZZ_CHECK(fuzz::terminalSafe(out.str()));
-    FUZZ_CHECK(fuzz::terminalSafe(withoutKnownRawKeys(err.str(), words)));
+    FUZZ_CHECK(fuzz::terminalSafe(err.str()));
     restoreFixture();
     return 0;
 }

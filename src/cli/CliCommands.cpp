@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <deque>
 #include <cstring>
 #include <ostream>
 
@@ -20,15 +21,17 @@ class CommandLine {
 public:
     explicit CommandLine(const CliCommand& command)
         : app_(command.summary, "tavo-cli " + command.name), words_(command.words.size()),
-          values_(command.options.size()), command_(command)
+          values_(command.options.size()), flags_(command.options.size()), command_(command)
     {
         app_.get_formatter()->column_width(34);
         for (std::size_t i = 0; i < command.words.size(); ++i)
             app_.add_option(command.words[i], words_[i], cliWordHelp(command.words[i]))->required();
         for (std::size_t i = 0; i < command.options.size(); ++i) {
             const CliOption& option = command.options[i];
+            // A flag given a value takes it as a truth value: --json=false
+            // and --json=0 turn it off, a value that is none is refused.
             if (option.value.empty())
-                app_.add_flag(option.name, option.help);
+                app_.add_flag(option.name, flags_[i], option.help);
             else
                 app_.add_option(option.name, values_[i], option.help)->option_text(option.value);
         }
@@ -46,9 +49,10 @@ public:
             const CliOption& option = command_.options[i];
             if (app_.count(option.name) == 0)
                 continue;
-            if (option.value.empty())
-                parsed.flags.insert(option.name);
-            else
+            if (option.value.empty()) {
+                if (flags_[i])
+                    parsed.flags.insert(option.name);
+            } else
                 parsed.options[option.name] = values_[i];
         }
         return parsed;
@@ -60,6 +64,7 @@ private:
     CLI::App app_;
     std::vector<std::string> words_;
     std::vector<std::string> values_;
+    std::deque<bool> flags_;  // stays in place while CLI11 holds references to its elements
     const CliCommand& command_;
 };
 

@@ -150,7 +150,7 @@ int findEntryOrSay(const RomImage& rom, const std::string& key, std::ostream& er
 {
     const int index = findEntry(rom, key);
     if (index < 0)
-        err << "tavo-cli: no entry with the Chrysler name or title " << key << '\n';
+        err << "tavo-cli: no entry with the Chrysler name or title " << terminalText(key) << '\n';
     return index;
 }
 

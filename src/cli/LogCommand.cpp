@@ -212,11 +212,20 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
         }
     }
     if (result.ecmStopped) {
-        err << "tavo-cli: the ECM stopped answering at " << clockTimeBefore(result.seconds - result.lastAnsweredSeconds)
-            << " (" << formatFixed(result.lastAnsweredSeconds, 1) << " s into the run); " << result.answeredTicks
-            << " rows saved\n";
+        const std::string since = clockTimeBefore(result.seconds - result.failingSinceSeconds) + " (" +
+                                  formatFixed(result.failingSinceSeconds, 1) + " s into the run)";
+        if (result.answeringBadly && !lost)
+            err << "tavo-cli: the ECM has been answering badly since " << since << ": " << result.failingReplies
+                << " of " << result.failingRequests << " requests answered, " << result.failingStrays
+                << " stray bytes, no tick in full; " << result.answeredTicks
+                << " rows saved\n";
+        else
+            err << "tavo-cli: the ECM stopped answering at " << since << "; " << result.answeredTicks
+                << " rows saved\n";
         if (lost)
             err << terminalText(linkFailureText(lost, *device, config.serial.port), true) << '\n';
+    } else if (result.stoppedEarly && result.answeredTicks == 0) {
+        err << "tavo-cli: stopped before a row was logged; nothing logged\n";
     } else if (result.missedTicks > 0) {
         err << "tavo-cli: " << result.missedTicks << " of " << result.ticks
             << " ticks got no full answer from the ECM; their rows were not stored\n";
@@ -243,7 +252,8 @@ int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
         out << terminalText(save.path) << '\n';
         err << replyTimesLine(link.state().replies) << '\n';
     }
-    return result.ecmStopped ? 1 : 0;
+    // A run cut short before its first row logged nothing: that is no success.
+    return result.ecmStopped || (result.stoppedEarly && result.answeredTicks == 0) ? 1 : 0;
 }
 
 }  // namespace tavo

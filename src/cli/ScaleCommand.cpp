@@ -64,7 +64,7 @@ int cmdScale(const Arguments& args, std::ostream& out, std::ostream& err)
         return 1;
     TableDef& def = *entry;
     if (!isGraphType(def.type)) {
-        err << "tavo-cli: " << args.words[1] << " is a " << tableTypeName(def.type)
+        err << "tavo-cli: " << terminalText(args.words[1]) << " is a " << tableTypeName(def.type)
             << " entry; only Normal, FiveByte and Signed tables can be scaled (nothing written)\n";
         return 1;
     }

@@ -12,7 +12,7 @@ constexpr int kMostQuietWaits = 10;
 }  // namespace
 
 EcmLink::EcmLink(SerialLine& line, LinkClock& clock, LinkTimings timings)
-    : line_(line), clock_(clock), timings_(timings)
+    : line_(line), clock_(clock), timings_(timings), guard_(timings.replyWait)
 {
 }
 
@@ -53,6 +53,8 @@ void EcmLink::connectEcm(const std::optional<std::string>& device, const SerialS
         state_.replies = replyTimes_.summary();
     }
     portOpen_ = state_.linkConnected;
+    if (state_.linkConnected)
+        guard_.connected(line_.lineRate().value_or(baudForSpeed(1, settings.highSpeed)));
 }
 
 void EcmLink::disconnectEcm()
@@ -95,7 +97,7 @@ std::optional<std::uint8_t> EcmLink::receiveByte()
     if (*count == 0)
         return std::nullopt;
     if (*count > 1)
-        ++strays_;
+        strayByte(false);
     return buffer_[0];
 }
 
@@ -127,7 +129,88 @@ bool EcmLink::letLineFallQuiet()
             return false;
         }
         if (*count > 0)
-            ++strays_;
+            strayByte(false);
+    }
+    return true;
+}
+
+void EcmLink::strayByte(bool afterReply)
+{
+    ++strays_;
+    guard_.strayByte(clock_.now(), afterReply);
+}
+
+bool EcmLink::dropArrived()
+{
+    const auto count = line_.readQueued(buffer_);
+    if (!count) {
+        lineFailed();
+        return false;
+    }
+    if (*count > 0)
+        strayByte(false);
+    return true;
+}
+
+bool EcmLink::settleAfterReply(std::uint8_t reply)
+{
+    const auto settle = guard_.settle();
+    if (settle.count() == 0)
+        return true;
+    // Quiet for the whole settle time; a byte restarts it, a line that never
+    // falls quiet is given up on as letLineFallQuiet does. The reply once
+    // more, alone, is the ECM (or the line) sending it twice: whichever of
+    // the two answered the request, the value is the same, so it is no
+    // stray byte; anything else is.
+    bool repeatAllowed = true;
+    bool quiet = true;
+    auto end = clock_.now() + settle;
+    for (int wait = 0; wait < kMostQuietWaits && !interrupted();) {
+        const auto now = clock_.now();
+        if (now >= end)
+            break;
+        const LineResult result = line_.waitForInput(end - now);
+        if (result == LineResult::Failed) {
+            lineFailed();
+            return false;
+        }
+        if (result != LineResult::Ok)
+            break;
+        quiet = false;
+        const auto count = line_.readQueued(buffer_);
+        if (!count) {
+            lineFailed();
+            return false;
+        }
+        if (*count == 1 && buffer_[0] == reply && repeatAllowed)
+            guard_.repeated();
+        else if (*count > 0)
+            strayByte(true);
+        repeatAllowed = false;
+        end = clock_.now() + settle;
+        ++wait;
+    }
+    if (quiet)
+        guard_.quietAfterReply();
+    return true;
+}
+
+bool EcmLink::waitOutHorizon(std::chrono::microseconds askedAt)
+{
+    const auto end = guard_.horizonEnd(askedAt);
+    for (int wait = 0; wait < kMostQuietWaits && !interrupted(); ++wait) {
+        const auto now = clock_.now();
+        if (now >= end)
+            return true;
+        const LineResult result = line_.waitForInput(end - now);
+        if (result == LineResult::Failed) {
+            lineFailed();
+            return false;
+        }
+        if (result != LineResult::Ok)
+            return true;
+        if (!dropArrived())
+            return false;
     }
     return true;
 }
@@ -143,7 +226,7 @@ bool EcmLink::emptyInput()
     }
     if (*count == 0)
         return true;
-    ++strays_;
+    strayByte(false);
     return letLineFallQuiet();
 }
 
@@ -153,16 +236,22 @@ std::optional<std::uint8_t> EcmLink::queryRam(int address)
         return std::nullopt;
     const auto slot = static_cast<std::uint8_t>(address & 0xFF);
     ++queries_;
-    const auto sent = clock_.now();
+    const auto askedAt = clock_.now();
     sendByte(slot);
     const auto reply = receiveByte();
-    timeExchange(sent, reply.has_value());
+    timeExchange(askedAt, reply.has_value());
     if (!reply) {
-        if (state_.linkConnected)
-            letLineFallQuiet();
+        if (state_.linkConnected && !interrupted()) {
+            guard_.missed(askedAt);
+            const std::uint64_t straysBefore = strays_;
+            if (letLineFallQuiet() && waitOutHorizon(askedAt) && strays_ == straysBefore)
+                guard_.quietHorizon();
+        }
         return std::nullopt;
     }
     state_.ramMirror[slot] = *reply;
+    guard_.replied(clock_.now(), clock_.now() - askedAt);
+    settleAfterReply(*reply);
     return reply;
 }
 
@@ -186,6 +275,7 @@ SyncResult EcmLink::checkSync()
         // Other replies: the line is out of step, each reply answering an
         // earlier request while the true one is still on its way. Once the
         // line has fallen quiet the next try is in step again.
+        guard_.outOfStep();
         if (!letLineFallQuiet())
             return SyncResult::NoReply;
     }

@@ -10,8 +10,10 @@
 // after it, or after a request that went unanswered, the line is left to
 // fall quiet and emptied again before the next request. Bytes that come
 // together with a reply count as stray bytes too: the reply may have been the
-// second of them. The clients keep a value only when no stray byte turned up
-// around it (see `strayBytes`).
+// second of them. After any of these the link works carefully for a while
+// (see ReplyGuard), so that a stray byte cannot stand in unseen for a reply
+// that never came. The clients keep a value only when no stray byte turned
+// up around it (see `strayBytes`).
 
 #include <array>
 #include <chrono>
@@ -21,6 +23,7 @@
 
 #include "link/ConnectionProcedure.h"
 #include "link/LinkFailure.h"
+#include "link/ReplyGuard.h"
 #include "link/ReplyTimes.h"
 #include "link/SerialLine.h"
 #include "link/SerialSettings.h"
@@ -99,6 +102,8 @@ public:
     std::uint64_t strayBytes() const { return strays_; }
     LinkClock& clock() { return clock_; }
     const LinkTimings& timings() const { return timings_; }
+    // How carefully the exchanges are made now.
+    const ReplyGuard& guard() const { return guard_; }
 
 private:
     // The port failed under the link: no further waits, sync lost.
@@ -108,6 +113,15 @@ private:
     // Waits until no byte has come for a reply wait, dropping what comes;
     // gives up on a line that never falls quiet. False when the line failed.
     bool letLineFallQuiet();
+    // A byte no request waited for (`afterReply`: in the quiet after a reply).
+    void strayByte(bool afterReply);
+    // Working carefully: the quiet after a reply, and the late-reply horizon
+    // after a missed one. Bytes that come meanwhile are stray bytes. False
+    // when the line failed.
+    bool settleAfterReply(std::uint8_t reply);
+    bool waitOutHorizon(std::chrono::microseconds askedAt);
+    // Reads what came during a wait (stray bytes): false when the line failed.
+    bool dropArrived();
 
     SerialLine& line_;
     LinkClock& clock_;
@@ -118,6 +132,7 @@ private:
     bool portOpen_ = false;
     std::uint64_t queries_ = 0;
     std::uint64_t strays_ = 0;
+    ReplyGuard guard_;
     std::array<std::uint8_t, 5000> buffer_{};  // the receive buffer
 };
 

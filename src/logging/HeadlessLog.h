@@ -31,7 +31,10 @@ private:
     std::chrono::microseconds due_{0};
 };
 
-// A run without a single answered tick for this long has lost its ECM.
+// A run whose ticks have got no full answer for this long, counted from the
+// first tick that got none, has lost its ECM (or its ECM answers too badly
+// to log). A tick that is not yet due counts for nothing: a run with a
+// period of a minute is not ended by the wait for its first tick.
 inline constexpr std::chrono::seconds kHeadlessSilenceLimit{2};
 
 struct HeadlessLogPlan {
@@ -51,6 +54,14 @@ struct HeadlessLogResult {
     bool stoppedEarly = false;       // ended by `stop`
     bool ecmStopped = false;         // ended after the silence limit
     double lastAnsweredSeconds = 0.0;  // when the last answered tick began, from LOG pressed
+    // The stretch of ticks without a full answer that ended the run: when
+    // its first tick began (from LOG pressed, never below 0) and the
+    // requests made and answered during it.
+    double failingSinceSeconds = 0.0;
+    std::uint64_t failingRequests = 0;
+    std::uint64_t failingReplies = 0;
+    std::uint64_t failingStrays = 0;  // bytes no request waited for, during it
+    bool answeringBadly = false;  // the last tick of the stretch still got replies
 };
 
 // Presses LOG (the link connected), runs the ticks, confirms the last held

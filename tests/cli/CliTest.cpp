@@ -189,5 +189,19 @@ TEST_F(TavoCli, text_output_shows_control_characters_from_the_file_instead_of_se
     EXPECT_NE(out.find("author:      A^??2J\n"), std::string::npos) << out;
 }
 
+TEST_F(TavoCli, a_flag_given_a_value_takes_it_as_true_or_false_and_refuses_any_other)
+{
+    for (const char* on : {"--json", "--json=true", "--json=1"}) {
+        ASSERT_EQ(run({"info", sample(), on}), 0) << on << ": " << err;
+        EXPECT_EQ(out.rfind("{", 0), 0u) << on << ": " << out;
+    }
+    for (const char* off : {"--json=false", "--json=0"}) {
+        ASSERT_EQ(run({"info", sample(), off}), 0) << off << ": " << err;
+        EXPECT_NE(out.rfind("{", 0), 0u) << off << ": " << out;
+        EXPECT_NE(out.find("description:"), std::string::npos) << off << ": the text form";
+    }
+    EXPECT_EQ(run({"info", sample(), "--json=maybe"}), 2);
+}
+
 }  // namespace
 }  // namespace tavo

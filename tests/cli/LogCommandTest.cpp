@@ -198,5 +198,41 @@ TEST_F(LogCommand, ctrl_c_ends_the_run_early_and_saves_it)
     EXPECT_GT(log->writePos, 3);
 }
 
+TEST_F(LogCommand, ctrl_c_while_connecting_logs_nothing_and_exits_1)
+{
+    test::SimProcess silent({"--silent"});
+    const std::string command = "exec " + std::string(TAVO_CLI_PATH) + " log --device " + silent.device() +
+                                " --seconds 60 --config " + config + " --out " + dir.file("none.log") + " > " +
+                                dir.file("out.txt") + " 2>&1";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::usleep(1500 * 1000);  // the connection procedure to a silent ECM lasts some five seconds
+    ::kill(child, SIGINT);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string said = test::readText(dir.file("out.txt"));
+    ASSERT_TRUE(WIFEXITED(status)) << said;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << said;
+    EXPECT_NE(said.find("nothing logged"), std::string::npos) << said;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.log")));
+}
+
+TEST_F(LogCommand, an_ecm_answering_badly_ends_the_run_saying_so_with_the_counts)
+{
+    // Six of every seven requests answered: no tick of twelve requests gets through.
+    test::SimProcess bad({"--frames", dir.file("frames.bin"), "--drop-every", "7"});
+    EXPECT_EQ(run({"log", "--device", bad.device(), "--seconds", "60", "--period-ms", "1", "--config", config,
+                   "--out", dir.file("bad.log")}),
+              1);
+    EXPECT_NE(err.find("tavo-cli: the ECM has been answering badly since "), std::string::npos) << err;
+    EXPECT_NE(err.find("requests answered"), std::string::npos) << err;
+    EXPECT_EQ(err.find("stopped answering"), std::string::npos) << err;
+    EXPECT_EQ(err.find("-0.0"), std::string::npos) << err;
+}
+
 }  // namespace
 }  // namespace tavo

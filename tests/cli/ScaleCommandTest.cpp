@@ -95,5 +95,19 @@ TEST_F(TavoCliScale, a_table_whose_slopes_reach_below_the_image_file_is_refused)
     EXPECT_EQ(test::readBytes(sample()), before);
 }
 
+TEST_F(TavoCliScale, a_key_with_control_characters_is_shown_safely_when_refused)
+{
+    std::string tbl = test::readText(dir.file("sample.tbl"));
+    const std::size_t at = tbl.find("OPTFLG");
+    ASSERT_NE(at, std::string::npos);
+    tbl.replace(at, 6, "OPT\x1b[2JFLG");
+    test::writeText(dir.file("sample.tbl"), tbl);
+    EXPECT_EQ(run({"scale", sample(), "OPT\x1b[2JFLG", "--x", "150", "--y", "150"}), 1);
+    EXPECT_NE(err.find("tavo-cli: OPT^[[2JFLG is a Flags8 entry"), std::string::npos) << err;
+    EXPECT_EQ(err.find('\x1b'), std::string::npos);
+    EXPECT_EQ(run({"scale", sample(), "NO\x1b[2JSUCH", "--x", "150", "--y", "150"}), 1);
+    EXPECT_EQ(err, "tavo-cli: no entry with the Chrysler name or title NO^[[2JSUCH\n");
+}
+
 }  // namespace
 }  // namespace tavo

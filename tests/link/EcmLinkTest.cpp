@@ -206,10 +206,16 @@ TEST_F(EcmLinkTest, a_late_reply_or_a_second_copy_is_never_taken_for_the_next_re
     EXPECT_EQ(link.queryRam(0x42), 0x42) << "the late 0x41 came while the line fell quiet";
     EXPECT_EQ(link.strayBytes(), 1u);
 
-    // A reply sent twice: the copy turns up before the next request's own
-    // reply and is read as it, and each later reply answers the request
-    // before its own, until the sync check finds the line out of step and
-    // lets it fall quiet.
+    // A reply sent twice, on a fresh connection at full speed: the copy
+    // turns up before the next request's own reply and is read as it, and
+    // each later reply answers the request before its own, until the sync
+    // check finds the line out of step and lets it fall quiet.
+    line.timedEcm = nullptr;
+    connectToAnsweringEcm();
+    for (int i = 0; i < ReplyGuard::kFirstStretch; ++i)
+        link.queryRam(0x40);
+    ASSERT_FALSE(link.guard().careful()) << "past the careful start of a connection";
+    line.ecm = nullptr;
     line.timedEcm = [](std::uint8_t address, int) {
         return std::vector<ScriptedLine::Timed>{{address, 370us}, {address, 690us}};
     };

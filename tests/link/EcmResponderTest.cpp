@@ -64,5 +64,21 @@ TEST(EcmResponderTest, late_twice_noise_and_mute_play_on_the_kth_request_they_wo
     EXPECT_EQ(ecm.statistics().ignored, 1u);
 }
 
+TEST(EcmResponderTest, line_rates_no_serial_line_runs_are_refused_with_a_message)
+{
+    for (const char* rate : {"49", "12000001", "43000000", "2147483647"}) {
+        SimOptions options;
+        std::string error;
+        EXPECT_FALSE(parseSimOptions({"--baud", rate}, options, error)) << rate;
+        EXPECT_NE(error.find("--baud takes a line rate of 50 to 12000000"), std::string::npos) << rate << ": " << error;
+    }
+    SimOptions fastest;
+    std::string error;
+    ASSERT_TRUE(parseSimOptions({"--baud", "12000000"}, fastest, error)) << error;
+    EcmResponder ecm(fastest);
+    EXPECT_EQ(answers(ecm, {0x12}, 12'000'000), (std::vector<int>{0x12}));
+    EXPECT_EQ(answers(ecm, {0x12}, 62500), (std::vector<int>{-1})) << "another rate is not understood";
+}
+
 }  // namespace
 }  // namespace tavo::sim

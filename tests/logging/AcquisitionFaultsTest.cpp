@@ -156,8 +156,8 @@ TEST_F(AcquisitionFaults, replies_sent_twice_store_no_value_of_another_address)
     tick(run, 200);
     run.finish(link);
     expectOwnValues(run.state);
-    EXPECT_GT(run.state.sampleCount, 20);
-    EXPECT_GT(run.missedTicks(), 0);
+    EXPECT_EQ(run.answeredTicks(), 200)
+        << "the copy comes while the line is to stay quiet; whichever of the two answered, the value is the same";
 }
 
 TEST_F(AcquisitionFaults, noise_after_replies_stores_no_value_of_another_address)

@@ -222,8 +222,8 @@ TEST_F(AcquisitionTest, headless_logging_presses_log_runs_its_ticks_on_time_and_
     EXPECT_EQ(result.answeredTicks, 3);
     EXPECT_EQ(result.missedTicks, 0);
     EXPECT_EQ(result.queries, 3u * 12u + 2u) << "sync check 2, two 16-bit channels 4, six bytes; the last check";
-    EXPECT_EQ(clock.time - started, 750ms);
-    EXPECT_DOUBLE_EQ(result.seconds, 0.75);
+    EXPECT_GE(state.rowTimesUs[1] - started.count(), 250000) << "the first tick one period after LOG";
+    EXPECT_DOUBLE_EQ(result.seconds, std::chrono::duration<double>(clock.time - started).count());
     EXPECT_EQ(state.writePos, 3);
     EXPECT_EQ(state.rowTimesUs[3] - state.rowTimesUs[1], 500000) << "each row keeps when its tick sampled";
     EXPECT_EQ(loggingPhase(state), LoggingPhase::Stopped);
@@ -231,6 +231,53 @@ TEST_F(AcquisitionTest, headless_logging_presses_log_runs_its_ticks_on_time_and_
     plan.ticks.reset();
     plan.seconds = 1.0;
     EXPECT_EQ(runHeadlessLog(link, state, config.channels, custom, plan).ticks, 3) << "at 250, 500, 750 ms";
+}
+
+TEST_F(AcquisitionTest, headless_logging_at_periods_of_two_seconds_and_a_minute_logs_its_ticks)
+{
+    state.channelMask = 0xFF;
+    HeadlessLogPlan plan;
+    plan.ticks = 2;
+    for (const std::int32_t period : {2000, 60000}) {
+        plan.samplePeriodMs = period;
+        const auto started = clock.time;
+        const HeadlessLogResult result = runHeadlessLog(link, state, config.channels, custom, plan);
+        EXPECT_EQ(result.ticks, 2) << period;
+        EXPECT_EQ(result.answeredTicks, 2) << period;
+        EXPECT_FALSE(result.ecmStopped) << period << ": the wait for a tick not yet due is no silence";
+        EXPECT_GE(clock.time - started, 2 * std::chrono::milliseconds(period));
+    }
+}
+
+TEST_F(AcquisitionTest, headless_logging_ends_an_ecm_answering_badly_or_not_at_all_with_the_counts)
+{
+    state.channelMask = 0xFF;
+    int heard = 0;
+    // Six of every seven requests answered: no tick of twelve gets through.
+    line.ecm = [&heard](std::uint8_t byte, int) -> std::vector<std::uint8_t> {
+        if (++heard % 7 == 0)
+            return {};
+        return {byte == 0x00 ? std::uint8_t{0xFF} : byte};
+    };
+    HeadlessLogPlan plan;
+    plan.seconds = 30;
+    plan.samplePeriodMs = 125;
+    const auto started = clock.time;
+    HeadlessLogResult result = runHeadlessLog(link, state, config.channels, custom, plan);
+    EXPECT_TRUE(result.ecmStopped);
+    EXPECT_TRUE(result.answeringBadly);
+    EXPECT_GE(clock.time - started, kHeadlessSilenceLimit);
+    EXPECT_LT(clock.time - started, 2 * kHeadlessSilenceLimit);
+    EXPECT_GT(result.failingReplies, 0u);
+    EXPECT_LT(result.failingReplies, result.failingRequests);
+    EXPECT_GE(result.failingSinceSeconds, 0.0);
+
+    line.ecm = [](std::uint8_t, int) { return std::vector<std::uint8_t>{}; };
+    result = runHeadlessLog(link, state, config.channels, custom, plan);
+    EXPECT_TRUE(result.ecmStopped);
+    EXPECT_FALSE(result.answeringBadly);
+    EXPECT_EQ(result.failingReplies, 0u);
+    EXPECT_GT(result.failingRequests, 0u);
 }
 
 }  // namespace

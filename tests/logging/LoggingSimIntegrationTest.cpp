@@ -2,6 +2,8 @@
 // faults of a real line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "link/EcmLink.h"
 #include "link/PosixSerialLine.h"
 #include "logging/HeadlessLog.h"
@@ -48,7 +50,12 @@ TEST_P(LoggingThroughFaults, stores_only_each_addresss_own_value)
     plan.samplePeriodMs = 1;
     const HeadlessLogResult result = runHeadlessLog(link, state, channels, customAddressText("40"), plan);
     EXPECT_GT(result.answeredTicks, 20);
-    EXPECT_GT(result.missedTicks, 0) << "the fault was met";
+    // A reply sent twice costs no row once the link is careful: whichever
+    // copy answered, the value is the same. Every other fault costs some.
+    const bool costsRows = std::find(GetParam().begin(), GetParam().end(), "--twice-every") == GetParam().end();
+    if (costsRows) {
+        EXPECT_GT(result.missedTicks, 0) << "the fault was met";
+    }
     for (int r = 1; r <= state.writePos; ++r)
         for (int n = 0; n < kChannelCount; ++n)
             ASSERT_EQ(state.samples[static_cast<std::size_t>(r)][static_cast<std::size_t>(n)], (0x60 + n) ^ 0xA5)

@@ -15,7 +15,8 @@ EcmResponder::EcmResponder(const SimOptions& options) : options_(options)
 bool EcmResponder::understands(int baud) const
 {
     // A UART takes a rate within a couple of percent for its own.
-    return !options_.baud || std::abs(baud - *options_.baud) * 50 <= *options_.baud;
+    return !options_.baud ||
+           std::abs(static_cast<long long>(baud) - *options_.baud) * 50 <= static_cast<long long>(*options_.baud);
 }
 
 const RamPage& EcmResponder::page() const

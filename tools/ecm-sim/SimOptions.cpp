@@ -67,10 +67,17 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         } else if (arg == "--line-timed") {
             options.lineTimed = true;
         } else if (arg == "--baud") {
-            int baud = 0;
-            if (!number(50, baud))
+            std::string text;
+            if (!value(text))
                 return false;
-            options.baud = baud;
+            // Read wide, so that a rate beyond any line's is refused as such.
+            long long baud = 0;
+            if (!parseCount(text, 0LL, baud) || baud < kLowestSimBaud || baud > kHighestSimBaud) {
+                error = arg + " takes a line rate of " + std::to_string(kLowestSimBaud) + " to " +
+                        std::to_string(kHighestSimBaud) + " baud, as serial lines run: " + text;
+                return false;
+            }
+            options.baud = static_cast<int>(baud);
         } else if (arg == "--answer-from-attempt") {
             if (!number(1, options.answerFromAttempt))
                 return false;

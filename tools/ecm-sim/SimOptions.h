@@ -13,6 +13,10 @@ namespace tavo::sim {
 
 using RamPage = std::array<std::uint8_t, 256>;
 
+// The line rates --baud takes: what serial adapters can run.
+inline constexpr int kLowestSimBaud = 50;
+inline constexpr int kHighestSimBaud = 12'000'000;
+
 // --ram and --frames files larger than this are refused.
 inline constexpr std::size_t kMostSimFileBytes = 16 * 1024 * 1024;
 
@@ -52,7 +56,7 @@ inline constexpr const char* kSimUsage =
     "What it answers:\n"
     "  --ram FILE              a fixed 256-byte RAM page (else a small engine model)\n"
     "  --frames FILE           whole 256-byte pages, the next one at each sync check\n"
-    "  --baud B                the only line rate it understands (else any)\n"
+    "  --baud B                the only line rate it understands, 50 to 12000000 (else any)\n"
     "  --answer-from-attempt N silent until N - 1 low-speed wake-ups were heard\n"
     "  --line-timed            replies when a real line at the client's rate would deliver them\n"
     "  --turnaround-us U       the ECM's time between a request and its reply (line-timed; 50)\n"
