@@ -123,13 +123,8 @@ bool EcmLink::letLineFallQuiet()
         }
         if (result != LineResult::Ok)
             return true;
-        const auto count = line_.readQueued(buffer_);
-        if (!count) {
-            lineFailed();
+        if (!dropArrived())
             return false;
-        }
-        if (*count > 0)
-            strayByte(false);
     }
     return true;
 }
