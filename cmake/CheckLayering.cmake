@@ -22,11 +22,12 @@ set(allowed_link "common;link")
 set(allowed_logging "common;logging;link")
 set(allowed_analysis "common;analysis;rom;tables;viewer")
 set(allowed_review "common;review;logging;link;rom;tables;viewer")
-set(allowed_app "common;app;rom;tables;viewer;link;logging;analysis;review")
+set(allowed_live "common;live;rom;tables;viewer;link;logging;review")
+set(allowed_app "common;app;rom;tables;viewer;link;logging;analysis;review;live")
 set(allowed_cli "common;cli;rom;tables;viewer;analysis;link;logging;review")
 
 set(tested_robustness "cli")
-set(allowed_support "common;tables;rom;viewer;link;logging;analysis;review;app;cli")
+set(allowed_support "common;tables;rom;viewer;link;logging;analysis;review;live;app;cli")
 
 set(paint_allowed_regex "^(QImage|QPainter|QPen|QColor|QBrush|QPoint|QPointF|QRect|QLine|QString|QByteArray|QtGui/.*|QtCore/.*)$")
 

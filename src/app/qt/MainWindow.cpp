@@ -26,6 +26,7 @@
 #include "link/qt/SerialPortDialog.h"
 #include "logging/LogSaving.h"
 #include "logging/qt/DataLoggingDialog.h"
+#include "live/qt/LiveTuning.h"
 #include "logging/qt/LoggingSession.h"
 #include "logging/qt/LoggingVariablesDialog.h"
 #include "review/LogRunReader.h"
@@ -274,9 +275,11 @@ void MainWindow::openImage(const std::string& path)
 
 void MainWindow::showQuickViewer()
 {
+    // Live tuning beside the graph, for this opening of the viewer.
+    LiveTuning live({*logging_, state_.loggingConfig, state_.workingImage, *scales_});
     openQuickViewer(this,
                     {state_.workingImage, state_.comparisonImage, state_.comparisonLoaded, state_.quickViewer,
-                     state_.scalePercentages, *prompts_, &state_.history},
+                     state_.scalePercentages, *prompts_, &state_.history, &live},
                     runModal);
 }
 

@@ -25,6 +25,7 @@
 #include "viewer/QuickViewerState.h"
 #include "viewer/ValueView.h"
 #include "viewer/qt/DifferencesDialog.h"
+#include "viewer/qt/QuickViewerAddOn.h"
 #include "viewer/qt/TableGraphView.h"
 
 namespace tavo {
@@ -67,6 +68,8 @@ QuickViewerDialog::QuickViewerDialog(const QuickViewerContext& context, QWidget*
     setMouseTracking(true);
     buildControls();
     addUndoKeys(this, [this] { takeStep(false); }, [this] { takeStep(true); });
+    if (context_.addOn)
+        context_.addOn->attach(*this, *graph_);
 
     // The first refresh of an opening lists the tables by name.
     commands_.open();
@@ -151,6 +154,8 @@ void QuickViewerDialog::showTable(int index)
 {
     commands_.show(index);
     const TableDef* def = commands_.current();
+    if (context_.addOn)
+        context_.addOn->entryShown(def);
     if (!def)
         return;
     setWindowTitle(recordText(viewerCaption(*def)));
@@ -300,6 +305,15 @@ void QuickViewerDialog::onOk()
 void QuickViewerDialog::reject()
 {
     done(2);
+}
+
+void QuickViewerDialog::done(int result)
+{
+    if (context_.addOn && !closed_) {
+        closed_ = true;
+        context_.addOn->closing();
+    }
+    QDialog::done(result);
 }
 
 void QuickViewerDialog::onDifferences()

@@ -29,6 +29,7 @@ class QTreeWidget;
 namespace tavo {
 
 class EditHistory;
+class QuickViewerAddOn;
 struct ImageDifference;
 struct RomImage;
 struct QuickViewerState;
@@ -46,6 +47,8 @@ struct QuickViewerContext {
     // Where every edit is recorded as a step, and what Ctrl+Z and Ctrl+Y
     // take back and do again; none: edits are not recorded.
     EditHistory* history = nullptr;
+    // What the program adds beside the graph (live tuning); none by default.
+    QuickViewerAddOn* addOn = nullptr;
 };
 
 // Runs the modal "Quick Viewer" dialog with `run`; 1 for OK, 2 for
@@ -83,6 +86,7 @@ public:
 
 public slots:
     void reject() override;  // Cancel, Escape and the close box: result 2
+    void done(int result) override;  // tells the add-on the dialog closes
 
 protected:
     // The mouse over the dialog itself acts on the graph, as over it.
@@ -118,6 +122,7 @@ private:
     QuickViewerNestedDialogs nested_;
     QuickViewerCommands commands_;
     bool hasTables_ = true;
+    bool closed_ = false;  // the add-on has been told the dialog closes
     std::vector<TableListRow> rows_;
 
     TableGraphView* graph_ = nullptr;

@@ -51,6 +51,7 @@ void TableGraphView::redraw()
     const RomImage& rom = commands_.rom();
     drawTableGraph(image_, rom, currentEntryIndex(commands_.state(), rom), comparisonLoaded_ ? &comparison_ : nullptr);
     updateDialogRect(graphRect());
+    emit redrawn();
 }
 
 void TableGraphView::clear()

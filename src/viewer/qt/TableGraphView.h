@@ -66,6 +66,8 @@ public:
 signals:
     // The read-outs under the graph for the cursor's place ("in: ...", "out: ...").
     void readoutsChanged(const QString& in, const QString& out);
+    // The graph image was drawn again: the entry, or what the image holds of it, changed.
+    void redrawn();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,41 @@
+#pragma once
+// Live tuning in the Quick Viewer: the add-on the program hands the viewer
+// at each opening. It lives as long as that opening; the logging session it
+// drives lives for the whole run of the program.
+
+#include <QObject>
+
+#include "viewer/qt/QuickViewerAddOn.h"
+
+namespace tavo {
+
+class ChannelScales;
+class LoggingSession;
+struct LoggingConfig;
+struct RomImage;
+
+struct LiveTuningContext {
+    LoggingSession& session;
+    const LoggingConfig& config;  // the channels' titles and addresses
+    const RomImage& romImage;     // the working image, as the viewer edits it
+    const ChannelScales& scales;  // the log windows' channel scales
+};
+
+class LiveTuning : public QObject, public QuickViewerAddOn {
+    Q_OBJECT
+public:
+    explicit LiveTuning(const LiveTuningContext& context, QObject* parent = nullptr);
+    ~LiveTuning() override;
+
+    void attach(QDialog& dialog, TableGraphView& graph) override;
+    void entryShown(const TableDef* def) override;
+    void closing() override;
+
+private:
+    LiveTuningContext context_;
+    QDialog* dialog_ = nullptr;
+    TableGraphView* graph_ = nullptr;
+    const TableDef* shown_ = nullptr;
+};
+
+}  // namespace tavo
