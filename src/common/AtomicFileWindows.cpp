@@ -17,6 +17,8 @@
 #include <random>
 #include <vector>
 
+#include "common/SaveNames.h"
+#include "common/SaveSteps.h"
 #include "common/WindowsFiles.h"
 
 namespace tavo {
@@ -33,27 +35,11 @@ constexpr DWORD kReplacePauseMs = 50;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// A short name, whatever the target's. The process id tells which program
-// a temporary file belongs to.
 std::wstring temporaryName()
 {
     static thread_local std::mt19937 rng{std::random_device{}()};
-    wchar_t name[48];
-    std::swprintf(name, 48, L".tavo-%lu-%08x.tmp", static_cast<unsigned long>(::GetCurrentProcessId()),
-                  static_cast<unsigned>(rng()));
-    return name;
-}
-
-// The process that wrote a temporary file, or 0 when the name is not one of
-// the save's ".tavo-<pid>-<8 hex digits>.tmp".
-DWORD writerOf(const wchar_t* name)
-{
-    unsigned long pid = 0;
-    unsigned random = 0;
-    int end = 0;
-    if (std::swscanf(name, L".tavo-%lu-%8x.tmp%n", &pid, &random, &end) != 2 || end == 0 || name[end] != L'\0')
-        return 0;
-    return static_cast<DWORD>(pid);
+    const std::string name = temporaryFileName(::GetCurrentProcessId(), static_cast<std::uint32_t>(rng()));
+    return std::wstring(name.begin(), name.end());
 }
 
 bool processGone(DWORD pid)
@@ -74,9 +60,9 @@ void removeAbandonedTemporaries(const std::wstring& folder)
                                              FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return;
+    const auto gone = [](std::uint32_t pid) { return processGone(pid); };
     do {
-        const DWORD writer = writerOf(found.cFileName);
-        if (writer != 0 && writer != ::GetCurrentProcessId() && processGone(writer))
+        if (abandonedTemporary(file_detail::utf8Text(found.cFileName), ::GetCurrentProcessId(), gone))
             ::DeleteFileW((folder + L"\\" + found.cFileName).c_str());
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
@@ -252,39 +238,44 @@ FileStatus replaceTarget(Temporary& temp, const std::wstring& target, const Exis
     return {};
 }
 
-// A file with several hard links keeps its identity: it is rewritten in
-// place. Until that is done the complete copy is beside it as
-// ".tavo-<file index>.new", so a program stopped in the middle leaves the
-// whole new content there; the next save of the same file replaces and
-// then removes that copy.
+// A hard-linked file rewritten in place (SaveSteps.h), with the file index
+// as the file's identity.
 FileStatus rewriteInPlace(Temporary& copy, const std::wstring& target, const Existing& old, std::string_view bytes)
 {
-    wchar_t copyName[48];
-    std::swprintf(copyName, 48, L".tavo-%llx.new", static_cast<unsigned long long>(old.index));
-    if (!copy.rename(file_detail::folderOf(target) + L"\\" + copyName))
-        return lastError();
-    Handle out(::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out.valid())
-        return lastError();
-    BY_HANDLE_FILE_INFORMATION now{};
-    if (!::GetFileInformationByHandle(out.get(), &now))
-        return lastError();
-    if (((std::uint64_t{now.nFileIndexHigh} << 32) | now.nFileIndexLow) != old.index)
-        return FileStatus::notRegularFile();
-    // Room first, so that running out of space cannot cut the file half way.
-    LARGE_INTEGER size{};
-    size.QuadPart = static_cast<LONGLONG>(bytes.size());
-    LARGE_INTEGER start{};
-    if (!::SetFilePointerEx(out.get(), size, nullptr, FILE_BEGIN) || !::SetEndOfFile(out.get()) ||
-        !::SetFilePointerEx(out.get(), start, nullptr, FILE_BEGIN))
-        return lastError();
-    if (!writeAll(out.get(), bytes) || !::FlushFileBuffers(out.get())) {
-        const FileStatus failed = lastError();
-        copy.keep();  // the file may be cut: the copy holds the new content
-        return failed;
-    }
-    return {};
+    Handle out;
+    const file_detail::InPlaceRewrite steps{
+        [&] {
+            const std::string name = linkedCopyName(old.index);
+            if (!copy.rename(file_detail::folderOf(target) + L"\\" + std::wstring(name.begin(), name.end())))
+                return lastError();
+            return FileStatus();
+        },
+        [&] {
+            out.reset(::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+            BY_HANDLE_FILE_INFORMATION now{};
+            if (!out.valid() || !::GetFileInformationByHandle(out.get(), &now))
+                return lastError();
+            if (((std::uint64_t{now.nFileIndexHigh} << 32) | now.nFileIndexLow) != old.index)
+                return FileStatus::notRegularFile();
+            return FileStatus();
+        },
+        [&](std::size_t size) {
+            LARGE_INTEGER end{};
+            end.QuadPart = static_cast<LONGLONG>(size);
+            LARGE_INTEGER start{};
+            if (!::SetFilePointerEx(out.get(), end, nullptr, FILE_BEGIN) || !::SetEndOfFile(out.get()) ||
+                !::SetFilePointerEx(out.get(), start, nullptr, FILE_BEGIN))
+                return lastError();
+            return FileStatus();
+        },
+        [&](std::string_view content) {
+            if (!writeAll(out.get(), content) || !::FlushFileBuffers(out.get()))
+                return lastError();
+            return FileStatus();
+        },
+        [&] { copy.keep(); }};
+    return file_detail::rewriteInPlace(steps, bytes);
 }
 
 // The target's system path, with the checks both saves share.
@@ -321,11 +312,6 @@ FileStatus createFileAtomically(const std::string& path, std::string_view bytes)
         return lastError();
     temp.keep();
     return {};
-}
-
-bool nameTaken(const FileStatus& status)
-{
-    return status.problem() == FileStatus::Problem::System && status.error() == EEXIST;
 }
 
 FileStatus writeFileAtomically(const std::string& path, std::string_view bytes)

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "common/FileDescriptor.h"
@@ -58,51 +57,11 @@ FileContent readRegularFile(const std::string& path, std::size_t maxBytes, bool 
     content.status = openRegularFile(path, fd, st);
     if (!content.status)
         return content;
-    const auto measured = static_cast<std::uintmax_t>(st.st_size);
-    if (whole && measured > maxBytes) {
-        content.status = FileStatus::tooLarge(maxBytes);
-        content.size = measured;
-        return content;
-    }
-    std::vector<std::uint8_t>& bytes = content.bytes;
-    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(measured, maxBytes)));
-    std::size_t got = 0;
-    for (;;) {
-        if (got == bytes.size()) {
-            if (got == maxBytes)
-                break;
-            // The file grew since it was measured.
-            bytes.resize(std::min<std::size_t>(maxBytes, got + 65536));
-        }
-        const ssize_t n = readSome(fd.get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0) {
-            content.status = lastError();
-            bytes.clear();
-            return content;
-        }
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    content.size = got;
-    if (got == maxBytes) {
-        // Whether more follows the limit.
-        std::uint8_t extra = 0;
-        const ssize_t n = readSome(fd.get(), &extra, 1);
-        if (n < 0) {
-            content.status = lastError();
-            bytes.clear();
-            return content;
-        }
-        if (n > 0)
-            content.size = std::max<std::uintmax_t>(measured, got + std::uintmax_t{1});
-    }
-    if (whole && content.size > got) {
-        content.status = FileStatus::tooLarge(maxBytes);
-        bytes.clear();
-    }
-    return content;
+    const OpenedFile opened{[&fd](void* buffer, std::size_t length) -> long long {
+                                return readSome(fd.get(), buffer, length);
+                            },
+                            [] { return lastError(); }};
+    return readOpenedFile(opened, static_cast<std::uintmax_t>(st.st_size), maxBytes, whole);
 }
 
 bool fileMissing(const std::string& path)

@@ -67,50 +67,9 @@ FileContent readRegularFile(const std::string& path, std::size_t maxBytes, bool 
     content.status = openRegularFile(path, file, measured);
     if (!content.status)
         return content;
-    if (whole && measured > maxBytes) {
-        content.status = FileStatus::tooLarge(maxBytes);
-        content.size = measured;
-        return content;
-    }
-    std::vector<std::uint8_t>& bytes = content.bytes;
-    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(measured, maxBytes)));
-    std::size_t got = 0;
-    for (;;) {
-        if (got == bytes.size()) {
-            if (got == maxBytes)
-                break;
-            // The file grew since it was measured.
-            bytes.resize(std::min<std::size_t>(maxBytes, got + 65536));
-        }
-        const long long n = readSome(file.get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0) {
-            content.status = lastError();
-            bytes.clear();
-            return content;
-        }
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    content.size = got;
-    if (got == maxBytes) {
-        // Whether more follows the limit.
-        std::uint8_t extra = 0;
-        const long long n = readSome(file.get(), &extra, 1);
-        if (n < 0) {
-            content.status = lastError();
-            bytes.clear();
-            return content;
-        }
-        if (n > 0)
-            content.size = std::max<std::uintmax_t>(measured, got + std::uintmax_t{1});
-    }
-    if (whole && content.size > got) {
-        content.status = FileStatus::tooLarge(maxBytes);
-        bytes.clear();
-    }
-    return content;
+    const OpenedFile opened{[&file](void* buffer, std::size_t length) { return readSome(file.get(), buffer, length); },
+                            [] { return lastError(); }};
+    return readOpenedFile(opened, measured, maxBytes, whole);
 }
 
 bool fileMissing(const std::string& path)

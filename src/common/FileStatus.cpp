@@ -57,4 +57,9 @@ std::string FileStatus::reason() const
     return std::string(std::strerror(error_)) + ".";
 }
 
+bool nameTaken(const FileStatus& status)
+{
+    return status.problem() == FileStatus::Problem::System && status.error() == EEXIST;
+}
+
 }  // namespace tavo

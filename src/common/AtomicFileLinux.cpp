@@ -1,3 +1,6 @@
+// The safe save on Linux: an anonymous temporary file (O_TMPFILE) where the
+// file system allows it, a rename that refuses a taken name (renameat2), and
+// a folder opened only to name files in it (O_PATH).
 #include "common/AtomicFile.h"
 
 #include <dirent.h>
@@ -9,11 +12,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
 
 #include "common/FileDescriptor.h"
+#include "common/SaveNames.h"
+#include "common/SaveSteps.h"
 
 namespace tavo {
 
@@ -22,28 +28,10 @@ namespace {
 using file_detail::Descriptor;
 using file_detail::lastError;
 
-// A short name, whatever the target's: a target name of 255 bytes still
-// saves. The process id tells which program a temporary file belongs to.
 std::string temporaryName()
 {
     static thread_local std::mt19937 rng{std::random_device{}()};
-    char name[48];
-    std::snprintf(name, sizeof name, ".tavo-%ld-%08x.tmp", static_cast<long>(::getpid()),
-                  static_cast<unsigned>(rng()));
-    return name;
-}
-
-// The process that wrote a temporary file, or 0 when the name is not one of
-// the save's ".tavo-<pid>-<8 hex digits>.tmp".
-pid_t writerOf(const char* name)
-{
-    long pid = 0;
-    unsigned random = 0;
-    int end = 0;
-    if (std::sscanf(name, ".tavo-%ld-%8x.tmp%n", &pid, &random, &end) != 2 || end == 0 || name[end] != '\0' ||
-        pid <= 0)
-        return 0;
-    return static_cast<pid_t>(pid);
+    return temporaryFileName(static_cast<std::uint32_t>(::getpid()), static_cast<std::uint32_t>(rng()));
 }
 
 // A save killed between naming its temporary file and renaming it leaves
@@ -59,9 +47,9 @@ void removeAbandonedTemporaries(int dir)
         ::close(listing);
         return;
     }
+    const auto gone = [](std::uint32_t pid) { return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH; };
     while (const dirent* entry = ::readdir(folder)) {
-        const pid_t writer = writerOf(entry->d_name);
-        if (writer != 0 && ::kill(writer, 0) != 0 && errno == ESRCH)
+        if (abandonedTemporary(entry->d_name, static_cast<std::uint32_t>(::getpid()), gone))
             ::unlinkat(dir, entry->d_name, 0);
     }
     ::closedir(folder);
@@ -250,37 +238,42 @@ FileStatus fillTemporary(Temporary& temp, std::string_view bytes, const struct s
     return {};
 }
 
-// A file with several hard links keeps its inode: it is rewritten in place.
-// Until that is done the complete copy is beside it as ".tavo-<inode>.new",
-// so a program stopped in the middle leaves the whole new content there; the
-// next save of the same file replaces and then removes that copy.
+// A hard-linked file rewritten in place (SaveSteps.h), with the inode as
+// the file's identity.
 FileStatus rewriteInPlace(int dir, const std::string& name, const struct stat& old, Temporary& copy,
                           std::string_view bytes)
 {
-    char copyName[48];
-    std::snprintf(copyName, sizeof copyName, ".tavo-%llx.new", static_cast<unsigned long long>(old.st_ino));
-    if (!copy.giveName(copyName))
-        return lastError();
-    syncFolder(dir);
-    Descriptor out(::openat(dir, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!out.valid())
-        return lastError();
-    struct stat now {};
-    if (::fstat(out.get(), &now) != 0)
-        return lastError();
-    if (!S_ISREG(now.st_mode) || now.st_ino != old.st_ino || now.st_dev != old.st_dev)
-        return FileStatus::notRegularFile();
-    // Room first, so that running out of space cannot cut the file half way.
-    const int reserved = ::posix_fallocate(out.get(), 0, static_cast<off_t>(bytes.size()));
-    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
-        return FileStatus::fromErrno(reserved);
-    if (!writeAll(out.get(), bytes, true) || ::ftruncate(out.get(), static_cast<off_t>(bytes.size())) != 0 ||
-        ::fsync(out.get()) != 0) {
-        const FileStatus failed = lastError();
-        copy.keep();  // the file may be cut: the copy holds the new content
-        return failed;
-    }
-    return {};
+    Descriptor out;
+    const file_detail::InPlaceRewrite steps{
+        [&] {
+            if (!copy.giveName(linkedCopyName(static_cast<std::uint64_t>(old.st_ino))))
+                return lastError();
+            syncFolder(dir);
+            return FileStatus();
+        },
+        [&] {
+            out.reset(::openat(dir, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            struct stat now {};
+            if (!out.valid() || ::fstat(out.get(), &now) != 0)
+                return lastError();
+            if (!S_ISREG(now.st_mode) || now.st_ino != old.st_ino || now.st_dev != old.st_dev)
+                return FileStatus::notRegularFile();
+            return FileStatus();
+        },
+        [&](std::size_t size) {
+            const int reserved = ::posix_fallocate(out.get(), 0, static_cast<off_t>(size));
+            if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
+                return FileStatus::fromErrno(reserved);
+            return FileStatus();
+        },
+        [&](std::string_view content) {
+            if (!writeAll(out.get(), content, true) || ::ftruncate(out.get(), static_cast<off_t>(content.size())) != 0 ||
+                ::fsync(out.get()) != 0)
+                return lastError();
+            return FileStatus();
+        },
+        [&] { copy.keep(); }};
+    return file_detail::rewriteInPlace(steps, bytes);
 }
 
 }  // namespace
@@ -318,11 +311,6 @@ FileStatus createFileAtomically(const std::string& path, std::string_view bytes)
         return {};
     }
     return FileStatus::fromErrno(EIO);
-}
-
-bool nameTaken(const FileStatus& status)
-{
-    return status.problem() == FileStatus::Problem::System && status.error() == EEXIST;
 }
 
 FileStatus writeFileAtomically(const std::string& path, std::string_view bytes)
