@@ -1,32 +1,39 @@
 # Installing and packaging on Windows: one folder holding the programs, the
-# Qt libraries windeployqt finds for tavo.exe, and the sample calibration;
-# packed as a zip, and as an installer where NSIS is there (makensis).
+# Qt libraries and plugins tavo.exe loads with the compiler's runtime beside
+# them, and the sample calibration; packed as a zip, and as an installer
+# where NSIS is there (makensis).
 #
-#   cmake --install build --prefix C:/TaVO
-#   cd build && cpack                          (TaVO-0.1-win64.zip, .exe installer)
+#   cmake --install build-windows-gui --prefix /tmp/TaVO
+#   cd build-windows-gui && cpack              (TaVO-0.1-win64.zip, TaVO-0.1-win64.exe)
 #
-# The cross build from Linux (no Qt) installs tavo-cli.exe alone.
+# The cross build without Qt installs tavo-cli.exe alone (linked statically).
 
-install(TARGETS tavo-cli RUNTIME DESTINATION .)
 if(TAVO_GUI)
-  install(TARGETS tavo RUNTIME DESTINATION .)
-  # windeployqt copies the Qt libraries and plugins tavo.exe loads, and the
-  # compiler's runtime libraries, beside it.
-  get_target_property(qmake_location Qt6::qmake IMPORTED_LOCATION)
-  get_filename_component(qt_bin_dir "${qmake_location}" DIRECTORY)
-  find_program(TAVO_WINDEPLOYQT NAMES windeployqt windeployqt6 windeployqt-qt6 HINTS "${qt_bin_dir}")
-  if(NOT TAVO_WINDEPLOYQT)
-    message(FATAL_ERROR "Packaging tavo.exe needs windeployqt (Qt's tools) beside ${qt_bin_dir}")
+  # Which DLLs go beside the programs is read from the programs and the
+  # platform plugin themselves (their import tables), so the list follows
+  # what the build links. Only Qt's and the compiler's DLLs are taken: the
+  # system's own (KERNEL32, USER32, ...) are Windows'.
+  install(TARGETS tavo tavo-cli RUNTIME DESTINATION . RUNTIME_DEPENDENCY_SET tavo_runtime)
+  install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsIntegrationPlugin
+          RUNTIME_DEPENDENCY_SET tavo_runtime LIBRARY DESTINATION platforms RUNTIME DESTINATION platforms)
+  if(TARGET Qt6::QWindowsVistaStylePlugin)
+    install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsVistaStylePlugin
+            RUNTIME_DEPENDENCY_SET tavo_runtime LIBRARY DESTINATION styles RUNTIME DESTINATION styles)
   endif()
-  install(CODE "
-    execute_process(
-      COMMAND \"${TAVO_WINDEPLOYQT}\" --release --compiler-runtime --no-translations
-              --no-system-d3d-compiler --no-opengl-sw \"\${CMAKE_INSTALL_PREFIX}/tavo.exe\"
-      RESULT_VARIABLE deployed)
-    if(NOT deployed EQUAL 0)
-      message(FATAL_ERROR \"windeployqt failed (\${deployed})\")
-    endif()")
+  if(CMAKE_CROSSCOMPILING)
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM "windows+pe")
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL "objdump")
+    find_program(TAVO_MINGW_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND "${TAVO_MINGW_OBJDUMP}")
+  endif()
+  install(RUNTIME_DEPENDENCY_SET tavo_runtime DESTINATION .
+          PRE_INCLUDE_REGEXES "^[Qq]t6.*\\.dll$" "^lib.*\\.dll$"
+          PRE_EXCLUDE_REGEXES ".*"
+          DIRECTORIES ${TAVO_WINDOWS_DLL_DIRS})
+else()
+  install(TARGETS tavo-cli RUNTIME DESTINATION .)
 endif()
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
 install(FILES ${TAVO_SAMPLE_DIR}/sample.bin ${TAVO_SAMPLE_DIR}/sample.tbl
               ${TAVO_SAMPLE_DIR}/sample-compare.bin ${TAVO_SAMPLE_DIR}/sample-compare.tbl
         DESTINATION sample)

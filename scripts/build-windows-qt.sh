@@ -57,6 +57,8 @@ if [[ -z "$src_dir" || ! -f "$src_dir/CMakeLists.txt" ]]; then
   apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/parts"
                -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
                -o "Dir::State::Status=/var/lib/dpkg/status")
+  # Root fetches as itself: apt's own user may not enter a home folder.
+  [[ $(id -u) == 0 ]] && apt_options+=(-o "APT::Sandbox::User=root")
   echo "== fetching Debian's source of qt6-base $version"
   apt-get "${apt_options[@]}" -qq update
   (cd "$work" && apt-get "${apt_options[@]}" -qq source "qt6-base=$version")
@@ -86,8 +88,9 @@ cmake -S "$src_dir" -B "$build" -G Ninja -Wno-dev \
   -DFEATURE_system_doubleconversion=OFF \
   >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log" >&2; exit 1; }
 
-echo "== building (about $(ninja -C "$build" -n 2>/dev/null | grep -c '^\[') steps)"
-cmake --build "$build" --parallel "$(nproc)"
+steps=$(ninja -C "$build" -n 2>/dev/null | grep -c '^\[' || true)
+echo "== building $steps steps; the compiler's output goes to $work/build.log"
+cmake --build "$build" --parallel "$(nproc)" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2; exit 1; }
 cmake --install "$build" >/dev/null
 
 date -u '+built %Y-%m-%d %H:%M UTC' >"$stamp"

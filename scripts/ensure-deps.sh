@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever TaVO needs to build, test and run that is
 # not installed yet. Quiet when everything is in place.
+# usage: scripts/ensure-deps.sh [--windows-qt]
+#   --windows-qt: also what the Windows program needs: Debian's Qt source
+#   fetched and cross-built (scripts/build-windows-qt.sh) and the installer (NSIS)
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev
@@ -9,6 +12,9 @@ packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev
           g++-mingw-w64-x86-64-posix googletest wine wine64
           # the fuzz targets: clang, its libFuzzer and sanitizer runtimes, llvm-symbolizer
           clang libclang-rt-14-dev llvm-14)
+if [ "${1:-}" = --windows-qt ]; then
+  packages+=(dpkg-dev qt6-base-dev-tools ninja-build nsis xvfb xauth)
+fi
 if [ "${TAVO_WITH_XVFB:-0}" = 1 ]; then
   packages+=(xvfb xauth)
 fi

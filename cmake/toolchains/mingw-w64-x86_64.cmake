@@ -18,3 +18,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# A Qt built for MinGW (scripts/build-windows-qt.sh) lives outside the MinGW
+# tree: its prefix is searched for packages too, as a root of its own.
+#   -DTAVO_QT_PREFIX=~/.cache/tavo/qt6-mingw-6.4.2
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TAVO_QT_PREFIX)
+if(TAVO_QT_PREFIX)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${TAVO_QT_PREFIX})
+  list(APPEND CMAKE_PREFIX_PATH ${TAVO_QT_PREFIX})
+  set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+endif()
