@@ -52,10 +52,9 @@ LiveRamReading runLiveRamTick(EcmLink& link, int base, LiveRamHeld& held)
         link.emptyInput();
     const SyncResult sync = link.checkSync();
     const bool inStep = sync == SyncResult::InStep || sync == SyncResult::Resynced;
-    // The reading before this one holds only when the line was in step at
-    // once and no stray byte came since its last reply.
+    // The reading before this one shows only once this check confirms it.
     LiveRamReading shown = held.reading;
-    if (!held.held || sync != SyncResult::InStep || link.strayBytes() != held.strays)
+    if (!confirmedBy(held.check, sync, link))
         shown.values = {};
     shown.synced = inStep;  // only the check of this refresh, just passed
 
@@ -66,8 +65,7 @@ LiveRamReading runLiveRamTick(EcmLink& link, int base, LiveRamHeld& held)
     const std::uint64_t strays = link.strayBytes();
     for (int i = 0; i < kLiveRamCount; ++i)
         held.reading.values[static_cast<std::size_t>(i)] = link.queryRam(liveRamAddress(base, i));
-    held.held = link.strayBytes() == strays;
-    held.strays = link.strayBytes();
+    held.check = holdReading(link, true, strays);
     return shown;
 }
 

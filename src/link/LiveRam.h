@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "link/ReadingConfirmation.h"
+
 namespace tavo {
 
 class EcmLink;
@@ -43,9 +45,8 @@ struct LiveRamReading {
 // What one refresh leaves for the next: its reading, shown only once the
 // next sync check has found the replies still in step.
 struct LiveRamHeld {
-    bool held = false;
+    HeldReading check;
     LiveRamReading reading;
-    std::uint64_t strays = 0;
 };
 
 // One refresh on the link: the sync check, then the sixteen addresses. It

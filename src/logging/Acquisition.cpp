@@ -5,6 +5,7 @@
 
 #include "common/TextFormat.h"
 #include "link/EcmLink.h"
+#include "link/ReadingConfirmation.h"
 
 namespace tavo {
 
@@ -86,13 +87,12 @@ void store(AcquisitionState& state, HeldRow& held, TickRecord& record)
     record.stored = true;
 }
 
-// The held row's fate after a sync check: stored when the check passed at
-// once and no stray byte turned up since its last reply.
+// The held row's fate after a sync check: stored when the check confirms it.
 void settleHeldRow(AcquisitionState& state, HeldRow& held, SyncResult sync, const EcmLink& link,
                    TickRecord& record)
 {
     if (held.held) {
-        if (sync == SyncResult::InStep && link.strayBytes() == held.strays)
+        if (confirmedBy(HeldReading{true, held.strays}, sync, link))
             store(state, held, record);
         else
             countLost(held, record);

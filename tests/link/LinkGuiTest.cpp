@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +41,30 @@ TEST(LinkThreadTest, tick_results_arrive_in_order_none_after_stopping_and_a_requ
     QTRY_VERIFY(ticksBeforeRequest >= 0);
     EXPECT_EQ(seen.size(), stoppedAt) << "results of ticks still on their way were dropped";
     EXPECT_GE(static_cast<std::size_t>(ticksBeforeRequest), stoppedAt);
+    for (std::size_t i = 0; i < seen.size(); ++i)
+        ASSERT_EQ(seen[i], static_cast<int>(i)) << "in tick order, none missing";
+}
+
+TEST(LinkThreadTest, tick_results_come_in_batches_no_more_often_than_about_thirty_a_second)
+{
+    LinkState shown;
+    LinkThread link(shown);
+    int deliveries = 0;
+    QObject::connect(&link, &LinkThread::stateChanged, [&deliveries] { ++deliveries; });
+    auto ticks = std::make_shared<int>(0);
+    std::vector<int> seen;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    link.startTicks(1, [ticks, &seen](EcmLink&) -> LinkThread::TickResult {
+        const int tick = (*ticks)++;
+        return [tick, &seen] { seen.push_back(tick); };
+    });
+    QTRY_VERIFY(seen.size() >= 200u);
+    const int delivered = deliveries;
+    const qint64 ms = elapsed.elapsed();
+    link.stopTicks();
+    // Each delivery leaves the link thread at least 33 ms after the one before.
+    EXPECT_LE(delivered, 2 + ms / 33) << seen.size() << " results in " << ms << " ms";
     for (std::size_t i = 0; i < seen.size(); ++i)
         ASSERT_EQ(seen[i], static_cast<int>(i)) << "in tick order, none missing";
 }

@@ -276,7 +276,7 @@ void MainWindow::openImage(const std::string& path)
 void MainWindow::showQuickViewer()
 {
     // Live tuning beside the graph, for this opening of the viewer.
-    LiveTuning live({*logging_, state_.loggingConfig, state_.workingImage, *scales_});
+    LiveTuning live({*logging_, state_.loggingConfig, state_.workingImage, *scales_, prompts_});
     openQuickViewer(this,
                     {state_.workingImage, state_.comparisonImage, state_.comparisonLoaded, state_.quickViewer,
                      state_.scalePercentages, *prompts_, &state_.history, &live},

@@ -1,6 +1,8 @@
 #include "link/qt/LinkThread.h"
 
 #include <QTimer>
+#include <chrono>
+#include <vector>
 
 #include "link/SystemSerialLine.h"
 
@@ -8,9 +10,16 @@ namespace tavo {
 
 namespace {
 
-// The link thread never runs more ticks ahead of the window than this; a
-// window that stalls slows the ticks instead of piling up their results.
+// The link thread never runs more deliveries ahead of the window than this;
+// a window that stalls slows the ticks instead of piling up their results.
 constexpr int kMaxTicksAhead = 32;
+// Tick results travel to the window in batches, at most this often (about
+// a frame), each carrying every result since the last, in tick order: at
+// "Fastest" a tick ends every few milliseconds, and a queued call per tick
+// would cost the window more than the ticks themselves. Ticks with nothing
+// to show still refresh the state copy this often.
+constexpr auto kDeliverEvery = std::chrono::milliseconds(33);
+constexpr auto kDeliverStateEvery = std::chrono::milliseconds(250);
 // Back-to-back ticks that leave the line unused run this often: the 16 ms a
 // Windows timer gave "Fastest" in the old program, instead of spinning.
 constexpr int kIdleBackToBackMs = 16;
@@ -31,6 +40,7 @@ public:
     void connectEcm(quint64 request, const std::optional<std::string>& device, const SerialSettings& settings,
                     const LinkThread::Job& whenConnected)
     {
+        deliverPending();
         link_.connectEcm(device, settings);
         if (link_.linkConnected() && whenConnected)
             whenConnected(link_);
@@ -47,6 +57,7 @@ public:
 
     void disconnectEcm()
     {
+        deliverPending();
         link_.disconnectEcm();
         publishState();
     }
@@ -71,12 +82,16 @@ public:
     {
         timer_.stop();
         tick_ = nullptr;
+        // The window no longer wants them.
+        pending_.clear();
     }
 
     void run(const LinkThread::Job& job) { job(link_); }
 
     void request(const LinkThread::Tick& job)
     {
+        // The ticks' results before this job's, in order.
+        deliverPending();
         LinkThread::TickResult result = job(link_);
         QMetaObject::invokeMethod(
             &owner_,
@@ -118,13 +133,30 @@ private:
             if (timer_.interval() != interval)
                 timer_.start(interval);
         }
+        if (result)
+            pending_.push_back(std::move(result));
+        const auto since = std::chrono::steady_clock::now() - lastDelivery_;
+        if (since >= kDeliverStateEvery || (!pending_.empty() && since >= kDeliverEvery))
+            deliverTicks();
+    }
+
+    void deliverTicks()
+    {
+        lastDelivery_ = std::chrono::steady_clock::now();
         owner_.ticksInFlight_.fetch_add(1);
         QMetaObject::invokeMethod(
             &owner_,
-            [owner = &owner_, state = link_.state(), session = session_, result = std::move(result)] {
-                owner->deliverTick(state, session, result);
+            [owner = &owner_, state = link_.state(), session = session_, results = std::move(pending_)] {
+                owner->deliverTicks(state, session, results);
             },
             Qt::QueuedConnection);
+        pending_.clear();
+    }
+
+    void deliverPending()
+    {
+        if (!pending_.empty())
+            deliverTicks();
     }
 
     std::unique_ptr<SerialLine> line_;
@@ -133,6 +165,8 @@ private:
     LinkThread& owner_;
     QTimer timer_;
     LinkThread::Tick tick_;
+    std::vector<LinkThread::TickResult> pending_;
+    std::chrono::steady_clock::time_point lastDelivery_{};
     quint64 session_ = 0;
     bool backToBack_ = false;
 };
@@ -249,12 +283,16 @@ void LinkThread::deliverState(const LinkState& state)
     emit stateChanged();
 }
 
-void LinkThread::deliverTick(const LinkState& state, quint64 session, const TickResult& result)
+void LinkThread::deliverTicks(const LinkState& state, quint64 session, const std::vector<TickResult>& results)
 {
     ticksInFlight_.fetch_sub(1);
     deliverState(state);
-    if (session == session_ && result)
+    // A result may stop the ticks: the rest of its batch is dropped then.
+    for (const TickResult& result : results) {
+        if (session != session_)
+            return;
         result();
+    }
 }
 
 }  // namespace tavo

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "link/EcmLink.h"
 
@@ -25,6 +26,7 @@ public:
     using LineFactory = std::function<std::unique_ptr<SerialLine>()>;
     // The GUI part of a tick: runs on the GUI thread once the link state copy
     // has been refreshed, in tick order, unless ticks were stopped meanwhile.
+    // Results come in batches, at most about thirty a second.
     using TickResult = std::function<void()>;
     // One tick: runs on the link thread; returns its GUI part (may be empty).
     using Tick = std::function<TickResult(EcmLink&)>;
@@ -73,7 +75,7 @@ signals:
 private:
     friend class LinkWorker;
     // Called on the GUI thread by the worker's queued deliveries.
-    void deliverTick(const LinkState& state, quint64 session, const TickResult& result);
+    void deliverTicks(const LinkState& state, quint64 session, const std::vector<TickResult>& results);
     void deliverResult(const LinkState& state, const TickResult& result);
     void deliverState(const LinkState& state);
 

@@ -1,5 +1,7 @@
 #include "live/qt/LiveTuning.h"
 
+#include "live/qt/LiveRunControls.h"
+
 namespace tavo {
 
 LiveTuning::LiveTuning(const LiveTuningContext& context, QObject* parent) : QObject(parent), context_(context) {}
@@ -10,6 +12,14 @@ void LiveTuning::attach(QDialog& dialog, TableGraphView& graph)
 {
     dialog_ = &dialog;
     graph_ = &graph;
+    run_ = new LiveRunControls(dialog, context_.session, context_.prompts);
+    connect(run_, &LiveRunControls::liveStarted, this, &LiveTuning::liveStarted);
+    connect(run_, &LiveRunControls::liveStopped, this, &LiveTuning::liveStopped);
+}
+
+bool LiveTuning::isLive() const
+{
+    return run_ && run_->isLive();
 }
 
 void LiveTuning::entryShown(const TableDef* def)
@@ -19,6 +29,9 @@ void LiveTuning::entryShown(const TableDef* def)
 
 void LiveTuning::closing()
 {
+    if (run_)
+        run_->closing();
+    run_ = nullptr;
     dialog_ = nullptr;
     graph_ = nullptr;
     shown_ = nullptr;

@@ -10,6 +10,8 @@
 namespace tavo {
 
 class ChannelScales;
+class LiveRunControls;
+class UserPrompts;
 class LoggingSession;
 struct LoggingConfig;
 struct RomImage;
@@ -19,6 +21,7 @@ struct LiveTuningContext {
     const LoggingConfig& config;  // the channels' titles and addresses
     const RomImage& romImage;     // the working image, as the viewer edits it
     const ChannelScales& scales;  // the log windows' channel scales
+    UserPrompts* prompts = nullptr;  // says why a connection failed
 };
 
 class LiveTuning : public QObject, public QuickViewerAddOn {
@@ -31,11 +34,18 @@ public:
     void entryShown(const TableDef* def) override;
     void closing() override;
 
+    // Live ticked in this opening (hit counts start here), or unticked.
+    bool isLive() const;
+signals:
+    void liveStarted();
+    void liveStopped();
+
 private:
     LiveTuningContext context_;
     QDialog* dialog_ = nullptr;
     TableGraphView* graph_ = nullptr;
     const TableDef* shown_ = nullptr;
+    LiveRunControls* run_ = nullptr;
 };
 
 }  // namespace tavo

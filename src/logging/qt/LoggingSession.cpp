@@ -22,15 +22,31 @@ LoggingSession::LoggingSession(AcquisitionState& acquisition, const LoggingConfi
     silenceTimer_.setInterval(kSilenceCheckMs);
     QObject::connect(&silenceTimer_, &QTimer::timeout, this, [this] { watchSilence(); });
     QObject::connect(&link_, &LinkThread::connectFinished, this, [this](quint64 request, bool connected) {
-        if (connecting_ && request == request_)
+        if (state_.connecting() && request == request_)
             connectFinished(connected);
     });
 }
 
 LoggingSession::~LoggingSession()
 {
-    if (open_)
-        close();
+    if (ticking()) {
+        open_ = false;
+        live_ = false;
+        dropTicks();
+    }
+}
+
+LogRunState::Time LoggingSession::now() const
+{
+    return std::chrono::duration_cast<LogRunState::Time>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
+void LoggingSession::setPhase()
+{
+    if (state_.phase() == shownPhase_)
+        return;
+    shownPhase_ = state_.phase();
+    emit phaseChanged(shownPhase_);
 }
 
 void LoggingSession::open(std::string_view customText)
@@ -38,19 +54,7 @@ void LoggingSession::open(std::string_view customText)
     if (open_)
         return;
     open_ = true;
-    run_ = std::make_shared<AcquisitionRun>(acquisition_, config_.channels, target_());
-    run_->customText = customAddressText(customText);
-    const bool resume = acquisition_.logOn;
-    // The copy samples only once connected.
-    if (resume)
-        setLogButton(run_->state, false);
-    startTicks();
-    if (resume) {
-        // The run was on when the window closed: on again, or LOG released.
-        wasOn_ = false;
-        wasPaused_ = true;
-        connect();
-    }
+    needTicks(customText);
 }
 
 void LoggingSession::close()
@@ -58,11 +62,60 @@ void LoggingSession::close()
     if (!open_)
         return;
     open_ = false;
+    if (!live_)
+        dropTicks();
+}
+
+void LoggingSession::startLive()
+{
+    if (live_)
+        return;
+    live_ = true;
+    needTicks(customLocationText(acquisition_.customLocation));
+    // A run on (LOG pressed) goes on as it is; otherwise Live starts one.
+    if (!acquisition_.logOn && !state_.connecting()) {
+        liveRun_ = true;
+        setLog(true);
+    }
+}
+
+void LoggingSession::stopLive()
+{
+    if (!live_)
+        return;
+    live_ = false;
+    if (liveRun_) {
+        liveRun_ = false;
+        setLog(false);
+    }
+    if (!open_)
+        dropTicks();
+}
+
+void LoggingSession::needTicks(std::string_view customText)
+{
+    if (ticking())
+        return;
+    run_ = std::make_shared<AcquisitionRun>(acquisition_, config_.channels, target_());
+    run_->customText = customAddressText(customText);
+    // The copy samples only once connected.
+    const bool resume = state_.resume(acquisition_);
+    if (resume)
+        setLogButton(run_->state, false);
+    startTicks();
+    // The run was on when the ticks last stopped: on again, or LOG released.
+    if (resume)
+        connect();
+}
+
+void LoggingSession::dropTicks()
+{
     abortConnecting();
     link_.stopTicks();
     if (acquisition_.logOn)
         finishRun(false);
     silenceTimer_.stop();
+    run_.reset();
 }
 
 void LoggingSession::startTicks()
@@ -82,27 +135,23 @@ void LoggingSession::startTicks()
 void LoggingSession::setLog(bool pressed)
 {
     if (!pressed) {
-        if (connecting_)
+        if (state_.connecting())
             abortConnecting();
         else if (acquisition_.logOn)
             finishRun(true);
         return;
     }
-    if (connecting_ || acquisition_.logOn)
+    if (!state_.press(acquisition_))
         return;
-    wasOn_ = acquisition_.logOn;
-    wasPaused_ = acquisition_.logPaused;
-    setLogButton(acquisition_, true);
     emit logChanged(true);
     connect();
 }
 
 void LoggingSession::connect()
 {
-    connecting_ = true;
-    aborting_ = false;
     connectedTo_ = target_();
     updateSync(sync_.runStarting());
+    setPhase();
     emit connectingChanged(true);
     request_ = link_.connectEcm(connectedTo_.device, connectedTo_.settings, [run = run_](EcmLink& ecm) {
         setLogButton(run->state, true);
@@ -112,40 +161,35 @@ void LoggingSession::connect()
 
 void LoggingSession::abortConnecting()
 {
-    if (!connecting_ || aborting_)
+    if (!state_.abort())
         return;
-    aborting_ = true;
     // Ends the procedure at once; should it have connected meanwhile, the
     // copy's LOG goes up again after the sampling it started.
     link_.disconnectEcm();
-    link_.post([run = run_, on = wasOn_, paused = wasPaused_](EcmLink&) {
-        run->state.logOn = on;
+    link_.post([run = run_, paused = state_.pausedBefore()](EcmLink&) {
+        run->state.logOn = false;
         run->state.logPaused = paused;
     });
 }
 
 void LoggingSession::connectFinished(bool connected)
 {
-    connecting_ = false;
-    const bool aborted = aborting_;
-    aborting_ = false;
+    const bool aborted = state_.aborting();
+    const bool on = state_.connectFinished(connected, now(), acquisition_);
     emit connectingChanged(false);
-    if (connected && !aborted) {
-        lastAnswered_ = std::chrono::steady_clock::now();
-        lastAnsweredTime_ = localTimeOfDay();
-        lastTrouble_ = TickTrouble::None;
+    setPhase();
+    if (on) {
         silenceTimer_.start();
         return;
     }
     updateSync(sync_.runEnded());
-    // LOG released, in the window and in the state.
-    acquisition_.logOn = wasOn_;
-    acquisition_.logPaused = wasPaused_;
-    if (!aborted)
-        link_.post([run = run_, on = wasOn_, paused = wasPaused_](EcmLink&) {
-            run->state.logOn = on;
+    // LOG released, in the window and in the ticks' copy.
+    if (!aborted && run_)
+        link_.post([run = run_, paused = state_.pausedBefore()](EcmLink&) {
+            run->state.logOn = false;
             run->state.logPaused = paused;
         });
+    liveRun_ = false;
     emit logChanged(false);
     const LinkFailure& failure = link_.shownState().failure;
     if (!aborted && failure && failure.problem != LinkProblem::Aborted)
@@ -156,6 +200,9 @@ void LoggingSession::connectFinished(bool connected)
 void LoggingSession::finishRun(bool release)
 {
     silenceTimer_.stop();
+    if (state_.running())
+        state_.stop();
+    setPhase();
     updateSync(sync_.runEnded());
     if (!silence_.isEmpty()) {
         silence_.clear();
@@ -163,6 +210,7 @@ void LoggingSession::finishRun(bool release)
     }
     if (release) {
         setLogButton(acquisition_, false);
+        liveRun_ = false;
         emit logChanged(false);
     }
     // A running tick is cut short (it stores nothing); the row held from the
@@ -189,16 +237,13 @@ void LoggingSession::showTick(const TickRecord& record)
     applyTickRecord(acquisition_, record);
     if (record.outcome == TickOutcome::Logged) {
         // A tick still on its way after LOG was released belongs to no run.
-        if (acquisition_.logOn && !connecting_)
+        if (acquisition_.logOn && !state_.connecting())
             updateSync(sync_.checked(record.synced));
-        lastTrouble_ = record.trouble;
-        if (record.trouble == TickTrouble::None) {
-            lastAnswered_ = std::chrono::steady_clock::now();
-            lastAnsweredTime_ = localTimeOfDay();
-            if (!silence_.isEmpty()) {
-                silence_.clear();
-                emit silenceChanged(silence_);
-            }
+        if (state_.ticked(record.trouble, now()))
+            setPhase();
+        if (record.trouble == TickTrouble::None && !silence_.isEmpty()) {
+            silence_.clear();
+            emit silenceChanged(silence_);
         }
     }
     if (record.outcome != TickOutcome::CutShort)
@@ -218,16 +263,19 @@ const ReplyTimeSummary& LoggingSession::replyTimes() const
 
 void LoggingSession::watchSilence()
 {
-    if (!acquisition_.logOn || connecting_)
-        return;
-    const auto quiet = std::chrono::steady_clock::now() - lastAnswered_;
-    if (quiet < silenceLimit(acquisition_.samplePeriodMs))
+    if (!acquisition_.logOn || !state_.running())
         return;
     const LinkState& link = link_.shownState();
+    const LogRunState::Time at = now();
+    if (state_.checkSilence(at, silenceLimit(acquisition_.samplePeriodMs), link.linkConnected))
+        setPhase();
+    if (!state_.silent())
+        return;
     const std::string problem =
         link.linkConnected ? std::string()
                            : linkFailureText(link.failure, connectedTo_.device, connectedTo_.settings.port);
-    const QString text = QString::fromStdString(silenceText(lastAnsweredTime_, lastTrouble_, problem));
+    const QString text = QString::fromStdString(
+        silenceText(state_.lastAnsweredAt(at, localTimeOfDay()), state_.lastTrouble(), problem));
     if (text != silence_) {
         silence_ = text;
         emit silenceChanged(silence_);

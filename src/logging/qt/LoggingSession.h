@@ -23,6 +23,7 @@
 #include "logging/Acquisition.h"
 #include "logging/AcquisitionRun.h"
 #include "logging/LogFile.h"
+#include "logging/LogRunState.h"
 
 namespace tavo {
 
@@ -41,18 +42,29 @@ public:
     const AcquisitionState& acquisition() const { return acquisition_; }
 
     // The window opened: the ticks start (and a run that was on when it
-    // closed connects again). Closed: the ticks stop; a run on keeps LOG
-    // pressed but lets the link go once its last row is checked.
+    // closed connects again). Closed: the ticks stop, unless Live still
+    // needs them; a run on keeps LOG pressed but lets the link go once its
+    // last row is checked.
     void open(std::string_view customText);
     void close();
     bool isOpen() const { return open_; }
+
+    // Live ticked in the Quick Viewer: the ticks run as with the window open,
+    // and LOG is pressed unless a run is on already. Unticked: a run Live
+    // started ends (LOG released); a run LOG started is left as it was.
+    void startLive();
+    void stopLive();
+    bool live() const { return live_; }
+    // Whether the run on was started by Live (not by LOG).
+    bool liveStartedRun() const { return liveRun_; }
 
     // LOG pressed: the connection procedure, then sampling; a failed
     // connection leaves LOG released. Released: the run's last row is
     // checked, the link goes. During "Connecting..." released aborts.
     void setLog(bool pressed);
     void abortConnecting();
-    bool connecting() const { return connecting_; }
+    bool connecting() const { return state_.connecting(); }
+    RunPhase phase() const { return state_.phase(); }
 
     void setChannelMask(std::uint32_t mask);
     void setSamplePeriod(std::int32_t periodMs);
@@ -77,9 +89,17 @@ signals:
     // draws its column.
     void ticked(const tavo::TickRecord& record);
     void silenceChanged(const QString& text);
+    // The run's phase moved (idle, connecting, logging, no reply, recovering).
+    void phaseChanged(tavo::RunPhase phase);
     void syncChanged(const QString& text);
 
 private:
+    // The ticks run while the window is open or Live is ticked.
+    void needTicks(std::string_view customText);
+    void dropTicks();
+    bool ticking() const { return run_ != nullptr; }
+    void setPhase();
+    LogRunState::Time now() const;
     void startTicks();
     void connect();
     void connectFinished(bool connected);
@@ -99,17 +119,13 @@ private:
     std::shared_ptr<AcquisitionRun> run_;
     LinkTarget connectedTo_;
     bool open_ = false;
-    bool connecting_ = false;
-    bool aborting_ = false;
+    bool live_ = false;
+    bool liveRun_ = false;
     quint64 request_ = 0;
-    // LOG's flags before it was pressed: back to them when the connection fails.
-    bool wasOn_ = false;
-    bool wasPaused_ = false;
+    LogRunState state_;
+    RunPhase shownPhase_ = RunPhase::Idle;
 
     QTimer silenceTimer_;
-    std::chrono::steady_clock::time_point lastAnswered_{};
-    TimeOfDay lastAnsweredTime_{};
-    TickTrouble lastTrouble_ = TickTrouble::None;
     QString silence_;
     SyncIndicator sync_;
 };
