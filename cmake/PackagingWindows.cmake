@@ -10,26 +10,26 @@
 
 if(TAVO_GUI)
   # Which DLLs go beside the programs is read from the programs and the
-  # platform plugin themselves (their import tables), so the list follows
-  # what the build links. Only Qt's and the compiler's DLLs are taken: the
-  # system's own (KERNEL32, USER32, ...) are Windows'.
-  install(TARGETS tavo tavo-cli RUNTIME DESTINATION . RUNTIME_DEPENDENCY_SET tavo_runtime)
-  install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsIntegrationPlugin
-          RUNTIME_DEPENDENCY_SET tavo_runtime LIBRARY DESTINATION platforms RUNTIME DESTINATION platforms)
-  if(TARGET Qt6::QWindowsVistaStylePlugin)
-    install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsVistaStylePlugin
-            RUNTIME_DEPENDENCY_SET tavo_runtime LIBRARY DESTINATION styles RUNTIME DESTINATION styles)
-  endif()
-  if(CMAKE_CROSSCOMPILING)
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM "windows+pe")
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL "objdump")
-    find_program(TAVO_MINGW_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND "${TAVO_MINGW_OBJDUMP}")
-  endif()
-  install(RUNTIME_DEPENDENCY_SET tavo_runtime DESTINATION .
-          PRE_INCLUDE_REGEXES "^[Qq]t6.*\\.dll$" "^lib.*\\.dll$"
-          PRE_EXCLUDE_REGEXES ".*"
-          DIRECTORIES ${TAVO_WINDOWS_DLL_DIRS})
+  # plugins themselves (their import tables), so the list follows what the
+  # build links (cmake/WindowsRuntimeDlls.cmake).
+  install(TARGETS tavo tavo-cli RUNTIME DESTINATION .)
+  set(plugins "")
+  foreach(plugin IN ITEMS QWindowsIntegrationPlugin:platforms QWindowsVistaStylePlugin:styles)
+    string(REPLACE ":" ";" plugin "${plugin}")
+    list(GET plugin 0 target)
+    list(GET plugin 1 folder)
+    if(TARGET Qt6::${target})
+      install(IMPORTED_RUNTIME_ARTIFACTS Qt6::${target} LIBRARY DESTINATION ${folder} RUNTIME DESTINATION ${folder})
+      list(APPEND plugins "$<TARGET_FILE:Qt6::${target}>")
+    endif()
+  endforeach()
+  find_program(TAVO_MINGW_OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump REQUIRED)
+  install(CODE "
+    set(OBJDUMP \"${TAVO_MINGW_OBJDUMP}\")
+    set(DESTINATION \"\${CMAKE_INSTALL_PREFIX}\")
+    set(FILES \"$<TARGET_FILE:tavo>;$<TARGET_FILE:tavo-cli>;${plugins}\")
+    set(DIRECTORIES \"${TAVO_WINDOWS_DLL_DIRS}\")
+    include(\"${PROJECT_SOURCE_DIR}/cmake/WindowsRuntimeDlls.cmake\")")
 else()
   install(TARGETS tavo-cli RUNTIME DESTINATION .)
 endif()
@@ -51,6 +51,10 @@ if(TAVO_MAKENSIS AND TAVO_GUI)
   set(CPACK_PACKAGE_EXECUTABLES tavo TaVO)
   set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/packaging/windows/tavo.ico)
   set(CPACK_NSIS_INSTALLED_ICON_NAME tavo.exe)
+  # A 64-bit installer for a 64-bit program (NSIS makes 32-bit ones unless
+  # told), installing under "Program Files", not "Program Files (x86)".
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 else()
   set(CPACK_GENERATOR ZIP)
 endif()

@@ -45,6 +45,9 @@ if(MINGW AND TAVO_GUI)
     list(APPEND TAVO_WINDOWS_DLL_DIRS "${dir}")
   endforeach()
   list(REMOVE_DUPLICATES TAVO_WINDOWS_DLL_DIRS)
+  # The fonts Qt's offscreen platform draws with in the tests under Wine.
+  set(TAVO_OFFSCREEN_FONT_DIR "Z:/usr/share/fonts/truetype/dejavu" CACHE STRING
+      "The font folder of Qt's offscreen platform for the GUI tests under Wine")
 endif()
 
 if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
@@ -59,5 +62,7 @@ if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     # them where they were built, as Windows would beside the program.
     list(JOIN TAVO_WINDOWS_DLL_DIRS ":" dll_dirs)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${TAVO_WINE_PREFIX} --dll-dirs ${dll_dirs})
+    # The same line for scripts that run the programs by hand (scripts/look-windows.sh).
+    file(WRITE ${CMAKE_BINARY_DIR}/wine-run-line "${PROJECT_SOURCE_DIR}/cmake/wine-run.sh\n${TAVO_WINE_PREFIX}\n--dll-dirs\n${dll_dirs}\n")
   endif()
 endif()

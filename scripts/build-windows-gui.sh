@@ -2,7 +2,9 @@
 # The whole program for 64-bit Windows: tavo.exe and tavo-cli.exe built with
 # MinGW-w64 against the Qt of scripts/build-windows-qt.sh, into
 # build-windows-gui/; its tests (the GUI tests too, offscreen) under Wine;
-# then the zip and, where makensis is installed, the installer.
+# then the zip and, where makensis is installed, the installer, which is
+# tried under Wine (scripts/check-windows-installer.sh) where Xvfb and
+# xdotool are at hand.
 # usage: scripts/build-windows-gui.sh [cmake options...]
 # Without that Qt it says so in one line and does nothing (exit 0).
 set -euo pipefail
@@ -10,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 version=$(dpkg-query -W -f '${Version}' qt6-base-dev 2>/dev/null || true)
 prefix=${TAVO_QT_MINGW_DIR:-$HOME/.cache/tavo/qt6-mingw-${version%%+*}}
 if [[ -z "$version" || ! -f "$prefix/.tavo-qt-complete" ]]; then
-  echo "Windows GUI build skipped: no Qt for MinGW in $prefix (scripts/build-windows-qt.sh makes it, about an hour)"
+  echo "Windows GUI build skipped: no Qt for MinGW in $prefix (scripts/build-windows-qt.sh makes it: some 20 minutes on 2 cores)"
   exit 0
 fi
 
@@ -23,4 +25,13 @@ ctest --test-dir "$root/build-windows-gui" --output-on-failure -j "$(nproc)"
   tail -30 "$root/build-windows-gui/cpack.log"
   exit 1
 }
-ls -1 "$root/build-windows-gui/packages"/TaVO-*.{zip,exe} 2>/dev/null
+ls -1 "$root/build-windows-gui/packages"/TaVO-*.zip
+installer=$(ls "$root/build-windows-gui/packages"/TaVO-*.exe 2>/dev/null | head -n 1 || true)
+if [[ -z "$installer" ]]; then
+  echo "No installer: makensis is not installed (scripts/ensure-deps.sh --windows-qt)"
+elif command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+  echo "$installer"
+  "$root/scripts/check-windows-installer.sh" "$installer"
+else
+  echo "$installer (not tried: Xvfb or xdotool missing)"
+fi

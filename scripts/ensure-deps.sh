@@ -13,7 +13,7 @@ packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev
           # the fuzz targets: clang, its libFuzzer and sanitizer runtimes, llvm-symbolizer
           clang libclang-rt-14-dev llvm-14)
 if [ "${1:-}" = --windows-qt ]; then
-  packages+=(dpkg-dev qt6-base-dev-tools ninja-build nsis xvfb xauth)
+  packages+=(dpkg-dev qt6-base-dev-tools ninja-build nsis xvfb xauth xdotool imagemagick)
 fi
 if [ "${TAVO_WITH_XVFB:-0}" = 1 ]; then
   packages+=(xvfb xauth)

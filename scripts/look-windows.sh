@@ -20,9 +20,8 @@ for tool in Xvfb xdotool import; do
   command -v "$tool" >/dev/null || { echo "look-windows: $tool is missing (scripts/ensure-deps.sh --windows-qt)" >&2; exit 1; }
 done
 
-# The emulator line of the build: the Wine prefix and where the DLLs are.
-emulator=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$gui/CMakeCache.txt" | tr ';' '\n')
-mapfile -t run <<<"$emulator"
+# How the build runs its programs: wine-run.sh, the Wine prefix, where the DLLs are.
+mapfile -t run <"$gui/wine-run-line"
 prefix=${run[1]}
 
 work=$(mktemp -d)
@@ -30,26 +29,31 @@ pids=()
 cleanup() {
   kill "${pids[@]}" 2>/dev/null || true
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+  rm -f "$prefix/dosdevices/com45"
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# The sample calibration, and Logging.cfg with port 7 at speed choice 2.
+# The sample calibration, and Logging.cfg at speed choice 2; the port is
+# COM45 for this run (Wine keeps the low COM numbers for its own ports).
 cp "$gui/sample/sample.bin" "$gui/sample/sample.tbl" "$work/"
 cp "$root/Logging.cfg" "$work/Logging.cfg"
 python3 - "$work/Logging.cfg" <<'PY'
 import struct, sys
 path = sys.argv[1]
 data = bytearray(open(path, 'rb').read())
-struct.pack_into('<iii', data, 1344, 7, 2, 2)  # port, wake-up speed, logging speed
+struct.pack_into('<iii', data, 1344, 1, 2, 2)  # port, wake-up speed, logging speed
 open(path, 'wb').write(data)
 PY
 
 "$sim" --link "$work/ecm" >"$work/sim.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do [[ -e "$work/ecm" ]] && break; sleep 0.1; done
-"${run[@]:0:2}" cmd /c exit >/dev/null 2>&1 || true   # the prefix exists
-ln -sfn "$(readlink -f "$work/ecm")" "$prefix/dosdevices/com7"
+"${run[@]}" cmd /c exit >/dev/null 2>&1 || true   # the prefix exists
+ln -sfn "$(readlink -f "$work/ecm")" "$prefix/dosdevices/com45"
+# Wine's server takes the first terminal it opens as its own: one started
+# here, apart from the simulator's input.
+WINEPREFIX="$prefix" wineserver -p5 >/dev/null 2>&1 </dev/null || true
 
 display=:$((150 + RANDOM % 50))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -72,7 +76,7 @@ keys() {
   sleep 1.5
 }
 
-(cd "$work" && DISPLAY=$display TAVO_WINE_SHOW=1 "${run[@]}" "$tavo" sample.bin >"$out/tavo.stdout" 2>"$out/tavo.stderr") &
+(cd "$work" && DISPLAY=$display TAVO_WINE_SHOW=1 "${run[@]}" "$tavo" --serial-device COM45 sample.bin >"$out/tavo.stdout" 2>"$out/tavo.stderr") &
 pids+=($!)
 # Wine takes its time the first time a prefix shows a window.
 for _ in $(seq 60); do
@@ -87,6 +91,6 @@ keys alt+F1
 shot windows-about
 keys Escape ctrl+d
 sleep 1
-keys alt+l
+keys alt+1 alt+3 alt+4 alt+l
 sleep 8
 shot windows-data-logging

@@ -13,17 +13,6 @@ foreach(shard RANGE ${last_shard})
     TIMEOUT 600)
 endforeach()
 
-# The GUI tests, with Qt's offscreen platform, as on Linux.
-if(TAVO_GUI)
-  foreach(shard RANGE ${last_shard})
-    math(EXPR number "${shard} + 1")
-    add_test(NAME tavo_gui_tests.shard_${number}_of_${shards} COMMAND tavo_gui_tests)
-    set_tests_properties(tavo_gui_tests.shard_${number}_of_${shards} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;GTEST_TOTAL_SHARDS=${shards};GTEST_SHARD_INDEX=${shard}"
-      TIMEOUT 900)
-  endforeach()
-endif()
-
 # tavo-cli.exe prints what the Linux build's tavo-cli prints, byte for byte,
 # and the sample generator made the same files on both systems. Needs the
 # Linux build folder to compare with.

@@ -63,6 +63,9 @@ TEST_F(TavoCliGraph, needs_an_image_a_key_and_an_output_file)
     EXPECT_EQ(run({"graph", sample(), "WOTTBL", "extra", "--png", png()}), 2);
 }
 
+// On Windows names are UTF-16: bytes that are not UTF-8 name no file, and
+// symbolic links need a privilege; the Windows file layer's own tests cover both.
+#ifndef _WIN32
 TEST_F(TavoCliGraph, writes_under_exactly_the_bytes_of_a_name_that_is_not_utf8)
 {
     const std::string name = dir.file("g\xe9.png");
@@ -82,6 +85,7 @@ TEST_F(TavoCliGraph, saves_through_a_link_and_refuses_a_read_only_picture)
     EXPECT_EQ(run({"graph", sample(), "WOTTBL", "--png", png()}), 1);
     EXPECT_NE(err.find(png() + ": The file is read-only."), std::string::npos) << err;
 }
+#endif
 
 }  // namespace
 }  // namespace tavo

@@ -8,6 +8,7 @@
 
 #include "rom/RomImage.h"
 #include "rom/qt/RomInformationDialog.h"
+#include "support/RealFonts.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "tables/WidestEntry.h"
@@ -77,6 +78,8 @@ TEST_F(RomInformationDialogTest, ok_takes_the_typed_values_and_writes_the_defini
 
 TEST_F(RomInformationDialogTest, texts_show_whole_in_fields_as_wide_as_the_dialog_beside_the_icon)
 {
+    if (!test::realFontsAtHand())
+        GTEST_SKIP() << "no real font to measure text with";
     rom->description = "TaVO sample turbo calibration (synthetic)";
     rom->author = "TaVO project sample generator";
     RomInformationDialog dialog(*rom, prompts);

@@ -23,6 +23,7 @@
 #include "SampleCalibration.h"
 #include "rom/RomImage.h"
 #include "rom/RomLoader.h"
+#include "support/RealFonts.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "tables/ScalePercentages.h"
@@ -537,6 +538,8 @@ TEST_F(QuickViewerDialogTest, send_changes_nothing_ok_gives_1_and_escape_gives_2
 
 TEST_F(QuickViewerDialogTest, a_name_the_column_cuts_off_shows_whole_as_a_tooltip)
 {
+    if (!test::realFontsAtHand())
+        GTEST_SKIP() << "no real font to measure text with";
     open();
     auto tipOver = [this](const char* name, int column) {
         const QModelIndex index = list()->model()->index(list()->indexOfTopLevelItem(row(name)), column);

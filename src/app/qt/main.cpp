@@ -39,6 +39,8 @@ std::vector<std::string> startArguments(int argc, char** argv)
 #if defined(Q_OS_WIN)
     // argv holds the local code page's approximation of the names; Qt read
     // the UTF-16 command line (and a display is always there to make Qt).
+    (void)argc;
+    (void)argv;
     std::vector<std::string> words;
     for (const QString& word : QCoreApplication::arguments().mid(1))
         words.push_back(word.toStdString());

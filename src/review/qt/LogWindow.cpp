@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "common/PathNames.h"
 #include "common/UserPrompts.h"
 #include "common/qt/QtText.h"
 #include "review/qt/ChannelPanel.h"
@@ -28,7 +29,8 @@ constexpr double kScrollUnitsPerSecond = 1000.0;
 
 std::string fileNameOf(const std::string& path)
 {
-    const std::size_t slash = path.find_last_of('/');
+    // The system's separators: on Windows a path names its folders with '\\'.
+    const std::size_t slash = lastPathSeparator(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
