@@ -7,8 +7,11 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
+
+#include <algorithm>
 
 #include "app/AppState.h"
 #include "app/CommandIds.h"
@@ -32,6 +35,7 @@
 #include "review/LogRunReader.h"
 #include "review/qt/LogWindow.h"
 #include "review/qt/SettingsChannelScales.h"
+#include "review/qt/SettingsTableChannelChoices.h"
 #include "rom/RomInformation.h"
 #include "rom/RomScan.h"
 #include "viewer/qt/QuickViewerDialog.h"
@@ -39,6 +43,16 @@
 namespace tavo {
 
 namespace {
+
+// How long the live marker's trail is: "Live/trailSeconds" in TaVO's
+// settings, 3 seconds unless set there; 0 turns the trail off.
+double liveTrailSeconds()
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, "TaVO", "TaVO");
+    bool ok = false;
+    const double seconds = settings.value("Live/trailSeconds", 3).toDouble(&ok);
+    return ok ? std::clamp(seconds, 0.0, 60.0) : 3.0;
+}
 
 // What a window manager's frame may add around a window: its title bar and borders.
 constexpr QSize kFrameAllowance(16, 40);
@@ -69,7 +83,8 @@ private:
 
 MainWindow::MainWindow(AppState& state, RomPrompts* prompts, QWidget* parent)
     : QMainWindow(parent), state_(state), tracePens_(makeTracePens()),
-      link_(std::make_unique<LinkThread>(state.link)), scales_(std::make_unique<SettingsChannelScales>())
+      link_(std::make_unique<LinkThread>(state.link)), scales_(std::make_unique<SettingsChannelScales>()),
+      channelChoices_(std::make_unique<SettingsTableChannelChoices>())
 {
     logging_ = std::make_unique<LoggingSession>(state_.acquisition, state_.loggingConfig, *link_, [this] {
         return LinkTarget{portDevice(state_.loggingConfig.serial.port, state_.serialDevice),
@@ -276,7 +291,8 @@ void MainWindow::openImage(const std::string& path)
 void MainWindow::showQuickViewer()
 {
     // Live tuning beside the graph, for this opening of the viewer.
-    LiveTuning live({*logging_, state_.loggingConfig, state_.workingImage, *scales_, prompts_});
+    LiveTuning live({*logging_, state_.loggingConfig, state_.workingImage, *scales_, prompts_, channelChoices_.get(),
+                     liveTrailSeconds()});
     openQuickViewer(this,
                     {state_.workingImage, state_.comparisonImage, state_.comparisonLoaded, state_.quickViewer,
                      state_.scalePercentages, *prompts_, &state_.history, &live},
@@ -290,6 +306,7 @@ void MainWindow::openLog()
         return;
     // Not modal: the main window stays usable, and each log has its own window.
     LogWindowContext context{state_.workingImage, *scales_, *prompts_, tracePens_};
+    context.channelChoices = channelChoices_.get();
     if (ownPrompts_)
         context.promptsFor = [](QWidget* owner) { return std::make_shared<QtPrompts>(owner); };
     const int others = static_cast<int>(findChildren<LogWindow*>(Qt::FindDirectChildrenOnly).size());

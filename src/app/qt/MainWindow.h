@@ -21,6 +21,7 @@ struct AppState;
 class ChannelScales;
 class LinkThread;
 class LoggingSession;
+class TableChannelChoices;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -75,6 +76,8 @@ private:
     std::unique_ptr<LoggingSession> logging_;
     // The log windows' channel scales, in TaVO's settings.
     std::unique_ptr<ChannelScales> scales_;
+    // Each table's x-axis channel (log windows' hit counts, the live point), in TaVO's settings.
+    std::unique_ptr<TableChannelChoices> channelChoices_;
 };
 
 }  // namespace tavo

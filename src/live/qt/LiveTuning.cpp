@@ -1,5 +1,6 @@
 #include "live/qt/LiveTuning.h"
 
+#include "live/qt/LivePointView.h"
 #include "live/qt/LiveRunControls.h"
 
 namespace tavo {
@@ -15,6 +16,8 @@ void LiveTuning::attach(QDialog& dialog, TableGraphView& graph)
     run_ = new LiveRunControls(dialog, context_.session, context_.prompts);
     connect(run_, &LiveRunControls::liveStarted, this, &LiveTuning::liveStarted);
     connect(run_, &LiveRunControls::liveStopped, this, &LiveTuning::liveStopped);
+    point_ = new LivePointView(dialog, graph, context_.session, context_.config, context_.romImage,
+                               context_.channelChoices, context_.trailSeconds);
 }
 
 bool LiveTuning::isLive() const
@@ -25,12 +28,17 @@ bool LiveTuning::isLive() const
 void LiveTuning::entryShown(const TableDef* def)
 {
     shown_ = def;
+    if (point_)
+        point_->entryShown(def);
 }
 
 void LiveTuning::closing()
 {
     if (run_)
         run_->closing();
+    if (point_)
+        point_->closing();
+    point_ = nullptr;
     run_ = nullptr;
     dialog_ = nullptr;
     graph_ = nullptr;

@@ -10,7 +10,9 @@
 namespace tavo {
 
 class ChannelScales;
+class LivePointView;
 class LiveRunControls;
+class TableChannelChoices;
 class UserPrompts;
 class LoggingSession;
 struct LoggingConfig;
@@ -22,6 +24,9 @@ struct LiveTuningContext {
     const RomImage& romImage;     // the working image, as the viewer edits it
     const ChannelScales& scales;  // the log windows' channel scales
     UserPrompts* prompts = nullptr;  // says why a connection failed
+    // Each table's live channel, shared with the log windows' hit counts.
+    TableChannelChoices* channelChoices = nullptr;
+    double trailSeconds = 3;  // how long the marker's trail is; 0: none
 };
 
 class LiveTuning : public QObject, public QuickViewerAddOn {
@@ -36,6 +41,8 @@ public:
 
     // Live ticked in this opening (hit counts start here), or unticked.
     bool isLive() const;
+    // The operating point's view, once attached.
+    LivePointView* pointView() const { return point_; }
 signals:
     void liveStarted();
     void liveStopped();
@@ -46,6 +53,7 @@ private:
     TableGraphView* graph_ = nullptr;
     const TableDef* shown_ = nullptr;
     LiveRunControls* run_ = nullptr;
+    LivePointView* point_ = nullptr;
 };
 
 }  // namespace tavo

@@ -16,6 +16,7 @@
 #include "common/qt/QtText.h"
 #include "review/paint/HitPicturePainter.h"
 #include "review/ChannelScales.h"
+#include "review/TableChannelChoices.h"
 #include "review/HitPictureGeometry.h"
 #include "rom/RomImage.h"
 #include "viewer/GraphMapping.h"
@@ -83,8 +84,14 @@ HitCountPanel::HitCountPanel(const LogRun& run, const RomImage& workingImage, QW
     points_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(points_, 1);
 
-    connect(tables_, &QComboBox::currentIndexChanged, this, [this] { recount(); });
-    connect(channels_, &QComboBox::currentIndexChanged, this, [this] { recount(); });
+    connect(tables_, &QComboBox::currentIndexChanged, this, [this] {
+        takeRememberedChannel();
+        recount();
+    });
+    connect(channels_, &QComboBox::currentIndexChanged, this, [this] {
+        rememberChannel();
+        recount();
+    });
     connect(valueChannels_, &QComboBox::currentIndexChanged, this, [this] { recount(); });
     refresh();
 }
@@ -118,6 +125,40 @@ void HitCountPanel::fillTables()
     }
     if (!entries_.empty())
         tables_->setCurrentIndex(keep);
+}
+
+void HitCountPanel::setChannelChoices(TableChannelChoices& choices)
+{
+    choices_ = &choices;
+    takeRememberedChannel();
+    recount();
+}
+
+void HitCountPanel::takeRememberedChannel()
+{
+    const int k = tables_->currentIndex();
+    if (!choices_ || k < 0 || k >= static_cast<int>(entries_.size()))
+        return;
+    const auto title = choices_->channelFor(tableChoiceKey(rom_.tables[static_cast<std::size_t>(entries_[k])]));
+    if (!title)
+        return;
+    for (std::size_t c = 0; c < run_.channels.size(); ++c)
+        if (run_.channels[c].title == *title) {
+            const QSignalBlocker quiet(channels_);
+            channels_->setCurrentIndex(static_cast<int>(c));
+            return;
+        }
+}
+
+void HitCountPanel::rememberChannel()
+{
+    const int k = tables_->currentIndex();
+    const int c = channels_->currentIndex();
+    if (!choices_ || k < 0 || k >= static_cast<int>(entries_.size()) || c < 0 ||
+        c >= static_cast<int>(run_.channels.size()))
+        return;
+    choices_->setChannelFor(tableChoiceKey(rom_.tables[static_cast<std::size_t>(entries_[k])]),
+                            run_.channels[static_cast<std::size_t>(c)].title);
 }
 
 void HitCountPanel::setScales(const ChannelScales& scales)

@@ -25,6 +25,7 @@ class QTableWidget;
 namespace tavo {
 
 class ChannelScales;
+class TableChannelChoices;
 struct RomImage;
 
 class HitCountPanel : public QWidget {
@@ -34,6 +35,10 @@ public:
 
     // Where the value channel's scale is kept; without, its raw bytes show.
     void setScales(const ChannelScales& scales);
+    // Where each table's x-axis channel is remembered: a table chosen takes
+    // its remembered channel (when the run has one of that title), and a
+    // channel chosen is remembered for the table shown.
+    void setChannelChoices(TableChannelChoices& choices);
 
     // Reads the working image's tables and the value channel's scale again
     // and redraws.
@@ -57,6 +62,8 @@ protected:
 
 private:
     void fillTables();
+    void takeRememberedChannel();
+    void rememberChannel();
     void recount();
     void fillPoints(const std::vector<TablePoint>& points);
     void drawPicture();
@@ -68,6 +75,7 @@ private:
     const RomImage& rom_;
     std::vector<int> entries_;  // the entry index of each table in the list
     const ChannelScales* scales_ = nullptr;
+    TableChannelChoices* choices_ = nullptr;
     HitCounts counts_;
     std::vector<PointValues> values_;
     QImage picture_;

@@ -93,6 +93,8 @@ LogWindow::LogWindow(OpenedLog log, const LogWindowContext& context, QWidget* pa
         chart_->setWindow({all.start + value / kScrollUnitsPerSecond, chart_->view().window.span});
     });
     hits_->setScales(context_.scales);
+    if (context_.channelChoices)
+        hits_->setChannelChoices(*context_.channelChoices);
     buildActions();
     channels_->showRow(chart_->view().cursorRow);
     syncScrollBar();

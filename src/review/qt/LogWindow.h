@@ -19,6 +19,8 @@ class QTabWidget;
 
 namespace tavo {
 
+class TableChannelChoices;
+
 class ChannelPanel;
 class ChannelScales;
 class HitCountPanel;
@@ -36,6 +38,8 @@ struct LogWindowContext {
     // the messages the window shows), so that they come up over it and hand
     // the focus back to it; `prompts` when not given.
     std::function<std::shared_ptr<UserPrompts>(QWidget* owner)> promptsFor = {};
+    // Each table's x-axis channel, shared with the Quick Viewer's live point.
+    TableChannelChoices* channelChoices = nullptr;
 };
 
 class LogWindow : public QMainWindow {
