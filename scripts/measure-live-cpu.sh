@@ -120,7 +120,9 @@ measure() {
   keys alt+1 alt+2 alt+3 alt+4 alt+5 alt+6 alt+7 alt+8
   keys Escape
   focus TaVO; keys ctrl+t            # the Quick Viewer
-  focus "Quick Viewer"; keys alt+l   # Live
+  # The WOT table with RPMs as its live channel: the marker and its trail drawn.
+  focus "Quick Viewer"; keys W alt+h Down
+  keys alt+l                         # Live
   sleep 8                          # connected (or, silent, past the first attempt)
   [ -n "${MEASURE_SHOTS:-}" ] && command -v import >/dev/null && import -window root "$MEASURE_SHOTS/${label// /-}.png"
   local before after heardBefore heardAfter

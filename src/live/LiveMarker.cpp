@@ -1,6 +1,7 @@
 #include "live/LiveMarker.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "review/HitCounts.h"
@@ -28,20 +29,15 @@ std::optional<int> curveRowAt(const std::vector<GraphSegment>& segments, int x)
     return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<LiveMark> liveMark(const std::vector<GraphSegment>& segments, const std::vector<int>& xs, int value)
+// The marker with the table's hit lookup made once.
+std::optional<LiveMark> markWith(const std::vector<GraphSegment>& segments, const std::array<int, 256>& lookup,
+                                 int lowest, int highest, int value)
 {
-    if (xs.empty())
-        return std::nullopt;
-    const auto [lowest, highest] = std::minmax_element(xs.begin(), xs.end());
     const int byte = std::clamp(value, 0, 255);
     LiveMark mark;
-    mark.point = hitLookup(xs)[static_cast<std::size_t>(byte)];
-    mark.outside = byte < *lowest || byte > *highest;
-    if (mark.outside)
-        mark.point = -1;
-    const int x = std::clamp(byte, *lowest, *highest);
+    mark.outside = byte < lowest || byte > highest;
+    mark.point = mark.outside ? -1 : lookup[static_cast<std::size_t>(byte)];
+    const int x = std::clamp(byte, lowest, highest);
     const std::optional<int> row = curveRowAt(segments, x);
     if (!row)
         return std::nullopt;
@@ -49,19 +45,40 @@ std::optional<LiveMark> liveMark(const std::vector<GraphSegment>& segments, cons
     return mark;
 }
 
+}  // namespace
+
+std::optional<LiveMark> liveMark(const std::vector<GraphSegment>& segments, const std::vector<int>& xs, int value)
+{
+    if (xs.empty())
+        return std::nullopt;
+    const auto [lowest, highest] = std::minmax_element(xs.begin(), xs.end());
+    return markWith(segments, hitLookup(xs), *lowest, *highest, value);
+}
+
 std::vector<TrailDot> liveTrail(const std::vector<GraphSegment>& segments, const std::vector<int>& xs,
                                 const std::vector<TimedValue>& rows, std::int64_t nowUs, double seconds)
 {
     std::vector<TrailDot> trail;
-    if (seconds <= 0 || rows.size() < 2)
+    if (seconds <= 0 || rows.size() < 2 || xs.empty())
         return trail;
+    const std::array<int, 256> lookup = hitLookup(xs);
+    const auto [lowest, highest] = std::minmax_element(xs.begin(), xs.end());
     const double lengthUs = seconds * 1e6;
     for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
         const double age = static_cast<double>(nowUs - rows[i].sampledUs);
         if (age < 0 || age >= lengthUs)
             continue;
-        if (const auto mark = liveMark(segments, xs, rows[i].value))
-            trail.push_back({*mark, 1.0 - age / lengthUs});
+        const auto mark = markWith(segments, lookup, *lowest, *highest, rows[i].value);
+        if (!mark)
+            continue;
+        // An engine holding steady puts many rows on one pixel: one dot,
+        // as strong as its newest row.
+        const double strength = 1.0 - age / lengthUs;
+        const auto same = std::find_if(trail.begin(), trail.end(),
+                                       [&mark](const TrailDot& dot) { return dot.mark.at == mark->at; });
+        if (same != trail.end())
+            trail.erase(same);
+        trail.push_back({*mark, strength});
     }
     return trail;
 }

@@ -44,7 +44,8 @@ struct TrailDot {
 
 // The trail of the rows sampled within `seconds` before `nowUs`, oldest
 // first (rows given oldest first); the newest row, which the marker shows,
-// is left out. No trail at all when `seconds` is 0.
+// is left out, and rows on one pixel make one dot (the newest's strength).
+// No trail at all when `seconds` is 0.
 std::vector<TrailDot> liveTrail(const std::vector<GraphSegment>& segments, const std::vector<int>& xs,
                                 const std::vector<TimedValue>& rows, std::int64_t nowUs, double seconds);
 

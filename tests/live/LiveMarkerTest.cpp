@@ -44,6 +44,12 @@ TEST(LiveMarker, theTrailFadesWithAgeAndLeavesOutTheNewestRow)
     EXPECT_EQ(trail[1].mark.at, (GraphPixel{100, 100}));
     EXPECT_DOUBLE_EQ(trail[1].strength, 2.0 / 3);
     EXPECT_TRUE(liveTrail(kCurve, kXs, rows, 2'000'000, 0).empty()) << "length 0 turns the trail off";
+
+    const std::vector<TimedValue> steady{{50, 1'000'000}, {100, 1'200'000}, {50, 1'400'000}, {30, 2'000'000}};
+    const auto held = liveTrail(kCurve, kXs, steady, 2'000'000, 1.5);
+    ASSERT_EQ(held.size(), 2u) << "rows on one pixel make one dot";
+    EXPECT_EQ(held[1].mark.at, (GraphPixel{50, 100}));
+    EXPECT_DOUBLE_EQ(held[1].strength, 0.6) << "as strong as its newest row";
 }
 
 }  // namespace

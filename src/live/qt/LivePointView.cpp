@@ -54,12 +54,14 @@ LivePointView::LivePointView(QDialog& dialog, TableGraphView& graph, LoggingSess
             graph_->overlayChanged();
     });
     connect(&session_, &LoggingSession::silenceChanged, this, [this] { graph_->overlayChanged(); });
+    connect(graph_, &TableGraphView::redrawn, this, [this] { readTable(); });
     graph_->setOverlay([this](QPainter& painter) { paint(painter); });
 }
 
 void LivePointView::entryShown(const TableDef* def)
 {
     shown_ = def && isGraphType(def->type) ? def : nullptr;
+    readTable();
     label_->setVisible(shown_ != nullptr);
     channels_->setVisible(shown_ != nullptr);
     channels_->setCurrentIndex(0);
@@ -92,15 +94,19 @@ int LivePointView::channelSlot() const
     return shown_ ? channels_->currentData().toInt() : kNoChannel;
 }
 
-std::vector<int> LivePointView::xs() const
+void LivePointView::readTable()
 {
-    return pointXs(tablePoints(rom_, *shown_));
-}
-
-std::vector<GraphSegment> LivePointView::curve() const
-{
+    curve_.clear();
+    xs_.clear();
+    if (!shown_)
+        return;
     const auto index = shown_ - rom_.tables.data();
-    return tableGraphSegments(rom_, static_cast<int>(index), nullptr);
+    for (const GraphSegment& segment : tableGraphSegments(rom_, static_cast<int>(index), nullptr))
+        if (segment.pen == GraphPen::Curve)
+            curve_.push_back(segment);
+    xs_ = pointXs(tablePoints(rom_, *shown_));
+    if (graph_)
+        graph_->overlayChanged();
 }
 
 std::vector<TimedValue> LivePointView::recentRows() const
@@ -130,7 +136,7 @@ std::optional<LiveMark> LivePointView::mark() const
     const auto rows = recentRows();
     if (!shown_ || rows.empty())
         return std::nullopt;
-    return liveMark(curve(), xs(), rows.back().value);
+    return liveMark(curve_, xs_, rows.back().value);
 }
 
 std::vector<TrailDot> LivePointView::trail() const
@@ -138,7 +144,7 @@ std::vector<TrailDot> LivePointView::trail() const
     const auto rows = recentRows();
     if (!shown_ || rows.empty())
         return {};
-    return liveTrail(curve(), xs(), rows, rows.back().sampledUs, trailSeconds_);
+    return liveTrail(curve_, xs_, rows, rows.back().sampledUs, trailSeconds_);
 }
 
 bool LivePointView::stale() const
@@ -148,9 +154,11 @@ bool LivePointView::stale() const
 
 void LivePointView::paint(QPainter& painter) const
 {
-    if (!shown_)
+    const auto rows = recentRows();
+    if (!shown_ || rows.empty())
         return;
-    paintLiveMarker(painter, mark(), trail(), stale());
+    paintLiveMarker(painter, liveMark(curve_, xs_, rows.back().value),
+                    liveTrail(curve_, xs_, rows, rows.back().sampledUs, trailSeconds_), stale());
 }
 
 }  // namespace tavo

@@ -48,8 +48,9 @@ private:
     void paint(QPainter& painter) const;
     // The stored rows of the live channel within the trail, oldest first.
     std::vector<TimedValue> recentRows() const;
-    std::vector<GraphSegment> curve() const;
-    std::vector<int> xs() const;
+    // The shown table's curve and point xs, as last drawn (read again when
+    // the graph is redrawn: a dragged point, undo, another table).
+    void readTable();
 
     TableGraphView* graph_;
     LoggingSession& session_;
@@ -57,6 +58,8 @@ private:
     TableChannelChoices* choices_;
     double trailSeconds_;
     const TableDef* shown_ = nullptr;
+    std::vector<GraphSegment> curve_;
+    std::vector<int> xs_;
     int storedAtOpening_ = 0;
     QLabel* label_ = nullptr;
     QComboBox* channels_ = nullptr;

@@ -11,7 +11,7 @@
 // reach it itself (a press beside the graph, a test's events).
 //
 // Later views draw over the curve through the overlay, without touching the
-// graph image: a marker or a trail, repainted at most once a frame.
+// graph image: a marker or a trail, repainted at most 30 times a second.
 
 #include <QImage>
 #include <QPoint>
@@ -60,7 +60,7 @@ public:
     // the image's top-left pixel (graph pixel (0, 0)). None by default.
     using Overlay = std::function<void(QPainter&)>;
     void setOverlay(Overlay overlay);
-    // The overlay changed: repainted within a frame, however often this comes.
+    // The overlay changed: repainted within 33 ms, however often this comes.
     void overlayChanged();
 
 signals:
