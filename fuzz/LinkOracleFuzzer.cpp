@@ -17,8 +17,13 @@
 // faults, as the README's "On a bad line" says: two faults never meet while
 // the link works at full speed (after one, the ECM answers cleanly until
 // the link has turned careful); no byte (noise, a double, a late reply) is
-// on its way while a request is dropped; and no reply comes later than the
-// late-reply horizon the link holds when the request goes out.
+// on its way while a request is dropped; no reply comes later than the
+// late-reply horizon the link holds when the request goes out; and, while
+// the link works carefully, a noise byte ahead of a reply is followed by
+// that reply within the quiet the link keeps after it (a reply later than
+// that, with noise in its window, is a stray byte standing in for a reply
+// that is not there while the link listens: the README says what it does).
+// The ECM answers in turn: a reply never overtakes an earlier one.
 //
 // Input: byte 0 picks the client (Live RAM or logging), the rates and the
 // channels; then each step reads an action and each request its fault, from
