@@ -22,6 +22,8 @@ using namespace tavo;
 
 namespace {
 
+constexpr int kCsvAlways = 256;
+
 bool rowHoldsValue(const SampleRow& row)
 {
     return std::any_of(row.begin(), row.end(), [](std::uint8_t value) { return value != 0; });
@@ -109,6 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LogRunRead read = readLogRun(bytes, titles);
     FUZZ_CHECK(read.run.has_value() && read.problem.empty());
     checkRun(*log, *read.run, count);
-    checkCsv(*read.run, titles);
+    // The CSV round trip of a whole ring costs most of an input's time:
+    // short runs take it always, longer ones when the input's last byte
+    // asks for it (one in eight), so the fuzzer still reaches it at will.
+    if (count <= kCsvAlways || (size > 0 && data[size - 1] % 8 == 0))
+        checkCsv(*read.run, titles);
     return 0;
 }

@@ -296,6 +296,35 @@ void simSeeds()
     dictionary("ecm_sim_options", tokens);
 }
 
+// The ECM's side of a line for the link's target: a client and its set-up,
+// then per step an action and per request a fault and its detail. A clean
+// line is all zeros; faults are sprinkled at fixed places (see the target).
+void linkSeeds()
+{
+    const std::string clean(600, '\0');
+    std::string logging = {static_cast<char>(0xC0 | 2), static_cast<char>(0xFF)};
+    for (int n = 0; n < 8; ++n)
+        logging += {static_cast<char>(n % 2 ? 0 : 2 * n + 1), static_cast<char>(0x60 + 2 * n)};
+    logging += '\x5a';
+    write("link_oracle", "live_ram_clean", std::string(1, '\x00') + clean);
+    write("link_oracle", "logging_clean", logging + clean);
+    // Every kind of fault (0xC0 to 0xC5, a silent stretch 0xC8), the device
+    // gone (0xFE) and back (0xFD), at both speeds.
+    std::string faults;
+    for (int round = 0; round < 6; ++round) {
+        for (const int fault : {0xC0, 0xC2, 0xC3, 0xC4, 0xC5, 0xC8})
+            faults += std::string(40, '\0') + static_cast<char>(fault) + static_cast<char>(0x85 + round);
+        faults += std::string(30, '\0') + '\xFE' + std::string(30, '\0') + '\xFD';
+    }
+    write("link_oracle", "live_ram_faults", std::string(1, '\x03') + faults);
+    write("link_oracle", "logging_faults", logging + faults);
+    std::string fastest = logging;
+    fastest[0] = static_cast<char>(0xA0 | 3);
+    write("link_oracle", "logging_fastest_faults", fastest + faults);
+    dictionary("link_oracle", {"\xC0", "\xC2", "\xC3", "\xC4", "\xC5", "\xC8", "\xFE", "\xFD",
+                               std::string(16, '\0')});
+}
+
 void formatDictionaries()
 {
     const std::set<std::string> tbl = {
@@ -337,6 +366,7 @@ int main(int argc, char** argv)
     configSeeds();
     cliSeeds();
     simSeeds();
+    linkSeeds();
     formatDictionaries();
     if (!ok) {
         std::fprintf(stderr, "tavo-fuzz-seeds: could not write everything into %s\n", argv[1]);
