@@ -276,20 +276,31 @@ FileStatus rewriteInPlace(int dir, const std::string& name, const struct stat& o
     return file_detail::rewriteInPlace(steps, bytes);
 }
 
+// The folder holding `path`, opened to make and rename files in it, and the
+// name in it; a name that is no file's ("", ".", "..") is refused.
+FileStatus openFolderOf(const std::string& path, Descriptor& dir, std::string& name)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..")
+        return FileStatus::fromErrno(EISDIR);
+    dir.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid() && errno == EACCES)  // a folder we may write but not list
+        dir.reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid())
+        return lastError();
+    return {};
+}
+
 }  // namespace
 
 FileStatus createFileAtomically(const std::string& path, std::string_view bytes)
 {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.empty() || name == "." || name == "..")
-        return FileStatus::fromErrno(EISDIR);
-    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid() && errno == EACCES)
-        dir.reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid())
-        return lastError();
+    Descriptor dir;
+    std::string name;
+    if (const FileStatus opened = openFolderOf(path, dir, name); !opened)
+        return opened;
     struct stat taken {};
     if (::fstatat(dir.get(), name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
         return FileStatus::fromErrno(EEXIST);
@@ -318,17 +329,10 @@ FileStatus writeFileAtomically(const std::string& path, std::string_view bytes)
     std::string target;
     if (const FileStatus followed = followLinks(path, target); !followed)
         return followed;
-    const std::size_t slash = target.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (name.empty() || name == "." || name == "..")
-        return FileStatus::fromErrno(EISDIR);
-
-    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid() && errno == EACCES)  // a folder we may write but not list
-        dir.reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid())
-        return lastError();
+    Descriptor dir;
+    std::string name;
+    if (const FileStatus opened = openFolderOf(target, dir, name); !opened)
+        return opened;
 
     struct stat old {};
     const bool exists = ::fstatat(dir.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
