@@ -52,8 +52,14 @@ std::string slowAdapterSentence(const ReplyTimeSummary& replies, AdapterSystem s
 {
     if (judgeReplies(replies) != ReplyVerdict::SlowAdapter)
         return {};
-    std::string sentence = "Replies take " + millisecondsText(replies.medianUs) + " ms where the line needs " +
-                           millisecondsText(replies.lineUs) + " ms: the USB serial adapter holds them back";
+    const std::string times = "Replies take " + millisecondsText(replies.medianUs) + " ms where the line needs " +
+                              millisecondsText(replies.lineUs) + " ms";
+    // A timer already at its lowest is not what holds them: advising to
+    // lower it would send the user round in circles.
+    if (adapter.timerMs && *adapter.timerMs <= 1)
+        return times + ", though the USB serial adapter's latency timer is already 1 ms: something else holds them "
+                       "back (a busy computer, a USB hub, or the adapter itself).";
+    std::string sentence = times + ": the USB serial adapter holds them back";
     if (adapter.timerMs)
         sentence += " (its latency timer is " + std::to_string(*adapter.timerMs) + " ms)";
     if (system == AdapterSystem::Linux) {

@@ -71,6 +71,11 @@ TEST(ReplyTimes, texts_show_the_median_and_only_a_slow_adapter_gets_a_sentence_w
     EXPECT_NE(linux.find("echo 1 | sudo tee /sys/bus/usb-serial/devices/ttyUSB2/latency_timer"), std::string::npos);
     EXPECT_NE(linux.find("ATTR{latency_timer}=\"1\""), std::string::npos);
 
+    const std::string lowest = slowAdapterSentence(slow, AdapterSystem::Linux, {"ttyUSB2", 1});
+    EXPECT_NE(lowest.find("latency timer is already 1 ms: something else holds them back"), std::string::npos)
+        << lowest;
+    EXPECT_EQ(lowest.find("echo 1"), std::string::npos) << "no advice to set what is set";
+
     const std::string windows = slowAdapterSentence(slow, AdapterSystem::Windows, {"COM3", std::nullopt});
     EXPECT_NE(windows.find("Device Manager open COM3, Port Settings, Advanced"), std::string::npos) << windows;
     EXPECT_NE(windows.find("\"Latency Timer (msec)\" to 1"), std::string::npos);
