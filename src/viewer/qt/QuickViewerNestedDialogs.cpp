@@ -1,0 +1,20 @@
+// The dialogs the Quick Viewer opens on the selected entry, as the program runs them.
+#include "tables/qt/TableDialogs.h"
+#include "viewer/qt/DifferencesDialog.h"
+#include "viewer/qt/QuickViewerAddOn.h"
+#include "viewer/qt/QuickViewerDialog.h"
+
+namespace tavo {
+
+QuickViewerNestedDialogs QuickViewerNestedDialogs::standard(QuickViewerAddOn* addOn)
+{
+    auto tableEditor = [addOn](QWidget* parent, const TableDef& def) {
+        runTableEditorDialog(parent, def, [addOn](TableEditorDialog& editor) {
+            if (addOn)
+                addOn->tableEditorOpened(editor);
+        });
+    };
+    return {runTableInformationDialog, tableEditor, runScaleTableDialog, runDifferencesDialog};
+}
+
+}  // namespace tavo
