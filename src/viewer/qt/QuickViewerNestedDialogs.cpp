@@ -1,8 +1,9 @@
 // The dialogs the Quick Viewer opens on the selected entry, as the program runs them.
+#include "viewer/qt/QuickViewerDialog.h"
+
 #include "tables/qt/TableDialogs.h"
 #include "viewer/qt/DifferencesDialog.h"
 #include "viewer/qt/QuickViewerAddOn.h"
-#include "viewer/qt/QuickViewerDialog.h"
 
 namespace tavo {
 
