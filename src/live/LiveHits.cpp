@@ -67,4 +67,23 @@ std::vector<LiveHitShade> liveHitShades(const std::vector<HitCell>& cells, const
     return shades;
 }
 
+std::string liveHitText(const LiveHitCounts& live, int column)
+{
+    const HitCounts& counts = live.counts();
+    const std::vector<HitCell>& cells = live.cells();
+    const std::string ofRows = " of " + std::to_string(counts.rows) + " rows";
+    for (std::size_t i = 0; i < cells.size() && i < counts.hits.size(); ++i)
+        if (column >= cells[i].first && column <= cells[i].last)
+            return "Point " + std::to_string(i) + " (x " + std::to_string(live.xs()[i]) +
+                   "): " + std::to_string(counts.hits[i]) + ofRows;
+    if (live.xs().empty())
+        return {};
+    const auto [least, greatest] = std::minmax_element(live.xs().begin(), live.xs().end());
+    if (column < *least)
+        return "Below the smallest x: " + std::to_string(counts.below) + ofRows;
+    if (column > *greatest)
+        return "Above the largest x: " + std::to_string(counts.above) + ofRows;
+    return {};
+}
+
 }  // namespace tavo

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "review/HitCounts.h"
@@ -37,6 +38,7 @@ public:
     const HitCounts& counts() const { return counts_; }
     // Each point's cell of values, for the shades.
     const std::vector<HitCell>& cells() const { return cells_; }
+    const std::vector<int>& xs() const { return xs_; }
 
 private:
     std::vector<int> xs_;
@@ -64,5 +66,10 @@ inline constexpr double kFaintestHitShade = 0.15;
 
 // The shades of the points with hits (none for a point without).
 std::vector<LiveHitShade> liveHitShades(const std::vector<HitCell>& cells, const std::vector<int>& hits);
+
+// The read-out at graph column `column` (a byte value), as the Hit Counts
+// tab numbers points: "Point 2 (x 48): 57 of 412 rows", or the rows beyond
+// the table's range on that side; empty for a table without points.
+std::string liveHitText(const LiveHitCounts& live, int column);
 
 }  // namespace tavo

@@ -100,6 +100,20 @@ TEST(LiveHitCounts, anotherTableCountsAgainFromTheStartAsFarAsTheRingStillHoldsT
     EXPECT_EQ(live.counts().hits[1], kRingRows);
 }
 
+TEST(LiveHitCounts, theReadOutSaysThePointUnderTheCursorAndTheRowsBeyondTheTable)
+{
+    Ring ring;
+    LiveHitCounts live;
+    live.setTable(kXs, kSlot);
+    live.startAt(0);
+    ring.store({9, 50, 50, 75, 200});
+    live.catchUp(ring.state);
+    EXPECT_EQ(liveHitText(live, 31), "Point 1 (x 50): 3 of 5 rows");
+    EXPECT_EQ(liveHitText(live, 76), "Point 3 (x 100): 0 of 5 rows");
+    EXPECT_EQ(liveHitText(live, 0), "Below the smallest x: 1 of 5 rows");
+    EXPECT_EQ(liveHitText(live, 101), "Above the largest x: 1 of 5 rows");
+}
+
 TEST(LiveHitShades, shadeEachHitPointsCellByItsShareWithAFaintestShadeForOneRow)
 {
     const std::vector<HitCell> cells = hitCells(kXs);

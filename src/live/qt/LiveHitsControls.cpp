@@ -2,12 +2,15 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QHelpEvent>
 #include <QPushButton>
+#include <QToolTip>
 
 #include "live/paint/LiveHitsPainter.h"
 #include "live/qt/LivePointView.h"
 #include "logging/Acquisition.h"
 #include "logging/qt/LoggingSession.h"
+#include "viewer/GraphMapping.h"
 #include "viewer/qt/TableGraphView.h"
 
 namespace tavo {
@@ -37,6 +40,7 @@ LiveHitsControls::LiveHitsControls(QDialog& dialog, TableGraphView& graph, Loggi
 
     counts_.startAt(session_.acquisition().sampleCount);
     followTable();
+    graph.installEventFilter(this);
     connect(box_, &QCheckBox::toggled, this, [this] { graph_->overlayChanged(); });
     connect(reset_, &QPushButton::clicked, this, [this] { reset(); });
     connect(&point_, &LivePointView::tableChanged, this, [this] { followTable(); });
@@ -86,7 +90,25 @@ void LiveHitsControls::paint(QPainter& painter) const
 
 void LiveHitsControls::closing()
 {
+    if (graph_)
+        graph_->removeEventFilter(this);
     graph_ = nullptr;
+}
+
+bool LiveHitsControls::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != graph_ || event->type() != QEvent::ToolTip || !shown())
+        return QObject::eventFilter(watched, event);
+    // The graph image sits kGraphTop below the widget's top, its columns the widget's.
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int column = help->pos().x();
+    const int row = help->pos().y() - kGraphTop;
+    const std::string text = row >= 0 && row < kGraphBitmapSize ? liveHitText(counts_, column) : std::string();
+    if (text.empty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), QString::fromStdString(text), graph_);
+    return true;
 }
 
 }  // namespace tavo

@@ -4,6 +4,7 @@
 // hit rule, on the table's live channel) since Live was ticked or since
 // "Reset" (before Live is ticked in an opening: since the viewer opened).
 // The counts are kept whether or not Hits is ticked, a stored row at a time.
+// Ticked, the graph's tooltip says the rows of the point under the cursor.
 
 #include <QObject>
 
@@ -33,6 +34,9 @@ public:
     const LiveHitCounts& counts() const { return counts_; }
     void paint(QPainter& painter) const;
     void closing();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void followTable();
