@@ -11,6 +11,7 @@
 #   SECONDS:      length of each measurement (default: 30)
 # Needs Xvfb and xdotool. With MEASURE_SHOTS=FOLDER (and ImageMagick's
 # import) a screenshot of each run is saved there, to see Live was on.
+# With MEASURE_HITS=1 "Hits" is ticked too (the hit shades drawn).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-build}" && pwd)
@@ -53,6 +54,10 @@ out[1280:1280 + 11] = b"87 Turbo II"
 struct.pack_into("<III", out, 1344, 1, 1, 3)
 open(sys.argv[1], "wb").write(out)
 PY
+
+# Settings of its own: no live channel remembered from an earlier run, so
+# that the keys below choose RPMs.
+export XDG_CONFIG_HOME=$work/config
 
 display=:$(( 150 + RANDOM % 50 ))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
@@ -123,6 +128,7 @@ measure() {
   # The WOT table with RPMs as its live channel: the marker and its trail drawn.
   focus "Quick Viewer"; keys W alt+h Down
   keys alt+l                         # Live
+  [ -n "${MEASURE_HITS:-}" ] && keys alt+i  # Hits
   sleep 8                          # connected (or, silent, past the first attempt)
   [ -n "${MEASURE_SHOTS:-}" ] && command -v import >/dev/null && import -window root "$MEASURE_SHOTS/${label// /-}.png"
   local before after heardBefore heardAfter

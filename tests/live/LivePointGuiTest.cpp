@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <memory>
 
 #include "SampleCalibration.h"
 #include "link/qt/LinkThread.h"
+#include "live/qt/LiveHitsControls.h"
 #include "live/qt/LivePointView.h"
 #include "live/qt/LiveTuning.h"
 #include "logging/LoggingConfig.h"
@@ -23,8 +28,12 @@
 #include "support/TempDir.h"
 #include "tables/ScalePercentages.h"
 #include "tables/TableLookup.h"
+#include "tables/qt/TableEditorDialog.h"
+#include "viewer/GraphMapping.h"
+#include "viewer/QuickViewerIds.h"
 #include "viewer/QuickViewerState.h"
 #include "viewer/qt/QuickViewerDialog.h"
+#include "viewer/qt/TableGraphView.h"
 
 namespace tavo {
 namespace {
@@ -162,6 +171,83 @@ TEST_F(LivePointTest, the_live_channel_is_the_log_windows_hit_channel_for_the_sa
     showTable("Part Throttle Fuel vs MAP");
     showTable("WOT Fuel vs RPM");
     EXPECT_EQ(channelBox()->currentText().toStdString(), config.channels[0].titleText());
+}
+
+TEST_F(LivePointTest, ticked_hits_shade_the_points_stored_rows_counted_for_until_reset)
+{
+    store(40, 500'000);  // before the viewer opened: counts for nothing
+    open();
+    showTable("WOT Fuel vs RPM");
+    chooseChannel(1);
+    const std::vector<int> xs = wotXs();
+    ASSERT_GE(xs.size(), 4u);
+    auto* hits = dialog->findChild<QCheckBox*>("liveHits");
+    ASSERT_NE(hits, nullptr);
+    auto* graph = dialog->findChild<TableGraphView*>();
+    // The graph as drawn on the screen, near the top of the column of x.
+    auto shown = [graph](int x) { return graph->grab().toImage().pixel(x, kGraphTop + 10) | 0xFF000000U; };
+    const QRgb white = qRgb(255, 255, 255);
+
+    store(xs[1], 1'000'000);
+    store(xs[1], 1'100'000);
+    store(xs[2], 1'200'000);
+    EXPECT_EQ(shown(xs[1]), white) << "Hits not ticked: nothing shaded";
+    QTest::mouseClick(hits, Qt::LeftButton);
+    const LiveHitCounts& counts = live->hitsControls()->counts();
+    EXPECT_EQ(counts.counts().hits[1], 2);
+    EXPECT_EQ(counts.counts().hits[2], 1);
+    EXPECT_EQ(counts.counts().rows, 3);
+    EXPECT_NE(shown(xs[1]), white);
+    EXPECT_LT(qBlue(shown(xs[1])), qBlue(shown(xs[2]))) << "the most hit point the deepest";
+    EXPECT_EQ(shown(xs[3]), white) << "a point without hits";
+
+    QTest::mouseClick(dialog->findChild<QPushButton*>("liveHitsReset"), Qt::LeftButton);
+    EXPECT_EQ(counts.counts().rows, 0);
+    EXPECT_EQ(shown(xs[1]), white);
+    store(xs[3], 1'300'000);
+    emit live->liveStarted();  // Live ticked: the counts start again
+    store(xs[2], 1'400'000);
+    std::vector<int> onlyTheLastRow(xs.size(), 0);
+    onlyTheLastRow[2] = 1;
+    EXPECT_EQ(counts.counts().hits, onlyTheLastRow);
+}
+
+TEST_F(LivePointTest, the_table_editor_marks_the_row_the_newest_stored_value_counts_for)
+{
+    open();
+    showTable("WOT Fuel vs RPM");
+    chooseChannel(1);
+    const std::vector<int> xs = wotXs();
+    ASSERT_GE(xs.size(), 4u);
+    store(xs[2], 1'000'000);
+
+    int opened = -2, followed = -2, outside = -2;
+    bool tinted = false;
+    QTimer::singleShot(0, dialog.get(), [&] {
+        auto* editor = dialog->findChild<TableEditorDialog*>();
+        if (!editor) {
+            if (QWidget* other = QApplication::activeModalWidget())
+                other->close();
+            return;
+        }
+        opened = editor->markedRow();
+        auto* grid = editor->findChild<QTreeWidget*>("rowGrid");
+        tinted = grid->topLevelItem(2)->background(0).style() != Qt::NoBrush &&
+                 grid->topLevelItem(1)->background(0).style() == Qt::NoBrush;
+        store(xs[3], 1'100'000);
+        if (QTest::qWaitFor([&] { return editor->markedRow() == 3; }, 2000))
+            followed = editor->markedRow();
+        store(255, 1'200'000);  // above the table's x range
+        if (QTest::qWaitFor([&] { return editor->markedRow() == -1; }, 2000))
+            outside = editor->markedRow();
+        editor->reject();
+    });
+    // The modal editor runs until the timer's check closes it.
+    dialog->findChild<QPushButton*>(QString::number(viewer_id::tabular))->click();
+    EXPECT_EQ(opened, 2);
+    EXPECT_TRUE(tinted) << "the marked row's background, and only its";
+    EXPECT_EQ(followed, 3);
+    EXPECT_EQ(outside, -1) << "a value outside the table marks no row";
 }
 
 }  // namespace

@@ -55,7 +55,6 @@ LivePointView::LivePointView(QDialog& dialog, TableGraphView& graph, LoggingSess
     });
     connect(&session_, &LoggingSession::silenceChanged, this, [this] { graph_->overlayChanged(); });
     connect(graph_, &TableGraphView::redrawn, this, [this] { readTable(); });
-    graph_->setOverlay([this](QPainter& painter) { paint(painter); });
 }
 
 void LivePointView::entryShown(const TableDef* def)
@@ -70,14 +69,13 @@ void LivePointView::entryShown(const TableDef* def)
             const int found = channels_->findText(QString::fromStdString(*title));
             channels_->setCurrentIndex(std::max(found, 0));
         }
+    emit tableChanged();
     graph_->overlayChanged();
 }
 
 void LivePointView::closing()
 {
     shown_ = nullptr;
-    if (graph_)
-        graph_->setOverlay({});
     graph_ = nullptr;
 }
 
@@ -85,6 +83,7 @@ void LivePointView::chooseChannel(int comboIndex)
 {
     if (shown_ && choices_ && comboIndex > 0)
         choices_->setChannelFor(tableChoiceKey(*shown_), channels_->itemText(comboIndex).toStdString());
+    emit tableChanged();
     if (graph_)
         graph_->overlayChanged();
 }
@@ -105,6 +104,7 @@ void LivePointView::readTable()
         if (segment.pen == GraphPen::Curve)
             curve_.push_back(segment);
     xs_ = pointXs(tablePoints(rom_, *shown_));
+    emit tableChanged();
     if (graph_)
         graph_->overlayChanged();
 }
@@ -145,6 +145,14 @@ std::vector<TrailDot> LivePointView::trail() const
     if (!shown_ || rows.empty())
         return {};
     return liveTrail(curve_, xs_, rows, rows.back().sampledUs, trailSeconds_);
+}
+
+int LivePointView::markedPoint() const
+{
+    const auto rows = recentRows();
+    if (!shown_ || rows.empty() || xs_.empty())
+        return -1;
+    return std::max(hitLookup(xs_)[static_cast<std::size_t>(std::clamp(rows.back().value, 0, 255))], -1);
 }
 
 bool LivePointView::stale() const

@@ -5,7 +5,8 @@
 // trail drawn over the curve from the rows the logging session stores.
 // Nothing is drawn before a row is stored while the viewer is open; a gap
 // leaves the marker where the last stored row put it, grey once the ECM has
-// stopped answering.
+// stopped answering. The add-on draws it through paint(), with the hit
+// shades under it.
 
 #include <QObject>
 
@@ -38,14 +39,24 @@ public:
 
     // The ring slot of the live channel (0 to 7, 8 for Custom), -1 for none.
     int channelSlot() const;
+    // The shown table's point xs (none for an entry without a graph).
+    const std::vector<int>& xs() const { return xs_; }
+    // The table point the newest stored row's value counts for by the hit
+    // rule (what the marker shows), -1 for none: no row, no live channel,
+    // or a value outside the table's x range.
+    int markedPoint() const;
+    void paint(QPainter& painter) const;
     // What is drawn now (tests read it).
     std::optional<LiveMark> mark() const;
     std::vector<TrailDot> trail() const;
     bool stale() const;
 
+signals:
+    // Another table, its points read again, or another live channel.
+    void tableChanged();
+
 private:
     void chooseChannel(int comboIndex);
-    void paint(QPainter& painter) const;
     // The stored rows of the live channel within the trail, oldest first.
     std::vector<TimedValue> recentRows() const;
     // The shown table's curve and point xs, as last drawn (read again when

@@ -1,7 +1,10 @@
 #include "live/qt/LiveTuning.h"
 
+#include "live/qt/LiveHitsControls.h"
 #include "live/qt/LivePointView.h"
+#include "live/qt/LiveRowMark.h"
 #include "live/qt/LiveRunControls.h"
+#include "viewer/qt/TableGraphView.h"
 
 namespace tavo {
 
@@ -18,6 +21,21 @@ void LiveTuning::attach(QDialog& dialog, TableGraphView& graph)
     connect(run_, &LiveRunControls::liveStopped, this, &LiveTuning::liveStopped);
     point_ = new LivePointView(dialog, graph, context_.session, context_.config, context_.romImage,
                                context_.channelChoices, context_.trailSeconds);
+    hits_ = new LiveHitsControls(dialog, graph, context_.session, *point_);
+    connect(this, &LiveTuning::liveStarted, hits_, &LiveHitsControls::liveStarted);
+    // The hit shades under the marker and its trail.
+    graph.setOverlay([this](QPainter& painter) {
+        if (hits_)
+            hits_->paint(painter);
+        if (point_)
+            point_->paint(painter);
+    });
+}
+
+void LiveTuning::tableEditorOpened(TableEditorDialog& editor)
+{
+    if (point_)
+        new LiveRowMark(editor, context_.session, *point_);
 }
 
 bool LiveTuning::isLive() const
@@ -34,11 +52,16 @@ void LiveTuning::entryShown(const TableDef* def)
 
 void LiveTuning::closing()
 {
+    if (graph_)
+        graph_->setOverlay({});
+    if (hits_)
+        hits_->closing();
     if (run_)
         run_->closing();
     if (point_)
         point_->closing();
     point_ = nullptr;
+    hits_ = nullptr;
     run_ = nullptr;
     dialog_ = nullptr;
     graph_ = nullptr;

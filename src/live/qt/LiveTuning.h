@@ -10,6 +10,7 @@
 namespace tavo {
 
 class ChannelScales;
+class LiveHitsControls;
 class LivePointView;
 class LiveRunControls;
 class TableChannelChoices;
@@ -38,11 +39,15 @@ public:
     void attach(QDialog& dialog, TableGraphView& graph) override;
     void entryShown(const TableDef* def) override;
     void closing() override;
+    // Marks the row of the live value in the Table Editor while it is open.
+    void tableEditorOpened(TableEditorDialog& editor) override;
 
     // Live ticked in this opening (hit counts start here), or unticked.
     bool isLive() const;
     // The operating point's view, once attached.
     LivePointView* pointView() const { return point_; }
+    // "Hits" and its counts, once attached.
+    LiveHitsControls* hitsControls() const { return hits_; }
 signals:
     void liveStarted();
     void liveStopped();
@@ -54,6 +59,7 @@ private:
     const TableDef* shown_ = nullptr;
     LiveRunControls* run_ = nullptr;
     LivePointView* point_ = nullptr;
+    LiveHitsControls* hits_ = nullptr;
 };
 
 }  // namespace tavo

@@ -12,9 +12,12 @@ bool runTableInformationDialog(QWidget* parent, TableDef& def)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void runTableEditorDialog(QWidget* parent, const TableDef& def)
+void runTableEditorDialog(QWidget* parent, const TableDef& def,
+                          const std::function<void(TableEditorDialog&)>& opened)
 {
     TableEditorDialog dialog(def, parent);
+    if (opened)
+        opened(dialog);
     dialog.exec();
 }
 

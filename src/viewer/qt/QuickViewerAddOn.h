@@ -5,11 +5,14 @@
 // which entry the dialog shows and when the dialog closes. The graph's
 // overlay (TableGraphView::setOverlay) is where it draws, and the graph's
 // redrawn() signal says the curve changed (a dragged point, undo, scaling).
+// The Table Editor ("Tabular...") is handed over while it is open, so that
+// the add-on can mark a row in it.
 
 class QDialog;
 
 namespace tavo {
 
+class TableEditorDialog;
 class TableGraphView;
 struct TableDef;
 
@@ -22,6 +25,9 @@ public:
     virtual void entryShown(const TableDef* def) = 0;
     // The dialog is closing (OK, Cancel, Escape or the close box).
     virtual void closing() = 0;
+    // The Table Editor opened on the entry shown; it is destroyed when it
+    // closes (QObject::destroyed says so).
+    virtual void tableEditorOpened(TableEditorDialog& /*editor*/) {}
 };
 
 }  // namespace tavo

@@ -18,13 +18,11 @@
 #include "common/qt/UndoKeys.h"
 #include "rom/RomImage.h"
 #include "tables/TableDef.h"
-#include "tables/qt/TableDialogs.h"
 #include "viewer/GraphReadouts.h"
 #include "viewer/ImageDiff.h"
 #include "viewer/QuickViewerIds.h"
 #include "viewer/QuickViewerState.h"
 #include "viewer/ValueView.h"
-#include "viewer/qt/DifferencesDialog.h"
 #include "viewer/qt/QuickViewerAddOn.h"
 #include "viewer/qt/TableGraphView.h"
 
@@ -43,11 +41,6 @@ QString idName(int id)
 
 }  // namespace
 
-QuickViewerNestedDialogs QuickViewerNestedDialogs::standard()
-{
-    return {runTableInformationDialog, runTableEditorDialog, runScaleTableDialog, runDifferencesDialog};
-}
-
 int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const ModalRunner& run)
 {
     QuickViewerDialog dialog(context, parent);
@@ -59,7 +52,7 @@ int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const Mo
 QuickViewerDialog::QuickViewerDialog(const QuickViewerContext& context, QWidget* parent)
     : QDialog(parent),
       context_(context),
-      nested_(QuickViewerNestedDialogs::standard()),
+      nested_(QuickViewerNestedDialogs::standard(context.addOn)),
       commands_(context.romImage, context.state, context.prompts, context.history)
 {
     setObjectName(idName(viewer_id::dialog));

@@ -58,13 +58,14 @@ int openQuickViewer(QWidget* parent, const QuickViewerContext& context, const Mo
 // The dialogs the viewer opens: "Table Information", "Table Editor" and
 // "Scale Table" on the selected entry, and "Differences" (which returns the
 // index of the definition to go to, or -1), unless replaced (tests script them).
+// The standard Table Editor is handed to `addOn` while it is open.
 struct QuickViewerNestedDialogs {
     std::function<bool(QWidget*, TableDef&)> tableInformation;
     std::function<void(QWidget*, const TableDef&)> tableEditor;
     std::function<bool(QWidget*, TableDef&, ScalePercentages&)> scaleTable;
     std::function<int(QWidget*, const RomImage&, const ImageDifference&)> differences;
 
-    static QuickViewerNestedDialogs standard();
+    static QuickViewerNestedDialogs standard(QuickViewerAddOn* addOn = nullptr);
 };
 
 class TableGraphView;
