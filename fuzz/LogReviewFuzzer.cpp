@@ -66,14 +66,14 @@ void checkStatistics(const LogRun& run)
     }
 }
 
-// The point a value counts for, found the slow way.
-int nearestPoint(const std::vector<int>& xs, int value)
+// The point a value counts for, found the slow way: every point looked at.
+int nearestPoint(const std::vector<int>& xs, int least, int greatest, int value)
 {
     if (xs.empty())
         return kHitNone;
-    if (value < *std::min_element(xs.begin(), xs.end()))
+    if (value < least)
         return kHitBelow;
-    if (value > *std::max_element(xs.begin(), xs.end()))
+    if (value > greatest)
         return kHitAbove;
     int best = 0;
     for (int i = 1; i < static_cast<int>(xs.size()); ++i) {
@@ -88,17 +88,22 @@ int nearestPoint(const std::vector<int>& xs, int value)
 void checkLookup(const std::vector<int>& xs)
 {
     const std::array<int, 256> lookup = hitLookup(xs);
+    const int least = xs.empty() ? 0 : *std::min_element(xs.begin(), xs.end());
+    const int greatest = xs.empty() ? 0 : *std::max_element(xs.begin(), xs.end());
     for (int v = 0; v < 256; ++v)
-        FUZZ_CHECK(lookup[static_cast<std::size_t>(v)] == nearestPoint(xs, v));
+        FUZZ_CHECK(lookup[static_cast<std::size_t>(v)] == nearestPoint(xs, least, greatest, v));
+    // The cells are the values of their point: disjoint, and together every
+    // value that counts for a point.
     const std::vector<HitCell> cells = hitCells(xs);
     FUZZ_CHECK(cells.size() == xs.size());
-    for (int v = 0; v < 256; ++v) {
-        const int point = lookup[static_cast<std::size_t>(v)];
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            const bool inCell = cells[i].first <= v && v <= cells[i].last;
-            FUZZ_CHECK(inCell == (point == static_cast<int>(i)));
-        }
+    int inCells = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (int v = std::max(cells[i].first, 0); v <= std::min(cells[i].last, 255); ++v)
+            FUZZ_CHECK(lookup[static_cast<std::size_t>(v)] == static_cast<int>(i));
+        FUZZ_CHECK(cells[i].last < cells[i].first || (cells[i].first >= 0 && cells[i].last <= 255));
+        inCells += std::max(cells[i].last - cells[i].first + 1, 0);
     }
+    FUZZ_CHECK(inCells == static_cast<int>(std::count_if(lookup.begin(), lookup.end(), [](int point) { return point >= 0; })));
 }
 
 void checkHits(const std::vector<int>& xs, const std::vector<std::uint8_t>& values)
@@ -132,7 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const auto parts = fuzz::inputParts(fuzz::bytesOf(data, size), 2);
     const bool csv = parts[0].substr(0, 11) == "row,seconds";
-    const LogRunRead read = readLogRun(csv ? std::string(parts[0]) : fuzz::logFileBytes(parts[0]), fuzz::titlesOf({}));
+    static const LogChannels titles = fuzz::titlesOf({});
+    const LogRunRead read = readLogRun(csv ? parts[0] : std::string_view(fuzz::logFileBytes(parts[0])), titles);
     if (!read.run)
         return 0;
     checkStatistics(*read.run);
