@@ -25,6 +25,8 @@ using namespace tavo;
 
 namespace {
 
+constexpr std::size_t kPointsAlwaysPictured = 32;
+
 // The fuzzed table as the one entry of an image.
 const RomImage* tableImage(std::string_view part)
 {
@@ -154,7 +156,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const RunChannel& channel : read.run->channels)
         all.insert(all.end(), channel.values.begin(), channel.values.end());
     checkHits(xs, all);
-    // The picture of the first channel: its label rows grow with the points squared.
-    checkPicture(xs, read.run->channels.empty() ? std::vector<std::uint8_t>{} : read.run->channels[0].values);
+    // The picture of the first channel: its label rows grow with the points
+    // squared, so a table of many points gets it when the input's last byte
+    // asks (17 modulo 32, not the zero or 0xFF mutations leave there so often).
+    if (fuzz::kReplaying || xs.size() <= kPointsAlwaysPictured || (size > 0 && data[size - 1] % 32 == 17))
+        checkPicture(xs, read.run->channels.empty() ? std::vector<std::uint8_t>{} : read.run->channels[0].values);
     return 0;
 }

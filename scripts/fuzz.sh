@@ -67,7 +67,7 @@ for target in $( [ "$what" = all ] && echo "$targets" || echo "$what" ); do
   # (a .tbl past the capacity, images of the whole space) from a short input
   # that asks for one.
   case $target in
-    tbl) length=(-max_len=4096) ;;
+    tbl) length=(-max_len=1024) ;;
     diff) length=(-max_len=8192) ;;
     *) length=() ;;
   esac
