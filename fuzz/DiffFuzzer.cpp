@@ -6,7 +6,8 @@
 // exit status says same, different or trouble; what is printed is safe for
 // a terminal.
 //
-// Input: A's .tbl, A's image, B's .tbl, B's image, cut at kPartMarker.
+// Input: A's .tbl, A's image, B's .tbl, B's image, cut at kPartMarker (the
+// images grown to the whole space when the input asks, see imageOf).
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -76,11 +77,16 @@ int runDiff(const std::vector<std::string>& args, std::string& printed)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto parts = fuzz::inputParts(fuzz::bytesOf(data, size), 4);
+    const std::string_view input = fuzz::bytesOf(data, size);
+    const auto parts = fuzz::inputParts(input, 4);
+    static std::string grownA;
+    static std::string grownB;
+    const std::string_view imageA = fuzz::imageOf(parts[1], input, grownA);
+    const std::string_view imageB = fuzz::imageOf(parts[3], input, grownB);
     static RomImage recordA;
     static RomImage recordB;
-    const RomImage* const a = fuzz::loadScratchImage(recordA, "a", parts[0], parts[1]) ? &recordA : nullptr;
-    const RomImage* const b = fuzz::loadScratchImage(recordB, "b", parts[2], parts[3]) ? &recordB : nullptr;
+    const RomImage* const a = fuzz::loadScratchImage(recordA, "a", parts[0], imageA) ? &recordA : nullptr;
+    const RomImage* const b = fuzz::loadScratchImage(recordB, "b", parts[2], imageB) ? &recordB : nullptr;
     const std::string pathA = fuzz::scratchFolder() + "/a.bin";
     const std::string pathB = fuzz::scratchFolder() + "/b.bin";
 
@@ -90,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         line.emplace_back("--json");
     std::string printed;
     const int status = runDiff(line, printed);
-    const bool trouble = !a || parts[3].size() > kAddressSpace;
+    const bool trouble = !a || imageB.size() > kAddressSpace;
     FUZZ_CHECK((status == 2) == trouble);
     if (!a)
         return 0;
@@ -98,13 +104,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What the command compared: B's bytes at A's load offset.
     if (!trouble) {
         auto bytesB = std::make_unique<ImageBuffer>();
-        const AddressRange heldByB = imageAddresses(a->loadOffset, static_cast<long>(parts[3].size()));
+        const AddressRange heldByB = imageAddresses(a->loadOffset, static_cast<long>(imageB.size()));
         for (long at = heldByB.first; at <= heldByB.last; ++at)
             (*bytesB)[static_cast<std::size_t>(at)] =
-                static_cast<std::uint8_t>(parts[3][static_cast<std::size_t>(at - heldByB.first)]);
+                static_cast<std::uint8_t>(imageB[static_cast<std::size_t>(at - heldByB.first)]);
         const AddressRange common = intersect(imageAddresses(a->loadOffset, a->imageSize), heldByB);
         const ImageDifference found =
-            compareImages(*a, *bytesB, common, a->imageSize, static_cast<long>(parts[3].size()));
+            compareImages(*a, *bytesB, common, a->imageSize, static_cast<long>(imageB.size()));
         checkDifference(*a, *bytesB, common, found);
         FUZZ_CHECK((status == 0) == found.same());
     }

@@ -6,6 +6,7 @@
 // a starting ring row (little-endian), then rows of 16 bytes written into
 // the ring from that row on (wrapping at its end). Missing bytes are zero.
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -15,22 +16,27 @@
 
 namespace tavo::fuzz {
 
-inline std::string logFileBytes(std::string_view input)
+// The log file an input stands for, made in one buffer kept for the whole
+// run: a new 64 KiB string for every input cost more than the checks.
+inline const std::string& logFileBytes(std::string_view input)
 {
-    if (input.size() == kLogFileSize)
-        return std::string(input);
-    std::string bytes(kLogFileSize, '\0');
+    static std::string bytes;
+    if (input.size() == kLogFileSize) {
+        bytes.assign(input);
+        return bytes;
+    }
+    bytes.assign(kLogFileSize, '\0');
     const std::size_t header = std::min<std::size_t>(input.size(), 12);
     bytes.replace(0, header, input.substr(0, header));
     if (input.size() < 14)
         return bytes;
     const auto start = static_cast<std::size_t>(static_cast<unsigned char>(input[12]) |
                                                 static_cast<unsigned char>(input[13]) << 8) % kRingRows;
-    const std::string_view rows = input.substr(14);
-    for (std::size_t i = 0; i < rows.size() && i < sizeof(SampleRing); ++i) {
-        const std::size_t row = (start + i / kRowSlots) % kRingRows;
-        bytes[12 + row * kRowSlots + i % kRowSlots] = rows[i];
-    }
+    const std::string_view rows = input.substr(14, sizeof(SampleRing));
+    // The rows up to the ring's end, then those that wrap to its start.
+    const std::size_t first = std::min(rows.size(), (kRingRows - start) * kRowSlots);
+    bytes.replace(12 + start * kRowSlots, first, rows.substr(0, first));
+    bytes.replace(12, rows.size() - first, rows.substr(first));
     return bytes;
 }
 

@@ -1,5 +1,6 @@
 #include "FuzzSupport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -110,10 +111,76 @@ std::string scratchFile(const std::string& name, std::string_view bytes)
     return path;
 }
 
+std::string_view imageOf(std::string_view part, std::string_view input, std::string& buffer)
+{
+    if (input.size() < 2 || static_cast<unsigned char>(input.back()) % 32 != 7)
+        return part;
+    const std::size_t size = kAddressSpace + (static_cast<unsigned char>(input[input.size() - 2]) % 2);
+    buffer.assign(size, '\0');
+    for (std::size_t at = 0; !part.empty() && at < size; at += part.size())
+        buffer.replace(at, std::min(part.size(), size - at), part.substr(0, size - at));
+    return buffer;
+}
+
+namespace {
+
+int entriesInUse(const RomImage& rom)
+{
+    return std::clamp(rom.entryCount, 0, kTableCapacity);
+}
+
+// In the replay build: the entries above the count are as new.
+void checkUnusedEntries([[maybe_unused]] const RomImage& rom)
+{
+#ifdef TAVO_FUZZ_REPLAY
+    for (std::size_t i = static_cast<std::size_t>(entriesInUse(rom)); i < rom.tables.size(); ++i)
+        if (!(rom.tables[i] == TableDef{}))
+            fail("the entries above the count are as new", __FILE__, __LINE__);
+#endif
+}
+
+// Every field of a record but its entries (`from` has none, or lends them
+// out while its other fields are copied).
+void copyFields(RomImage& to, RomImageFields& from)
+{
+    std::vector<TableDef> kept;
+    std::vector<TableDef> lent;
+    kept.swap(to.tables);
+    lent.swap(from.tables);
+    static_cast<RomImageFields&>(to) = from;
+    from.tables.swap(lent);
+    to.tables.swap(kept);
+}
+
+}  // namespace
+
 void resetRecord(RomImage& rom)
 {
-    static const RomImage pristine;
-    rom = pristine;
+    static RomImageFields pristine = [] {
+        RomImageFields fields;
+        fields.tables.clear();
+        return fields;
+    }();
+    checkUnusedEntries(rom);
+    for (int i = 0; i < entriesInUse(rom); ++i)
+        rom.tables[static_cast<std::size_t>(i)] = TableDef{};
+    copyFields(rom, pristine);
+}
+
+void copyRecord(RomImage& to, RomImage& from)
+{
+    if (&to == &from)
+        return;
+    checkUnusedEntries(to);
+    checkUnusedEntries(from);
+    const int entries = std::max(entriesInUse(to), entriesInUse(from));
+    copyFields(to, from);
+    for (int i = 0; i < entries; ++i) {
+        TableDef& def = to.tables[static_cast<std::size_t>(i)];
+        def = from.tables[static_cast<std::size_t>(i)];
+        if (def.image == &from.image)
+            def.image = &to.image;
+    }
 }
 
 bool loadScratchImage(RomImage& rom, const std::string& name, std::string_view tbl, std::string_view image)

@@ -16,6 +16,14 @@ struct RomImage;
 
 namespace tavo::fuzz {
 
+// In the replay build (ctest) every input takes every check: the fuzz build
+// leaves the costliest to the inputs that ask for them.
+#ifdef TAVO_FUZZ_REPLAY
+inline constexpr bool kReplaying = true;
+#else
+inline constexpr bool kReplaying = false;
+#endif
+
 // A broken promise is a finding like a crash: it is said on stderr and the
 // process aborts, so libFuzzer keeps the input and a replay test fails.
 [[noreturn]] void fail(const char* what, const char* file, int line);
@@ -55,11 +63,26 @@ private:
 // Writes `bytes` as `name` in the scratch folder and returns its path.
 std::string scratchFile(const std::string& name, std::string_view bytes);
 
+// Images as large as the 64 KiB space cost a fuzzer much and tell it little,
+// so scripts/fuzz.sh keeps the inputs of the image targets short and an input
+// asks for a large image by its last byte (7 modulo 32; whether one byte too
+// large by the byte before it): then its image part is repeated (zeros for an
+// empty one) to fill the space, or one byte beyond it. Otherwise the part is
+// taken as it is.
+std::string_view imageOf(std::string_view part, std::string_view input, std::string& buffer);
+
 // A record as a new one is. Targets keep their records for the whole run and
 // reset them for each input: under AddressSanitizer a record's 514
 // definitions are too large to be allocated afresh every time, which would
-// cost more than the work on them.
+// cost more than the work on them. Only the entries in use are made new:
+// what fills a record (the .tbl reader, the loader, the ROM scan) writes no
+// entry above the count it leaves, so those are still as new. The replay
+// build checks that it holds.
 void resetRecord(RomImage& rom);
+
+// `to = from`, copying only the entries in use of either (see resetRecord);
+// `from` ends as it was.
+void copyRecord(RomImage& to, RomImage& from);
 
 // An image file and its .tbl, written as `name`.bin and `name`.tbl in the
 // scratch folder and loaded into the reset record as TaVO loads them; false

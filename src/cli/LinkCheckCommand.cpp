@@ -58,7 +58,8 @@ std::string verdictText(ReplyVerdict verdict, const ReplyTimeSummary& replies, c
 int cmdLinkCheck(const Arguments& args, std::ostream& out, std::ostream& err)
 {
     const auto device = args.option("--device");
-    if (!device)
+    // An empty name is no device.
+    if (!device || device->empty())
         throw UsageError{"link-check needs --device PATH"};
     const auto checks = static_cast<int>(wholeNumber(args, "--checks", 200, 10, 100'000));
     LoggingConfig config;

@@ -148,7 +148,8 @@ HeadlessLogPlan planOf(const Arguments& args)
 int cmdLog(const Arguments& args, std::ostream& out, std::ostream& err)
 {
     const auto device = args.option("--device");
-    if (!device)
+    // An empty name is no device.
+    if (!device || device->empty())
         throw UsageError{"log needs --device PATH"};
     HeadlessLogPlan plan = planOf(args);
     AcquisitionState state;

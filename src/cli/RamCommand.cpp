@@ -49,7 +49,8 @@ bool serialSettingsFor(const Arguments& args, SerialSettings& settings, std::ost
 int cmdRam(const Arguments& args, std::ostream& out, std::ostream& err)
 {
     const auto device = args.option("--device");
-    if (!device)
+    // An empty name is no device.
+    if (!device || device->empty())
         throw UsageError{"ram needs --device PATH"};
     const int base = hexAddress(args);
     const auto count = static_cast<int>(wholeNumber(args, "--count", kLiveRamCount, 1, 65536));

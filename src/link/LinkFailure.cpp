@@ -14,7 +14,7 @@ std::string linkFailureText(const LinkFailure& failure, const std::optional<std:
 {
     const std::string name = device ? *device : port > 0 ? "Com" + std::to_string(port) + ":" : "the port";
     // A sentence ends "on Com7." rather than "on Com7:.".
-    const std::string nameEnding = name.back() == ':' ? name.substr(0, name.size() - 1) : name;
+    const std::string nameEnding = !name.empty() && name.back() == ':' ? name.substr(0, name.size() - 1) : name;
     switch (failure.problem) {
     case LinkProblem::None:
     case LinkProblem::Aborted:

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -12,6 +13,8 @@
 namespace tavo {
 
 namespace {
+
+static_assert(sizeof(SampleRing) == static_cast<std::size_t>(kRingRows) * kRowSlots, "the ring is its bytes alone");
 
 // Names of one second tried before giving up: far more than anyone saves.
 constexpr int kMostNamesPerSecond = 999;
@@ -42,10 +45,8 @@ std::string encodeLogFile(const LogFileContent& log)
     putLittleEndian32(out, 0, static_cast<std::uint32_t>(log.writePos));
     putLittleEndian32(out, 4, log.channelMask);
     putLittleEndian32(out, 8, static_cast<std::uint32_t>(log.samplePeriodMs));
-    std::size_t at = 12;
-    for (const SampleRow& row : log.samples)
-        for (const std::uint8_t value : row)
-            out[at++] = static_cast<char>(value);
+    // The ring is one run of bytes, row after row, as the file holds it.
+    std::memcpy(out.data() + 12, log.samples.data(), sizeof(SampleRing));
     return out;
 }
 
@@ -57,10 +58,7 @@ std::optional<LogFileContent> decodeLogFile(std::string_view bytes)
     log.writePos = static_cast<std::int32_t>(getLittleEndian32(bytes, 0));
     log.channelMask = getLittleEndian32(bytes, 4);
     log.samplePeriodMs = static_cast<std::int32_t>(getLittleEndian32(bytes, 8));
-    std::size_t at = 12;
-    for (SampleRow& row : log.samples)
-        for (std::uint8_t& value : row)
-            value = static_cast<std::uint8_t>(bytes[at++]);
+    std::memcpy(log.samples.data(), bytes.data() + 12, sizeof(SampleRing));
     return log;
 }
 

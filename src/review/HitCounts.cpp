@@ -14,26 +14,33 @@ std::array<int, 256> hitLookup(const std::vector<int>& xs)
         lookup.fill(kHitNone);
         return lookup;
     }
-    const auto [least, greatest] = std::minmax_element(xs.begin(), xs.end());
-    for (int v = 0; v < 256; ++v) {
-        if (v < *least) {
-            lookup[static_cast<std::size_t>(v)] = kHitBelow;
-            continue;
-        }
-        if (v > *greatest) {
-            lookup[static_cast<std::size_t>(v)] = kHitAbove;
-            continue;
-        }
-        int best = 0;
-        for (int i = 1; i < static_cast<int>(xs.size()); ++i) {
-            const int distance = std::abs(xs[static_cast<std::size_t>(i)] - v);
-            const int bestDistance = std::abs(xs[static_cast<std::size_t>(best)] - v);
-            // Nearer wins; at the same distance the lower x; at the same x the first point.
-            if (distance < bestDistance ||
-                (distance == bestDistance && xs[static_cast<std::size_t>(i)] < xs[static_cast<std::size_t>(best)]))
-                best = i;
-        }
-        lookup[static_cast<std::size_t>(v)] = best;
+    // Of equal xs the first point counts; then each value takes the nearest
+    // x at or below it and the nearest at or above it, the lower on a tie.
+    // Once per x and value, not per point and value: a table has up to 255.
+    std::array<int, 256> firstWithX;
+    firstWithX.fill(-1);
+    for (int i = static_cast<int>(xs.size()) - 1; i >= 0; --i) {
+        const int x = xs[static_cast<std::size_t>(i)];
+        if (x >= 0 && x <= 255)
+            firstWithX[static_cast<std::size_t>(x)] = i;
+    }
+    std::array<int, 256> above{};  // the lowest x at or above each value, 256 for none
+    for (int v = 255, next = 256; v >= 0; --v) {
+        if (firstWithX[static_cast<std::size_t>(v)] >= 0)
+            next = v;
+        above[static_cast<std::size_t>(v)] = next;
+    }
+    for (int v = 0, below = -1; v < 256; ++v) {
+        if (firstWithX[static_cast<std::size_t>(v)] >= 0)
+            below = v;
+        const int next = above[static_cast<std::size_t>(v)];
+        int& point = lookup[static_cast<std::size_t>(v)];
+        if (below < 0)
+            point = kHitBelow;
+        else if (next > 255)
+            point = kHitAbove;
+        else
+            point = firstWithX[static_cast<std::size_t>(v - below <= next - v ? below : next)];
     }
     return lookup;
 }

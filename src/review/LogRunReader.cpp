@@ -174,8 +174,12 @@ LogRunRead readLogRun(std::string_view bytes, const LogChannels& titles)
     if (bytes.substr(0, kCsvStart.size()) == kCsvStart) {
         LogRunRead csv = readCsvRun(bytes, titles);
         // A log file's header may spell "row,seconds" too (its writePos and
-        // mask are any bytes): of a log file's length and no CSV, it is one.
-        if (csv.run || bytes.size() != kLogFileSize)
+        // mask are any bytes): of a log file's length and no CSV, it is one;
+        // and so it is when it holds a NUL byte, which no CSV TaVO writes
+        // holds and every log file does (a row's unused slots).
+        const bool logFile =
+            bytes.size() == kLogFileSize && (!csv.run || bytes.find('\0') != std::string_view::npos);
+        if (!logFile)
             return csv;
     }
     if (const auto log = decodeLogFile(bytes))

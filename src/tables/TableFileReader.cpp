@@ -104,34 +104,65 @@ void applyField(TableDef& def, const FieldSpec& spec, const std::string& token, 
     }
 }
 
+enum class Scan { Offset, Hex, Token };
+
+Scan scanOf(const FieldSpec& spec)
+{
+    return spec.slot == Slot::Offset ? Scan::Offset : spec.slot == Slot::ChoiceValue ? Scan::Hex : Scan::Token;
+}
+
+// One conversion of a line: how it was scanned, what it gave and where the
+// scanner stood after it.
+struct Conversion {
+    Scan scan;
+    std::string token;
+    std::uint32_t hex = 0;
+    TokenScanner after;
+};
+
 // The line converted by the first entry form that takes all its tokens, as
 // the slot's new content; nothing when no form matches.
 std::optional<TableDef> parseEntry(std::string_view line, const TableDef& slot)
 {
-    const auto& forms = entryForms();
-    for (const Form& form : forms) {
-        TokenScanner scanner(line);
-        std::vector<std::pair<std::string, std::uint32_t>> converted;
-        for (const FieldSpec& spec : form) {
-            std::string token;
-            std::uint32_t hex = 0;
-            bool ok = false;
-            if (spec.slot == Slot::Offset)
-                ok = scanner.hex(4, hex);
-            else if (spec.slot == Slot::ChoiceValue)
-                ok = scanner.hex(0, hex);
-            else
-                ok = scanner.token(token);
-            if (!ok)
-                break;
-            converted.emplace_back(std::move(token), hex);
+    // The forms begin alike (an offset, then tokens; only a choice's values
+    // are scanned as hexadecimal), so a conversion is made once for every
+    // form that begins with the same scans, and a conversion that failed
+    // fails the later forms that need it too.
+    std::vector<Conversion> made;
+    std::size_t failedAt = std::string_view::npos;
+    Scan failedScan = Scan::Token;
+    for (const Form& form : entryForms()) {
+        std::size_t same = 0;
+        while (same < made.size() && same < form.size() && made[same].scan == scanOf(form[same]))
+            ++same;
+        if (same < made.size() && same < form.size()) {
+            made.erase(made.begin() + static_cast<std::ptrdiff_t>(same), made.end());
+            failedAt = std::string_view::npos;
         }
-        if (converted.size() != form.size())
+        bool taken = true;
+        while (made.size() < form.size()) {
+            const Scan scan = scanOf(form[made.size()]);
+            if (failedAt == made.size() && failedScan == scan) {
+                taken = false;
+                break;
+            }
+            Conversion next{scan, {}, 0, made.empty() ? TokenScanner(line) : made.back().after};
+            const bool ok = scan == Scan::Token ? next.after.token(next.token)
+                                                : next.after.hex(scan == Scan::Offset ? 4 : 0, next.hex);
+            if (!ok) {
+                failedAt = made.size();
+                failedScan = scan;
+                taken = false;
+                break;
+            }
+            made.push_back(std::move(next));
+        }
+        if (!taken)
             continue;
 
         TableDef def = slot;
         for (std::size_t i = 0; i < form.size(); ++i)
-            applyField(def, form[i], converted[i].first, converted[i].second);
+            applyField(def, form[i], made[i].token, made[i].hex);
         def.count = 0;
         const std::size_t tokens = form.size();
         if (tokens == 13)

@@ -1,6 +1,7 @@
 #include "viewer/ImageDiff.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "common/TextFormat.h"
@@ -45,12 +46,14 @@ void compareRows(const RomImage& a, const ImageBuffer& b, const TableDef& def, A
     const int rows = std::max(rowsInSpace(def.type, def.offset, difference.rowsA),
                               rowsInSpace(def.type, def.offset, difference.rowsB));
     for (int row = 0; row < rows; ++row) {
-        // A row only partly held by both images is not compared; bytes
-        // beyond 0xFFFF are no image's, so a row that runs past the space is
-        // held as far as it exists (both read them as 0).
+        // Bytes beyond 0xFFFF are no image's, so a row that runs past the
+        // space is held as far as it exists (both read them as 0). A row only
+        // partly held by both images is told when a byte both hold differs,
+        // as each image reads it.
         AddressRange bytes = rowBytes(def.type, def.offset, row);
         bytes.last = std::min(bytes.last, static_cast<long>(kLastAddress));
-        if (!common.contains(bytes.first) || !common.contains(bytes.last))
+        const AddressRange held = intersect(bytes, common);
+        if (held.empty() || (held != bytes && !differs(a, b, held)))
             continue;
         RowDifference found{row, std::nullopt, std::nullopt};
         if (row < difference.rowsA)
@@ -144,14 +147,20 @@ AddressRange definitionBytes(const ImageBuffer& image, const TableDef& def)
     if (def.offset < 0 || def.offset > kLastAddress)
         return {};
     long last = def.offset;
+    // Only the rows that fit in the space are read: a row cut off by 0xFFFF
+    // is no row, and the x after the last row ends the table only where the
+    // space did not end it first.
+    const int rows = rowsInSpace(def.type, def.offset, rowCountOf(image, def));
     switch (def.type) {
     case TableType::Normal:
     case TableType::Signed:
-        last = normalRowAddress(def.offset, rowCountOf(image, def)) - 1;
+        last = normalRowAddress(def.offset, rows) - 1;
         break;
-    case TableType::FiveByte:
-        last = fiveByteRowAddress(def.offset, rowCountOf(image, def));
+    case TableType::FiveByte: {
+        const int fit = rowsInSpace(def.type, def.offset, std::numeric_limits<int>::max());
+        last = fiveByteRowAddress(def.offset, rows) - (rows < fit ? 0 : 1);
         break;
+    }
     case TableType::Const16:
         last = def.offset + 1L;
         break;

@@ -32,8 +32,9 @@ AddressRange imageAddresses(long offset, long size);
 AddressRange intersect(AddressRange a, AddressRange b);
 
 // The bytes the program reads for a definition in an image: a table's count
-// byte and rows (a FiveByte table's rows and the x of its end row), a
-// constant's one or two bytes, the byte of a bit field or choice.
+// byte and the rows that fit in the space (a FiveByte table's rows and the x
+// of its end row), a constant's one or two bytes, the byte of a bit field or
+// choice.
 AddressRange definitionBytes(const ImageBuffer& image, const TableDef& def);
 
 struct RowDifference {

@@ -113,5 +113,38 @@ TEST(ImageDiff, a_table_at_the_end_of_the_space_tells_its_changes_as_far_as_its_
     EXPECT_EQ(changeLines(a->tables[1], found.definitions[1]), std::vector<std::string>{"row 3: x 64 -> 65, y 0"});
 }
 
+TEST(ImageDiff, a_byte_that_no_whole_row_holds_is_outside_every_definition)
+{
+    // Found by fuzzing: both tables were listed as changed with nothing said.
+    auto a = std::make_unique<RomImage>();
+    a->entryCount = 2;
+    a->tables[0].offset = 0xFFFE;  // row 0's x would be 0xFFFF, its y beyond
+    a->tables[1].offset = 0xFFF5;  // two FiveByte rows fill 0xFFFE; no room for a third
+    a->tables[1].type = TableType::FiveByte;
+    a->image[0xFFFE] = 254;
+    bindTables(*a);
+    auto b = std::make_unique<ImageBuffer>(a->image);
+    (*b)[0xFFFF] = 0xFF;
+    const ImageDifference found = compareImages(*a, *b, {0xFF00, 0xFFFF}, 256, 256);
+    EXPECT_TRUE(found.definitions.empty());
+    EXPECT_EQ(found.outside, (std::vector<AddressRange>{{0xFFFF, 0xFFFF}}));
+    EXPECT_EQ(found.bytesChanged, 1);
+}
+
+TEST(ImageDiff, a_row_partly_in_both_images_is_told_when_a_byte_both_hold_differs)
+{
+    // Found by fuzzing: the table was listed as changed with nothing said.
+    auto a = std::make_unique<RomImage>();
+    a->entryCount = 1;
+    a->tables[0].offset = 0xFEF0;  // row 3 is 0xFEFD to 0xFF00, its last slope byte the first both hold
+    a->image[0xFEF0] = 8;
+    bindTables(*a);
+    auto b = std::make_unique<ImageBuffer>(a->image);
+    (*b)[0xFF00] = 1;
+    const ImageDifference found = compareImages(*a, *b, {0xFF00, 0xFFFF}, 256, 256);
+    ASSERT_EQ(found.definitions.size(), 1u);
+    EXPECT_EQ(changeLines(a->tables[0], found.definitions[0]), std::vector<std::string>{"row 3: slope 0000 -> 0001"});
+}
+
 }  // namespace
 }  // namespace tavo

@@ -125,6 +125,12 @@ TEST(CsvRun, a_log_file_whose_header_spells_row_seconds_is_read_as_the_log_file)
     EXPECT_EQ(read.run->rowCount(), asLog.rowCount());
     EXPECT_EQ(read.run->channels.back().values, asLog.channels.back().values);
     EXPECT_FALSE(readLogRun(bytes.substr(1), defaultTitles()).run) << "one byte short it is neither";
+    // Found by fuzzing: with "row,seconds," and no line break anywhere the
+    // bytes are also a CSV of a header alone, and were read as one.
+    bytes[11] = ',';
+    ASSERT_EQ(bytes.find('\n'), std::string::npos);
+    EXPECT_EQ(readLogRun(bytes, defaultTitles()).run->rowCount(), asLog.rowCount());
+    EXPECT_GT(asLog.rowCount(), 0);
 }
 
 TEST(CsvRun, refuses_what_tavo_did_not_write_saying_the_line_and_why)
