@@ -30,25 +30,6 @@ void EcmLink::lineFailed()
     state_.linkConnected = false;
     state_.linkSynced = false;
     state_.failure = LinkFailure::of(LinkProblem::LineLost);
-    emptiedAt_.reset();
-}
-
-LineResult EcmLink::waitForInput(std::chrono::microseconds bound)
-{
-    const LineResult result = line_.waitForInput(bound);
-    if (result == LineResult::TimedOut)
-        emptiedAt_ = clock_.now();
-    return result;
-}
-
-std::optional<std::size_t> EcmLink::readQueued()
-{
-    const auto count = line_.readQueued(buffer_);
-    if (count && *count < buffer_.size())
-        emptiedAt_ = clock_.now();
-    else
-        emptiedAt_.reset();
-    return count;
 }
 
 void EcmLink::connectEcm(const std::optional<std::string>& device, const SerialSettings& settings)
@@ -72,13 +53,8 @@ void EcmLink::connectEcm(const std::optional<std::string>& device, const SerialS
         state_.replies = replyTimes_.summary();
     }
     portOpen_ = state_.linkConnected;
-    emptiedAt_.reset();
-    if (state_.linkConnected) {
-        const int baud = line_.lineRate().value_or(baudForSpeed(1, settings.highSpeed));
-        guard_.connected(baud);
-        // A tenth of a byte's ten bits on the line.
-        stillEmpty_ = std::chrono::microseconds(baud > 0 ? 1'000'000 / baud : 0);
-    }
+    if (state_.linkConnected)
+        guard_.connected(line_.lineRate().value_or(baudForSpeed(1, settings.highSpeed)));
 }
 
 void EcmLink::disconnectEcm()
@@ -89,7 +65,6 @@ void EcmLink::disconnectEcm()
     state_.linkConnected = false;
     state_.linkSynced = false;
     state_.failure = {};
-    emptiedAt_.reset();
 }
 
 void EcmLink::sendByte(std::uint8_t byte)
@@ -104,7 +79,7 @@ std::optional<std::uint8_t> EcmLink::receiveByte()
 {
     if (!state_.linkConnected || interrupted())
         return std::nullopt;
-    const LineResult wait = waitForInput(timings_.replyWait);
+    const LineResult wait = line_.waitForInput(timings_.replyWait);
     if (wait == LineResult::Failed) {
         lineFailed();
         return std::nullopt;
@@ -114,7 +89,7 @@ std::optional<std::uint8_t> EcmLink::receiveByte()
     // Only the first byte counts. Bytes that came with it may be noise after
     // the reply, or the reply itself after a stray byte: no one can tell, so
     // they count as stray bytes and the clients do not trust this answer.
-    const auto count = readQueued();
+    const auto count = line_.readQueued(buffer_);
     if (!count) {
         lineFailed();
         return std::nullopt;
@@ -141,7 +116,7 @@ void EcmLink::timeExchange(std::chrono::microseconds sent, bool answered)
 bool EcmLink::letLineFallQuiet()
 {
     for (int wait = 0; wait < kMostQuietWaits && !interrupted(); ++wait) {
-        const LineResult result = waitForInput(timings_.replyWait);
+        const LineResult result = line_.waitForInput(timings_.replyWait);
         if (result == LineResult::Failed) {
             lineFailed();
             return false;
@@ -162,7 +137,7 @@ void EcmLink::strayByte(bool afterReply)
 
 bool EcmLink::dropArrived()
 {
-    const auto count = readQueued();
+    const auto count = line_.readQueued(buffer_);
     if (!count) {
         lineFailed();
         return false;
@@ -189,7 +164,7 @@ bool EcmLink::settleAfterReply(std::uint8_t reply)
         const auto now = clock_.now();
         if (now >= end)
             break;
-        const LineResult result = waitForInput(end - now);
+        const LineResult result = line_.waitForInput(end - now);
         if (result == LineResult::Failed) {
             lineFailed();
             return false;
@@ -197,7 +172,7 @@ bool EcmLink::settleAfterReply(std::uint8_t reply)
         if (result != LineResult::Ok)
             break;
         quiet = false;
-        const auto count = readQueued();
+        const auto count = line_.readQueued(buffer_);
         if (!count) {
             lineFailed();
             return false;
@@ -222,7 +197,7 @@ bool EcmLink::waitOutHorizon(std::chrono::microseconds askedAt)
         const auto now = clock_.now();
         if (now >= end)
             return true;
-        const LineResult result = waitForInput(end - now);
+        const LineResult result = line_.waitForInput(end - now);
         if (result == LineResult::Failed) {
             lineFailed();
             return false;
@@ -239,9 +214,7 @@ bool EcmLink::emptyInput()
 {
     if (!state_.linkConnected)
         return false;
-    if (emptiedAt_ && clock_.now() - *emptiedAt_ < stillEmpty_)
-        return true;
-    const auto count = readQueued();
+    const auto count = line_.readQueued(buffer_);
     if (!count) {
         lineFailed();
         return false;

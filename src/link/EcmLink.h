@@ -90,11 +90,6 @@ public:
     SyncResult checkSync();
     // Empties the input; a byte found there is a stray byte (counted), after
     // which the line is left to fall quiet. False when the line failed.
-    // Right after the link found the input empty (within a tenth of a byte
-    // time on the line) there is nothing to read: a byte that lands in that
-    // moment was on the wire before, as one landing between the read and
-    // the request would be, and the read is saved (at "Fastest" it is one
-    // system call in four).
     bool emptyInput();
 
     const LinkState& state() const { return state_; }
@@ -127,15 +122,6 @@ private:
     bool waitOutHorizon(std::chrono::microseconds askedAt);
     // Reads what came during a wait (stray bytes): false when the line failed.
     bool dropArrived();
-    // Reads what is queued into buffer_; a read that took less than the
-    // buffer holds left the input empty, now, as does a wait that ran out.
-    std::optional<std::size_t> readQueued();
-    LineResult waitForInput(std::chrono::microseconds bound);
-
-    // When the link last saw the input empty, and for how long after that
-    // it counts as still empty.
-    std::optional<std::chrono::microseconds> emptiedAt_;
-    std::chrono::microseconds stillEmpty_{0};
 
     SerialLine& line_;
     LinkClock& clock_;

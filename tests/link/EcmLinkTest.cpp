@@ -230,28 +230,6 @@ TEST_F(EcmLinkTest, a_late_reply_or_a_second_copy_is_never_taken_for_the_next_re
     EXPECT_EQ(link.queryRam(0x53), 0x53);
 }
 
-TEST_F(EcmLinkTest, the_input_is_read_before_a_request_unless_it_was_found_empty_a_moment_ago)
-{
-    connectToAnsweringEcm();
-    for (int i = 0; i < ReplyGuard::kFirstStretch; ++i)
-        link.queryRam(0x40);
-    ASSERT_FALSE(link.guard().careful());
-    int reads = line.reads;
-    EXPECT_EQ(link.queryRam(0x41), 0x41);
-    EXPECT_EQ(line.reads, reads + 1) << "only the reply is read: the input was empty just now";
-
-    // A byte time later a stray byte waits in the input: it is read and
-    // counted, and the request still gets its own reply.
-    const auto byteTime = std::chrono::microseconds(10'000'000 / line.baud);
-    line.arrive(0x99, clock.time + byteTime / 2);
-    clock.time += byteTime;
-    reads = line.reads;
-    const std::uint64_t strays = link.strayBytes();
-    EXPECT_EQ(link.queryRam(0x42), 0x42);
-    EXPECT_GT(line.reads, reads + 1);
-    EXPECT_EQ(link.strayBytes(), strays + 1);
-}
-
 TEST_F(EcmLinkTest, failures_say_what_failed_with_the_systems_reason)
 {
     auto failureText = [&] { return linkFailureText(link.state().failure, kDevice, 1); };

@@ -54,7 +54,6 @@ public:
     std::vector<Written> written;
     std::vector<std::string> opened;
     int closes = 0;
-    int reads = 0;  // readQueued calls
     int baud = 0;
     bool isOpen = false;
 
@@ -105,7 +104,6 @@ public:
     }
     std::optional<std::size_t> readQueued(std::span<std::uint8_t> buffer) override
     {
-        ++reads;
         if (gone)
             return std::nullopt;
         std::size_t count = 0;
