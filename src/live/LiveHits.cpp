@@ -41,14 +41,8 @@ bool LiveHitCounts::catchUp(const AcquisitionState& ring)
     for (std::int32_t k = from; k < stored; ++k) {
         // Row k of those stored since start-up: the newest, stored - 1, is at writePos.
         const auto row = static_cast<std::size_t>(ringRow(static_cast<long long>(ring.writePos) - (stored - 1 - k)));
-        const int point = lookup_[ring.samples[row][static_cast<std::size_t>(slot_)]];
         ++counts_.rows;
-        if (point >= 0)
-            ++counts_.hits[static_cast<std::size_t>(point)];
-        else if (point == kHitBelow)
-            ++counts_.below;
-        else if (point == kHitAbove)
-            ++counts_.above;
+        countHit(counts_, lookup_[ring.samples[row][static_cast<std::size_t>(slot_)]]);
     }
     return true;
 }

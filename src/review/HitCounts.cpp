@@ -51,16 +51,19 @@ HitCounts countHits(const std::vector<int>& xs, const std::vector<std::uint8_t>&
     HitCounts counts;
     counts.hits.assign(xs.size(), 0);
     counts.rows = static_cast<int>(values.size());
-    for (const std::uint8_t value : values) {
-        const int point = lookup[value];
-        if (point >= 0)
-            ++counts.hits[static_cast<std::size_t>(point)];
-        else if (point == kHitBelow)
-            ++counts.below;
-        else if (point == kHitAbove)
-            ++counts.above;
-    }
+    for (const std::uint8_t value : values)
+        countHit(counts, lookup[value]);
     return counts;
+}
+
+void countHit(HitCounts& counts, int point)
+{
+    if (point >= 0)
+        ++counts.hits[static_cast<std::size_t>(point)];
+    else if (point == kHitBelow)
+        ++counts.below;
+    else if (point == kHitAbove)
+        ++counts.above;
 }
 
 std::vector<HitCell> hitCells(const std::vector<int>& xs)

@@ -32,6 +32,8 @@ struct HitCounts {
 };
 
 HitCounts countHits(const std::vector<int>& xs, const std::vector<std::uint8_t>& values);
+// One row counted for the point hitLookup gave its value (or below, above).
+void countHit(HitCounts& counts, int point);
 
 // The values each point takes, as one run from first to last (empty for a
 // point that another of the same x shadows: first > last).
