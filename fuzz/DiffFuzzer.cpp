@@ -85,6 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view imageB = fuzz::imageOf(parts[3], input, grownB);
     static RomImage recordA;
     static RomImage recordB;
+    const fuzz::ResetOnExit doneA(recordA);
+    const fuzz::ResetOnExit doneB(recordB);
     const RomImage* const a = fuzz::loadScratchImage(recordA, "a", parts[0], imageA) ? &recordA : nullptr;
     const RomImage* const b = fuzz::loadScratchImage(recordB, "b", parts[2], imageB) ? &recordB : nullptr;
     const std::string pathA = fuzz::scratchFolder() + "/a.bin";

@@ -162,8 +162,17 @@ void resetRecord(RomImage& rom)
         return fields;
     }();
     checkUnusedEntries(rom);
-    for (int i = 0; i < entriesInUse(rom); ++i)
-        rom.tables[static_cast<std::size_t>(i)] = TableDef{};
+    // A string assigned an empty one keeps its buffer; one moved from gives
+    // it up, and the buffer goes with the string it was moved into.
+    for (int i = 0; i < entriesInUse(rom); ++i) {
+        TableDef& def = rom.tables[static_cast<std::size_t>(i)];
+        [[maybe_unused]] const TableDef released = std::move(def);
+        def = TableDef{};
+    }
+    for (std::string* text : {&rom.description, &rom.author, &rom.checksumName, &rom.dcalVersion, &rom.romPath,
+                              &rom.tblPath, &rom.storedDefinitions}) {
+        [[maybe_unused]] const std::string released = std::move(*text);
+    }
     copyFields(rom, pristine);
 }
 

@@ -107,8 +107,9 @@ void checkTableList(RomImage& rom)
     }
     // Sorting reorders the definitions, it never changes them.
     const std::string form = definitionsForm(rom);
+    static RomImage copy;
+    const fuzz::ResetOnExit done(copy);
     for (int column = 0; column < static_cast<int>(kListColumns.size()); ++column) {
-        static RomImage copy;
         fuzz::copyRecord(copy, rom);
         RomImage* const sorted = &copy;
         sortTables(*sorted, column);
@@ -175,6 +176,7 @@ void checkValueEntry(RomImage& rom, int index)
 void checkScan(RomImage& rom)
 {
     static RomImage copy;
+    const fuzz::ResetOnExit done(copy);
     fuzz::copyRecord(copy, rom);
     RomImage* const scanned = &copy;
     const ScanResult result = scanLoadedImage(*scanned);
@@ -188,7 +190,7 @@ void checkScan(RomImage& rom)
     }
     // The definitions found are stored and read back as they are.
     static RomImage readBack;
-    fuzz::resetRecord(readBack);
+    const fuzz::ResetOnExit readBackDone(readBack);
     RomImage* const reread = &readBack;
     readTableText(*reread, formatTableFile(*scanned));
     FUZZ_CHECK(definitionsForm(*reread) == definitionsForm(*scanned));
@@ -202,6 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto parts = fuzz::inputParts(input, 3);
     static std::string grown;
     static RomImage record;
+    const fuzz::ResetOnExit done(record);
     if (!fuzz::loadScratchImage(record, "viewer", parts[0], fuzz::imageOf(parts[1], input, grown)))
         return 0;
     RomImage* const rom = &record;

@@ -48,8 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static RomImage record;
     static RomImage reread;
     RomImage* const rom = &record;
-    fuzz::resetRecord(record);
-    fuzz::resetRecord(reread);
+    const fuzz::ResetOnExit done(record);
+    const fuzz::ResetOnExit rereadDone(reread);
     const std::string_view input = fuzz::bytesOf(data, size);
     const std::string_view text = textOf(input);
     const TableReadResult read = readTableText(*rom, text);

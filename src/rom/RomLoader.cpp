@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/AtomicFile.h"
 #include "common/TextFormat.h"
+#include "rom/EditStep.h"
 #include "rom/RomImage.h"
 #include "rom/RomMessages.h"
 #include "rom/RomPrompts.h"
@@ -35,16 +38,29 @@ LoadOutcome loadRomImage(RomImage& rom, RomPrompts& prompts)
 LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, RomPrompts& prompts)
 {
     // Everything the load changes before the image file is accepted, kept so
-    // that a refused file leaves the record exactly as it was.
-    const auto before = std::make_unique<RomImage>(rom);
+    // that a refused file leaves the record exactly as it was. The bytes are
+    // placed only once the file is accepted, and the definition slots the
+    // reader fills come back from its result, so neither is copied here.
+    const RomInformationState information = romInformationOf(rom);
+    const std::int32_t entryCount = rom.entryCount;
+    std::string romPath = rom.romPath;
+    std::string tblPath = rom.tblPath;
+    std::string storedDefinitions = rom.storedDefinitions;
     // The main window may have shown the new path while a dialog of the load
     // was open: it is repainted with the path the record keeps.
-    auto restore = [&] {
-        rom = *before;
+    auto restore = [&](std::vector<TableDef>&& displacedSlots = {}) {
+        // Swapped, so the refused entries leave with the vector, buffers and all.
+        for (std::size_t slot = 0; slot < displacedSlots.size(); ++slot)
+            std::swap(rom.tables[slot], displacedSlots[slot]);
+        applyRomInformation(rom, information);
+        rom.entryCount = entryCount;
+        rom.romPath = std::move(romPath);
+        rom.tblPath = std::move(tblPath);
+        rom.storedDefinitions = std::move(storedDefinitions);
         prompts.repaint();
     };
-    auto refuse = [&](const std::string& message) {
-        restore();
+    auto refuse = [&](const std::string& message, std::vector<TableDef>&& displacedSlots = {}) {
+        restore(std::move(displacedSlots));
         prompts.showMessage(message, "TaVO Error", MessageIcon::Warning);
         return LoadOutcome::Refused;
     };
@@ -61,7 +77,7 @@ LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, RomPrompts&
     rom.romPath = path;
     rom.tblPath = tablePathFor(path);
     // The definitions come next: they give the offset the image is placed at.
-    const TableReadResult definitions = readTableFile(rom, prompts);
+    TableReadResult definitions = readTableFile(rom, prompts);
     if (definitions.refused) {
         restore();  // the reader has said why
         return LoadOutcome::Refused;
@@ -75,7 +91,7 @@ LoadOutcome loadRomImageFrom(RomImage& rom, const std::string& path, RomPrompts&
         // A definition file made for this load goes with it.
         if (!definitions.fileFound)
             removeFile(rom.tblPath);
-        return refuse(kRomLocationWrong);
+        return refuse(kRomLocationWrong, std::move(definitions.displacedSlots));
     }
 
     // Bytes outside the new image keep what they held: only its range is replaced.

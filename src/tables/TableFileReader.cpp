@@ -303,6 +303,7 @@ TableReadResult readTableText(RomImage& rom, std::string_view text)
         }
         TableDef& slot = rom.tables[static_cast<std::size_t>(rom.entryCount)];
         if (auto def = parseEntry(line, slot)) {
+            result.displacedSlots.push_back(std::move(slot));
             slot = std::move(*def);
             ++rom.entryCount;
         }

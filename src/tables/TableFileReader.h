@@ -4,6 +4,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "tables/TableDef.h"
 
 namespace tavo {
 
@@ -16,6 +19,10 @@ struct TableReadResult {
     bool refused = false;     // the file exists but could not be read: nothing changed
     bool cancelled = false;   // the file was missing and the ROM information step was
                               // cancelled: no file written
+    // What the slots held before the entries read were put in them, slot i's
+    // at index i: a load refused after the read puts them back, so even the
+    // slots above the old entry count keep what they last held.
+    std::vector<TableDef> displacedSlots;
 };
 
 // Parses the text of a definition file into the record: entries and D-Cal

@@ -205,15 +205,22 @@ TEST_F(RomLoading, a_refused_file_leaves_paths_definitions_information_and_bytes
 {
     ASSERT_EQ(load(makeImage("good", 32768, 0x8000, 0xAA, 0x9000)), LoadOutcome::Loaded);
     rom->image[0x9000] = 3;
+    rom->tables[1].name = "Last held";  // a slot above the entries in use
     const std::unique_ptr<RomImage> before = std::make_unique<RomImage>(*rom);
-    ASSERT_EQ(load(makeImage("bad", 32768, 0x9000, 0xBB, 0xA000)), LoadOutcome::Refused);
+    const std::string bad = makeImage("bad", 32768, 0x9000, 0xBB, 0xA000);
+    test::writeText(dir.file("bad.tbl"), "9000\nImage bad\nTests\nchecksum Other 1 2\n"
+                                         "a000 0 n First X Y\na100 0 n Second X Y\n");
+    ASSERT_EQ(load(bad), LoadOutcome::Refused);
     EXPECT_EQ(rom->romPath, before->romPath);
     EXPECT_EQ(rom->tblPath, before->tblPath);
+    EXPECT_EQ(rom->storedDefinitions, before->storedDefinitions);
     EXPECT_EQ(rom->loadOffset, 0x8000);
     EXPECT_EQ(rom->description, "Image good");
+    EXPECT_EQ(rom->checksumName, before->checksumName);
     ASSERT_EQ(rom->entryCount, 1);
     EXPECT_EQ(rom->tables[0].name, "Table good");
     EXPECT_EQ(rom->tables[0].image, &rom->image) << "still bound to this record's buffer";
+    EXPECT_EQ(rom->tables[1].name, "Last held");
     EXPECT_EQ(rom->image, before->image);
 }
 
