@@ -68,7 +68,7 @@ for target in $( [ "$what" = all ] && echo "$targets" || echo "$what" ); do
   # that asks for one.
   case $target in
     tbl) length=(-max_len=1024) ;;
-    diff) length=(-max_len=8192) ;;
+    diff|quick_viewer) length=(-max_len=8192) ;;
     *) length=() ;;
   esac
   status=0

@@ -111,6 +111,7 @@ TEST(ImageDiff, a_table_at_the_end_of_the_space_tells_its_changes_as_far_as_its_
     ASSERT_EQ(found.definitions.size(), 2u);
     EXPECT_EQ(changeLines(a->tables[0], found.definitions[0]), std::vector<std::string>{"rows 3 -> 5"});
     EXPECT_EQ(changeLines(a->tables[1], found.definitions[1]), std::vector<std::string>{"row 3: x 64 -> 65, y 0"});
+    EXPECT_EQ(changeSummary(a->tables[0], found.definitions[0]), "rows 3 -> 5") << "one line is its own summary";
 }
 
 TEST(ImageDiff, a_byte_that_no_whole_row_holds_is_outside_every_definition)
